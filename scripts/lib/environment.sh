@@ -1,0 +1,99 @@
+# Shared set-up for the README's commands: Debian packages, the private Wine prefix, and an
+# Xvfb display with a persistent wineserver for the Windows programs and tests.
+# Sourced, not run. Everything it starts it stops again by process id (see stop_session).
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD="$ROOT/build"
+
+# Packages the build and the tests need on a fresh Debian 12 machine.
+REQUIRED_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-x86-64-posix
+                   wine wine64 xvfb xauth python3)
+
+log() { printf '== %s\n' "$*"; }
+
+ensure_packages() {
+    local missing=()
+    for package in "${REQUIRED_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+XVFB_PID=""
+SERVER_STARTED=""
+
+start_xvfb() {
+    mkdir -p "$BUILD"
+    local fdfile="$BUILD/.xvfb-display"
+    rm -f "$fdfile"
+    # -displayfd picks a free display and writes its number once the server is ready.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb did not start" >&2; return 1; }
+        sleep 0.1
+    done
+    [ -s "$fdfile" ] || { echo "Xvfb gave no display" >&2; return 1; }
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    log "Xvfb $DISPLAY (pid $XVFB_PID)"
+}
+
+# The prefix is made once per build tree and kept; it must first start with a display, or
+# later GUI runs in it fail.
+prepare_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/.brenik-ready" ]; then
+        log "creating the Wine prefix $WINEPREFIX"
+        rm -rf "$WINEPREFIX"
+        wine wineboot --init >/dev/null 2>&1
+        wineserver -w
+        # A crashing test must fail, not wait on Wine's crash dialog.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.brenik-ready"
+    fi
+}
+
+# One persistent wineserver for all the Windows processes of this run, warmed once with its
+# output away from any pipe a caller waits on (Wine's services inherit it).
+start_wineserver() {
+    wineserver -p
+    SERVER_STARTED=1
+    wine wineboot >/dev/null 2>&1 </dev/null
+}
+
+stop_session() {
+    if [ -n "$SERVER_STARTED" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        SERVER_STARTED=""
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+    fi
+}
+
+start_session() {
+    trap stop_session EXIT
+    trap 'exit 130' INT TERM
+    start_xvfb
+    prepare_wine_prefix
+    start_wineserver
+}
+
+configure_and_build() {
+    local preset=$1
+    log "build: $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Every test: the native unit tests (ASan, UBSan), then the Windows programs and tests under
+# Wine, with the benchmarks' figures printed on the way. Sets up the machine as needed.
+set -euo pipefail
+source "$(dirname "$0")/lib/environment.sh"
+cd "$ROOT"
+
+ensure_packages
+configure_and_build native
+configure_and_build windows
+
+native=0
+log "native unit tests"
+ctest --preset native || native=$?
+
+start_session
+log "benchmarks"
+"$ROOT/scripts/run-benchmarks.sh"
+
+log "Windows tests under Wine"
+windows=0
+ctest --preset windows || windows=$?
+[ "$native" -eq 0 ] && [ "$windows" -eq 0 ]
