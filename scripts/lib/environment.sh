@@ -24,7 +24,9 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-export WINEPREFIX="$BUILD/wineprefix"
+# BRENIK_WINEPREFIX lets a second developer session on the same machine keep its own prefix
+# and wineserver.
+export WINEPREFIX="${BRENIK_WINEPREFIX:-$BUILD/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
