@@ -10,7 +10,7 @@ configure_and_build windows
 cmake --build --preset windows --target dist
 
 log "install tree build/dist"
-(cd "$BUILD/dist" && find . -type f | sort)
+(cd "$BUILD/dist" && find . -mindepth 1 | sort)
 
 start_session
 for program in "$BUILD/dist/Monitor.exe" "$BUILD/dist/KeyFwFlash/KeyFwFlash.exe"; do
