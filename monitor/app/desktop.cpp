@@ -1,0 +1,19 @@
+#include "desktop.h"
+
+#include "monitor_messages.h"
+
+namespace brenik {
+
+bool PostToTitle(IDesktop& desktop, const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    const WindowId window = desktop.FindWindowByTitle(title);
+    return window != kNoWindow && desktop.Post(window, message, wParam, lParam);
+}
+
+void CloseCompanions(IDesktop& desktop) {
+    for (const char* title : {kTitleSettings, kTitlePopup, kTitleSystemGauge, kTitleCallDisplay, kTitleOsd,
+                              kTitleVolumeController}) {
+        PostToTitle(desktop, title, kMsgClose);
+    }
+}
+
+}  // namespace brenik

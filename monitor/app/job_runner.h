@@ -1,0 +1,27 @@
+#pragma once
+// One job request as the job thread takes it from its queue: dropped unless the keyboard is
+// attached at that moment, run with the job flags set around it, and followed by the
+// notification each job owes the companions.
+
+#include "desktop.h"
+
+#include <cstdint>
+
+namespace brenik {
+
+// The device jobs themselves: applying changes, synchronising, writing the current profile,
+// reading back a recorded macro.
+class IDeviceJobs {
+public:
+    virtual ~IDeviceJobs() = default;
+    virtual void Run(int job, std::intptr_t argument) = 0;
+};
+
+// Returns false when the job was dropped.
+bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, IDesktop& desktop);
+
+// Tells the settings program it may enable its OK and Apply buttons again: at the end of job 1,
+// or at once when message 1224 queued no job.
+void SendEnableNotification(IDesktop& desktop, bool fromJobThread);
+
+}  // namespace brenik

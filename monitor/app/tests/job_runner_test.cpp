@@ -1,0 +1,85 @@
+#include "job_runner.h"
+
+#include "debug_capture.h"
+#include "job_flags.h"
+#include "monitor_messages.h"
+#include "recording_desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace brenik {
+namespace {
+
+class RecordingJobs final : public IDeviceJobs {
+public:
+    void Run(int job, std::intptr_t argument) override {
+        runs.push_back(std::to_string(job) + ":" + std::to_string(argument));
+        runningSeen = g_iJobRunning;
+        abortSeen = g_iJobAbort;
+    }
+    std::vector<std::string> runs;
+    int runningSeen = -1;
+    int abortSeen = -1;
+};
+
+class JobRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::ClearDebugLines();
+        g_iDeviceState = kDeviceAttached;
+        g_iJobRunning = 0;
+        g_iJobAbort = 1;  // left over from an earlier job
+    }
+    void TearDown() override { g_iDeviceState = kDeviceNotOpened; }
+    RecordingJobs jobs;
+    test::RecordingDesktop desktop;
+};
+
+TEST_F(JobRunnerTest, RunsWithTheFlagsSetAroundIt) {
+    EXPECT_TRUE(RunJobRequest(kJobWriteCurrentProfile, 0, jobs, desktop));
+    EXPECT_EQ(jobs.runs, (std::vector<std::string>{"3:0"}));
+    EXPECT_EQ(jobs.runningSeen, 1);
+    EXPECT_EQ(jobs.abortSeen, 0) << "a new job starts with the abort request cleared";
+    EXPECT_EQ(g_iJobRunning, 0);
+}
+
+TEST_F(JobRunnerTest, DroppedUnlessAttachedWhenTaken) {
+    for (int state : {kDeviceNotOpened, kDeviceRemoved}) {
+        g_iDeviceState = state;
+        EXPECT_FALSE(RunJobRequest(kJobSynchronise, 0, jobs, desktop));
+    }
+    EXPECT_TRUE(jobs.runs.empty());
+}
+
+TEST_F(JobRunnerTest, UnknownJobsAreRefused) {
+    EXPECT_FALSE(RunJobRequest(0, 0, jobs, desktop));
+    EXPECT_FALSE(RunJobRequest(9, 0, jobs, desktop));
+    EXPECT_TRUE(jobs.runs.empty());
+    EXPECT_TRUE(test::DebugLinesContain("unknown job 9"));
+}
+
+TEST_F(JobRunnerTest, ApplyChangesEndsWithTheEnableNotification) {
+    desktop.Open(kTitleSettings);
+    RunJobRequest(kJobApplyChanges, 1, jobs, desktop);
+    EXPECT_EQ(desktop.posted, (std::vector<test::PostedMessage>{{kTitleSettings, kMsgEnableButtons, 0, 0}}));
+    EXPECT_EQ(test::DebugLines(), (std::vector<std::string>{"Thread Send Enable OK/Apply Button\n"}));
+}
+
+TEST_F(JobRunnerTest, EnableNotificationWithoutTheSettingsProgramSaysSo) {
+    SendEnableNotification(desktop, false);
+    EXPECT_TRUE(desktop.posted.empty());
+    EXPECT_EQ(test::DebugLines(), (std::vector<std::string>{"OnApplyAllSetting Don't find Nerra Option Dialog\n",
+                                                            "OnApplyAllSetting  Send Enable OK/Apply Button\n"}));
+}
+
+TEST_F(JobRunnerTest, SynchronisationEndsByTellingTheVolumeController) {
+    desktop.Open(kTitleVolumeController);
+    RunJobRequest(kJobSynchronise, 0, jobs, desktop);
+    EXPECT_EQ(desktop.posted, (std::vector<test::PostedMessage>{{kTitleVolumeController, kMsgVolumeSyncDone, 1, 0}}));
+}
+
+}  // namespace
+}  // namespace brenik
