@@ -13,6 +13,7 @@
 // Not thread-safe: one caller at a time (the server serialises every call). Any bytes are
 // safe to pass in: bad input is refused with a debugger line, never read out of bounds.
 
+#include "command_status.h"
 #include "host_notice.h"
 #include "protocol_trace.h"
 
@@ -38,9 +39,6 @@ struct MacroAction {
 // A fault count: applies to this many of the next occasions, or to all of them.
 constexpr int kForever = -1;
 
-// The command status the keyboard answers for a command it could not carry out.
-constexpr std::uint8_t kStatusFailed = 2;
-
 class KeyboardState;  // the stored settings and the volatile registers, defined in the .cpp side
 
 class VirtualKeyboard {
@@ -58,7 +56,7 @@ public:
     bool SetFeature(const std::uint8_t* report, std::size_t length);
     bool GetFeature(std::uint8_t* report, std::size_t length);
 
-    // ---- Presence. Unplugging drops the volatile registers (selection, status, update
+    // ---- Presence. The keyboard starts plugged in (no arrival notice). Unplugging drops the volatile registers (selection, status, update
     // mode, host state, layer); stored settings, token and the finished image survive.
     bool IsPlugged() const;
     void Plug();    // queues kArrived if it was unplugged
@@ -71,7 +69,7 @@ public:
     // would, then queues its key event. false (nothing changed, nothing queued) when the
     // keyboard is unplugged or an argument is outside what the keyboard can produce.
     bool PressProfileKey(int profileNumber);                 // 1..5: current profile, standard layer
-    // Records a macro live on key keyNumber (1..42) of the current profile: events with
+    // Records a macro live on key keyNumber (1..44) of the current profile: events with
     // qualifiers 1, 2, 3; the key becomes a macro key holding these actions (at most 400).
     bool RecordMacro(int keyNumber, const std::vector<MacroAction>& actions, const std::string& name = "");
     bool AbortMacroRecording(int keyNumber);                  // qualifiers 1, 2, 4; nothing stored
@@ -116,9 +114,21 @@ public:
     std::array<std::uint8_t, 16> SyncToken() const;
     std::uint8_t LockedKeys(int profile) const;     // 0 for a profile outside 0..4
     int WholeKeyboardCommands() const;              // how many command 12 carried out
+    int CountdownStepNow() const;                   // 0 when no countdown runs
 
 private:
+    bool BuildReply(std::uint8_t* reply, std::string& why);
+    std::string CarryOutMonitorCommand(const std::uint8_t* report);
+    std::string CarryOutUpdateCommand(const std::uint8_t* report);
+    bool Refuse(bool fromHost, const std::uint8_t* report, std::size_t length, const std::string& why);
+    void Record(bool fromHost, bool accepted, const std::uint8_t* bytes, std::size_t length, std::string line);
+    void CountReport();
+    void UnplugIfDue();
+    void QueueNotice(const HostNotice& notice);
+    bool QueueKeyEvent(std::uint16_t eventClass, std::uint8_t qualifier, std::uint8_t keyByte);
+
     std::unique_ptr<KeyboardState> state_;
+    bool unplugDue_ = false;  // the injected unplug comes after the current report is answered
 };
 
 }  // namespace brenik::vkb
