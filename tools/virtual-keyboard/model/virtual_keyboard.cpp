@@ -139,9 +139,10 @@ bool VirtualKeyboard::Refuse(bool fromHost, const std::uint8_t* report, std::siz
         line = std::string(fromHost ? "SET " : "GET ") + ReportName(report[0], fromHost) + " length=" + std::to_string(length);
     }
     line += " refused: " + why;
-    // Keep no more of the caller's bytes than the report could have: a wrong length may be huge.
+    // A wrong length may be a lie about the buffer: then only byte 0 is kept. A read request
+    // holds nothing but its id.
     std::size_t kept = 0;
-    if (report != nullptr) kept = fromHost ? std::min(length, std::max<std::size_t>(report::LengthOf(report[0]), 1)) : 1;
+    if (report != nullptr) kept = (fromHost && length == report::LengthOf(report[0])) ? length : 1;
     Record(fromHost, false, report, kept, line);
     DebugPrintf("VirtualKeyboard %s\n", line.c_str());
     if (report != nullptr) UnplugIfDue();
