@@ -2,7 +2,9 @@
 // The faults a test has asked the keyboard to show. Each counts down as it is used;
 // a negative count never runs out.
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace brenik::vkb {
 
@@ -18,6 +20,14 @@ private:
     int left_ = 0;
 };
 
+// Byte offset of a reply that the keyboard sends with value instead, for uses replies.
+struct ReplyPatch {
+    std::uint8_t reportId = 0;
+    std::size_t offset = 0;
+    std::uint8_t value = 0;
+    FaultCounter uses;
+};
+
 struct FaultPlan {
     int busyAnswers = 0;            // per command; negative: busy forever
     FaultCounter failCommands;
@@ -27,6 +37,11 @@ struct FaultPlan {
     FaultCounter corruptMacroReplies;
     FaultCounter resendUpdateCommands;
     int unplugAfterReports = 0;     // 0: off; otherwise reports left before the keyboard unplugs
+    std::vector<ReplyPatch> replyPatches;
 };
+
+// Applies the patches for this reply (byte 0 its id, as long as its report) and drops those
+// used up; true if one changed it.
+bool ApplyReplyPatches(FaultPlan& faults, std::uint8_t* reply);
 
 }  // namespace brenik::vkb

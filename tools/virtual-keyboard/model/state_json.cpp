@@ -134,6 +134,8 @@ void WriteFaults(JsonWriter& json, const FaultPlan& faults) {
     json.Int(faults.resendUpdateCommands.Left());
     json.Key("unplugAfterReports");
     json.Int(faults.unplugAfterReports);
+    json.Key("replyPatches");
+    json.Int(static_cast<long long>(faults.replyPatches.size()));
     json.EndObject();
 }
 

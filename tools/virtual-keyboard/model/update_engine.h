@@ -27,6 +27,7 @@ public:
     std::size_t BlockCount() const { return blockCount_; }
     std::size_t BlocksReceived() const { return nextBlock_; }
     bool Prepared() const { return prepared_; }
+    bool HeaderPending() const { return headerPending_; }  // the data of block BlocksReceived() is due
     const std::vector<std::uint8_t>& FinishedImage() const { return finished_; }
     int FinishedCount() const { return finishedCount_; }
     const std::string& LastRefusal() const { return lastRefusal_; }

@@ -5,6 +5,7 @@
 #include "keyboard_state.h"
 #include "monitor_commands.h"
 #include "report_description.h"
+#include "wire_bytes.h"
 
 #include <algorithm>
 #include <string>
@@ -47,7 +48,10 @@ bool VirtualKeyboard::SetFeature(const std::uint8_t* report, std::size_t length)
     if (length != expected) return Refuse(true, report, length, "wrong length " + std::to_string(length) + ", expects " + std::to_string(expected));
     if (!Writable(id)) return Refuse(true, report, length, "report cannot be written");
 
-    const std::string described = DescribeReport(report, length, true);
+    std::string described = DescribeReport(report, length, true);
+    if (id == device::kUpdateCommandReportId && report[1] == device::kDfuBlockData && state_->update.HeaderPending()) {
+        described += " block=" + std::to_string(state_->update.BlocksReceived());
+    }
     std::string outcome;
     if (id == device::kUpdateCommandReportId) {
         outcome = CarryOutUpdateCommand(report);
@@ -83,15 +87,18 @@ bool VirtualKeyboard::GetFeature(std::uint8_t* report, std::size_t length) {
 
 bool VirtualKeyboard::BuildReply(std::uint8_t* reply, std::string& why) {
     KeyboardState& s = *state_;
+    // Busy forever holds from the moment it is set, also for a command already answered.
     if (reply[0] == report::kSelect) {
-        reply[1] = s.status.Poll();
-        return true;
+        reply[1] = s.faults.busyAnswers < 0 ? kStatusBusy : s.status.Poll();
+    } else if (reply[0] == device::kUpdateStatusReportId) {
+        reply[1] = s.faults.busyAnswers < 0 ? kStatusBusy : s.updateStatus.Poll();
+    } else if (!BuildMonitorReply(s, reply, why)) {
+        return false;
     }
-    if (reply[0] == device::kUpdateStatusReportId) {
-        reply[1] = s.updateStatus.Poll();
-        return true;
+    if (ApplyReplyPatches(s.faults, reply) && reply[0] == report::kMacro) {
+        // A patched macro reply stays consistent, so the host judges its content, not its sum.
+        WriteLe16(reply + report::kMacroChecksumOffset, Sum16(reply, report::kMacroChecksumOffset));
     }
-    if (!BuildMonitorReply(s, reply, why)) return false;
     if (reply[0] == report::kMacro && s.faults.corruptMacroReplies.Take()) {
         ++reply[report::kMacroChecksumOffset];  // one off: the host must notice
     }
@@ -226,6 +233,15 @@ void VirtualKeyboard::UnplugAfterReports(int count) {
         return;
     }
     state_->faults.unplugAfterReports = count < 0 ? 0 : count;  // "forever" would never come: off
+}
+
+void VirtualKeyboard::PatchReplies(std::uint8_t reportId, std::size_t offset, std::uint8_t value, int count) {
+    if (offset == 0 || offset >= report::LengthOf(reportId)) {
+        DebugPrintf("VirtualKeyboard refused a patch of report %u at byte %zu\n", reportId, offset);
+        return;
+    }
+    state_->faults.replyPatches.push_back(ReplyPatch{reportId, offset, value, {}});
+    state_->faults.replyPatches.back().uses.Set(count);
 }
 
 void VirtualKeyboard::ClearFaults() {

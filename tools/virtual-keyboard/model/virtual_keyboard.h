@@ -92,7 +92,11 @@ public:
     void RefuseReads(int count);          // the next GetFeature calls fail
     void CorruptMacroReplies(int count);  // the next macro replies carry a wrong checksum
     void ResendUpdateCommands(int count); // the next update commands are answered 4 and dropped
-    void UnplugAfterReports(int count);   // unplug after this many more reports (either direction)
+    void UnplugAfterReports(int count);   // unplug after this many more reports (either direction); 0: now
+    // The next count replies of reportId carry value at byte offset (1..length-1), e.g. a
+    // current profile of 7 or a macro action count above 400; a macro reply's checksum is
+    // made to fit (so patching its checksum bytes has no effect: CorruptMacroReplies does that).
+    void PatchReplies(std::uint8_t reportId, std::size_t offset, std::uint8_t value, int count = 1);
     void ClearFaults();                   // every fault above off, busy answers 0
 
     // ---- Inspection and set-up.

@@ -25,6 +25,41 @@ TEST_F(FaultsTest, BusyForeverNeverFinishes) {
     EXPECT_EQ(PollStatus(), 1);
 }
 
+TEST_F(FaultsTest, BusyForeverHoldsAlsoForACommandAlreadyAnswered) {
+    ASSERT_TRUE(Write({5, 3, 1}));
+    keyboard_.SetBusyAnswers(kForever);
+    EXPECT_EQ(PollStatus(), 3);
+    keyboard_.SetBusyAnswers(0);
+    EXPECT_EQ(PollStatus(), 1);
+}
+
+TEST_F(FaultsTest, PatchedRepliesCarryValuesTheKeyboardWouldNotSend) {
+    keyboard_.PatchReplies(5, 2, 7);
+    EXPECT_EQ(Read(5, 3), (Bytes{5, 3, 7}));
+    EXPECT_EQ(Read(5, 3), (Bytes{5, 3, 0})) << "used up";
+
+    // A macro action count of 401, its checksum made to fit, twice.
+    keyboard_.PatchReplies(20, 70, 0x91, 2);
+    keyboard_.PatchReplies(20, 71, 0x01, 2);
+    for (int i = 0; i < 2; ++i) {
+        const Bytes reply = SelectAndRead(0, 1, 20, 1674);
+        ASSERT_FALSE(reply.empty()) << "reply " << i;
+        EXPECT_EQ(Le16At(reply, 70), 401) << "reply " << i;
+        EXPECT_EQ(Le16At(reply, 1672), ChecksumOf(reply)) << "reply " << i;
+    }
+    EXPECT_EQ(Le16At(SelectAndRead(0, 1, 20, 1674), 70), 0);
+
+    keyboard_.PatchReplies(4, 1, 9);
+    EXPECT_EQ(PollStatus(), 9);
+    EXPECT_EQ(PollStatus(), 1);
+
+    keyboard_.PatchReplies(5, 3, 1);   // beyond the report
+    keyboard_.PatchReplies(5, 0, 1);   // the id
+    keyboard_.PatchReplies(0x63, 1, 1);
+    EXPECT_EQ(Read(5, 3), (Bytes{5, 3, 0}));
+    EXPECT_NE(keyboard_.StateJson().find("\"replyPatches\": 0"), std::string::npos);
+}
+
 TEST_F(FaultsTest, FailedStatusSkipsTheCommand) {
     struct Case {
         int count;

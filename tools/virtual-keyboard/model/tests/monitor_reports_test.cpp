@@ -387,6 +387,32 @@ TEST_F(DeviceRegistersTest, WholeKeyboardCommandRestoresFactorySettingsOfAllProf
     EXPECT_EQ(keyboard_.WholeKeyboardCommands(), 1);
 }
 
+TEST_F(DeviceRegistersTest, GarbageOfEveryIdAndLengthNeverHurtsTheKeyboard) {
+    const std::size_t lengths[] = {1, 2, 3, 4, 8, 18, 32, 40, 48, 152, 1026, 1674, 2000};
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::uint8_t>(seed >> 16);
+    };
+    int accepted = 0;
+    for (int id = 0; id < 256; ++id) {
+        for (std::size_t length : lengths) {
+            Bytes bytes(length);
+            for (std::uint8_t& b : bytes) b = next();
+            bytes[0] = static_cast<std::uint8_t>(id);
+            if (keyboard_.SetFeature(bytes.data(), bytes.size())) ++accepted;
+            bytes[0] = static_cast<std::uint8_t>(id);
+            if (keyboard_.GetFeature(bytes.data(), bytes.size())) ++accepted;
+            if (!keyboard_.IsPlugged()) keyboard_.Plug();
+        }
+    }
+    EXPECT_GT(accepted, 0) << "some had the right length";
+    keyboard_.SetBusyAnswers(0);
+    ASSERT_TRUE(Write({5, 3, 2}));
+    EXPECT_EQ(PollStatus(), 1) << "the keyboard still answers";
+    EXPECT_EQ(Read(5, 3), (Bytes{5, 3, 2}));
+}
+
 TEST_F(DeviceRegistersTest, AnyBytesAreRefusedSafely) {
     const std::uint8_t small[4] = {20, 0x8A, 0x06, 0};
     std::uint8_t readBuffer[4] = {20, 0, 0, 0};

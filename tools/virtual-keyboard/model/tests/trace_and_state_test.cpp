@@ -61,6 +61,30 @@ TEST_F(TraceTest, EveryReportGetsOneDecodedLine) {
     }
 }
 
+TEST_F(TraceTest, BlockDataLinesNameTheirBlock) {
+    ASSERT_TRUE(Write(UpdateCommand(kDfuStart)));
+    ASSERT_TRUE(Write(SizeCommand(2048)));
+    ASSERT_TRUE(Write(UpdateCommand(kDfuPrepare)));
+    const Bytes block(1024, 1);
+    for (std::uint16_t k = 0; k < 2; ++k) {
+        ASSERT_TRUE(Write(BlockHeader(k, 1024)));
+        ASSERT_TRUE(Write(BlockData(block.data())));
+    }
+    ASSERT_TRUE(Write(BlockData(block.data())));
+    const std::vector<std::string> lines = keyboard_.Trace().Lines();
+    const std::vector<std::string> expected = {
+        "SET DFU_START",
+        "SET DFU_SIZE size=2048",
+        "SET DFU_PREPARE",
+        "SET DFU_BLOCK_HEADER block=0 sum=0x0400",
+        "SET DFU_BLOCK_DATA block=0",
+        "SET DFU_BLOCK_HEADER block=1 sum=0x0400",
+        "SET DFU_BLOCK_DATA block=1",
+        "SET DFU_BLOCK_DATA -> status 2: DFU_BLOCK_DATA without its header",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
 TEST_F(TraceTest, TextHasTimestampsAndTheBytesInHex) {
     now_ = 2000250;
     ASSERT_TRUE(Write({4, 0, 0x50}));
