@@ -245,6 +245,7 @@ ProfileStore::ProfileStore(std::string programFolder, ini::IIniStorage& storage,
     : programFolder_(std::move(programFolder)), storage_(storage), repeat_(repeat) {}
 
 bool ProfileStore::LoadProfiles(StateRecord& state) {
+    std::lock_guard<std::mutex> lock(saving_);
     state.CurrentProfile = CIniFile(ConfigIniPathIn(programFolder_), storage_).ReadInt(kSection, kCurrentProfileKey, -1);
     for (int n = 0; n < kProfileCount; ++n) {
         const std::string path = ProfileFilePath(programFolder_, n);
@@ -275,6 +276,9 @@ bool ProfileStore::SaveProfiles(const StateRecord& state) {
     return true;
 }
 
-bool ProfileStore::IsProtected(int n) const { return IsProfileIndex(n) && unreadable_[n]; }
+bool ProfileStore::IsProtected(int n) const {
+    std::lock_guard<std::mutex> lock(saving_);
+    return IsProfileIndex(n) && unreadable_[n];
+}
 
 }  // namespace brenik

@@ -61,8 +61,8 @@ std::string ConfigIniPathIn(const std::string& programFolder);
 // key by key and shared with other programs, so it needs no such care: only "CurrentProfile"
 // is ever written to it, and an unreadable config.ini refuses that write anyway.
 //
-// LoadProfiles runs once, before the job thread starts; SaveProfiles may then run on both
-// threads and is serialised here, so the five files are always one save's set.
+// LoadProfiles runs once at start-up; SaveProfiles may then run on both threads. Both are
+// serialised here, so the five files are always one save's set.
 class ProfileStore {
 public:
     ProfileStore(std::string programFolder, ini::IIniStorage& storage, IKeyboardRepeatSink& repeat);
@@ -89,7 +89,7 @@ private:
     ini::IIniStorage& storage_;
     IKeyboardRepeatSink& repeat_;
     std::array<bool, kProfileCount> unreadable_{};
-    std::mutex saving_;
+    mutable std::mutex saving_;  // guards unreadable_ and the files
 };
 
 }  // namespace brenik
