@@ -64,7 +64,9 @@ std::string Details(const std::uint8_t* report, bool fromHost) {
         case report::kVolume: return Format(" profile=%u level=%u volume=%u", report[2], report[6], report[7]);
         case report::kMacro:
             return Format(" profile=%u key=%u actions=%u", report[3], report[4], ReadLe16(report + report::kMacroCountOffset));
-        case report::kLaunch: return Format(" profile=%u key=%u", report[2], report[3] - report::kLaunchSelectorBase);
+        case report::kLaunch:
+            if (report[3] < report::kLaunchSelectorBase) return Format(" profile=%u selector=%u", report[2], report[3]);
+            return Format(" profile=%u key=%u", report[2], report[3] - report::kLaunchSelectorBase);
         case device::kDeviceInfoReportId:
             return Format(" firmware=%u dfu=%u value=%u", report[2], report[3], report[4]) +
                    ((report[7] & report::kExtendedLayerBit) ? " extended=1" : " extended=0");

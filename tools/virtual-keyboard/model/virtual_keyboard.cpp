@@ -37,16 +37,25 @@ VirtualKeyboard::~VirtualKeyboard() = default;
 
 // ---- Host side
 
+// Why a call that reached the keyboard is refused before its content is looked at, or "".
+std::string VirtualKeyboard::CallRefusal(bool fromHost, std::uint8_t id, std::size_t length) {
+    if (!state_->plugged) return "keyboard unplugged";
+    CountReport();
+    if (fromHost && state_->faults.refuseSends.Take()) return "send refused (injected)";
+    if (!fromHost && state_->faults.refuseReads.Take()) return "read refused (injected)";
+    const std::size_t expected = report::LengthOf(id);
+    if (expected == 0) return "unknown report id";
+    if (length != expected) return "wrong length " + std::to_string(length) + ", expects " + std::to_string(expected);
+    if (fromHost && !Writable(id)) return "report cannot be written";
+    if (!fromHost && !Readable(id)) return "report cannot be read";
+    return "";
+}
+
 bool VirtualKeyboard::SetFeature(const std::uint8_t* report, std::size_t length) {
     if (report == nullptr || length == 0) return Refuse(true, nullptr, 0, "no report");
     const std::uint8_t id = report[0];
-    const std::size_t expected = report::LengthOf(id);
-    if (!state_->plugged) return Refuse(true, report, length, "keyboard unplugged");
-    CountReport();
-    if (state_->faults.refuseSends.Take()) return Refuse(true, report, length, "send refused (injected)");
-    if (expected == 0) return Refuse(true, report, length, "unknown report id");
-    if (length != expected) return Refuse(true, report, length, "wrong length " + std::to_string(length) + ", expects " + std::to_string(expected));
-    if (!Writable(id)) return Refuse(true, report, length, "report cannot be written");
+    const std::string refusal = CallRefusal(true, id, length);
+    if (!refusal.empty()) return Refuse(true, report, length, refusal);
 
     std::string described = DescribeReport(report, length, true);
     if (id == device::kUpdateCommandReportId && report[1] == device::kDfuBlockData && state_->update.HeaderPending()) {
@@ -67,15 +76,10 @@ bool VirtualKeyboard::SetFeature(const std::uint8_t* report, std::size_t length)
 bool VirtualKeyboard::GetFeature(std::uint8_t* report, std::size_t length) {
     if (report == nullptr || length == 0) return Refuse(false, nullptr, 0, "no buffer");
     const std::uint8_t id = report[0];
-    const std::size_t expected = report::LengthOf(id);
-    if (!state_->plugged) return Refuse(false, report, length, "keyboard unplugged");
-    CountReport();
-    if (state_->faults.refuseReads.Take()) return Refuse(false, report, length, "read refused (injected)");
-    if (expected == 0) return Refuse(false, report, length, "unknown report id");
-    if (length != expected) return Refuse(false, report, length, "wrong length " + std::to_string(length) + ", expects " + std::to_string(expected));
-    if (!Readable(id)) return Refuse(false, report, length, "report cannot be read");
+    const std::string refusal = CallRefusal(false, id, length);
+    if (!refusal.empty()) return Refuse(false, report, length, refusal);
 
-    std::vector<std::uint8_t> reply(expected, 0);
+    std::vector<std::uint8_t> reply(length, 0);
     reply[0] = id;
     std::string why;
     if (!BuildReply(reply.data(), why)) return Refuse(false, report, length, why);

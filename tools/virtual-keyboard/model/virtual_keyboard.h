@@ -121,6 +121,7 @@ public:
     int CountdownStepNow() const;                   // 0 when no countdown runs
 
 private:
+    std::string CallRefusal(bool fromHost, std::uint8_t id, std::size_t length);
     bool BuildReply(std::uint8_t* reply, std::string& why);
     std::string CarryOutMonitorCommand(const std::uint8_t* report);
     std::string CarryOutUpdateCommand(const std::uint8_t* report);
