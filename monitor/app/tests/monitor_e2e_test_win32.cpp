@@ -1,0 +1,240 @@
+// The real Monitor.exe under Wine, against the virtual keyboard, with stand-ins for the
+// companion programs: windows with their titles that record what they receive, and the test
+// itself opening the shared block and its lock as the settings program does.
+
+#include "event_word.h"
+#include "monitor_messages.h"
+#include "shared_state_block_win32.h"
+#include "state_record.h"
+#include "wine_test_support.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace brenik {
+namespace {
+
+using test::ChildProcess;
+using test::PeerWindows;
+using test::TempFolder;
+
+struct Programs {
+    std::string monitor;  // Monitor.exe
+    std::string kbhid;    // kbhid.dll
+    std::string tools;    // folder of vkbd.exe and vkbd-server.exe, with a trailing backslash
+};
+Programs g_programs;
+
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kMessageTimeoutMs = 10000;
+// The monitor waits 5000 ms after an arrival before it opens the keyboard.
+constexpr DWORD kArrivalTimeoutMs = 20000;
+
+const std::vector<std::string> kCompanionTitles = {kTitleSettings, kTitleOsd,          kTitleVolumeController,
+                                                   kTitlePopup,    kTitleSystemGauge,  kTitleCallDisplay};
+
+// The virtual keyboard server on a pipe of this test's own, driven through vkbd.exe.
+class VirtualKeyboard {
+public:
+    explicit VirtualKeyboard(std::string pipe) : pipe_(std::move(pipe)) {}
+    ~VirtualKeyboard() { Command("stop"); }
+
+    bool Start() {
+        if (!server_.Start(g_programs.tools + "vkbd-server.exe", "--pipe " + pipe_)) return false;
+        return test::WaitUntil([&] { return Command("status") == 0; }, kStartTimeoutMs, 100);
+    }
+    long Command(const std::string& words, std::string* output = nullptr) {
+        return test::RunToEnd(g_programs.tools + "vkbd.exe", "--pipe " + pipe_ + " " + words, output);
+    }
+    const std::string& Pipe() const { return pipe_; }
+
+private:
+    std::string pipe_;
+    ChildProcess server_;
+};
+
+// The settings program's view of the shared block.
+class SharedBlockPeer {
+public:
+    bool Open() {
+        mapping_.Reset(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSharedBlockName));
+        lock_.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
+        if (!mapping_.Valid() || !lock_.Valid()) return false;
+        view_ = MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kStateRecordBytes);
+        return view_ != nullptr;
+    }
+    ~SharedBlockPeer() {
+        if (view_) UnmapViewOfFile(view_);
+    }
+    std::unique_ptr<StateRecord> Read() {
+        auto copy = std::make_unique<StateRecord>();
+        WaitForSingleObject(lock_.Get(), INFINITE);
+        std::memcpy(copy.get(), view_, kStateRecordBytes);
+        ReleaseMutex(lock_.Get());
+        return copy;
+    }
+    void Write(const StateRecord& record) {
+        WaitForSingleObject(lock_.Get(), INFINITE);
+        std::memcpy(view_, &record, kStateRecordBytes);
+        ReleaseMutex(lock_.Get());
+    }
+
+private:
+    win32::ScopedHandle mapping_;
+    win32::ScopedHandle lock_;
+    void* view_ = nullptr;
+};
+
+// One install folder as it ships: Monitor.exe, kbhid.dll set to the virtual keyboard, and the
+// "config" folder.
+class Installation {
+public:
+    explicit Installation(const std::string& pipe) : folder_("monitor-e2e") {
+        test::CopyInto(g_programs.monitor, folder_.Path());
+        test::CopyInto(g_programs.kbhid, folder_.Path());
+        test::WriteTextFile(folder_.File("kbhid.ini"), "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n");
+        CreateDirectoryA(folder_.File("config").c_str(), nullptr);
+    }
+    std::string Monitor() const { return folder_.File("Monitor.exe"); }
+    std::string ConfigIni() const { return folder_.File("config.ini"); }
+    std::string ProfileFile(int n) const { return folder_.File("config\\Default" + std::to_string(n) + ".cmp"); }
+    int DeviceKey() const { return static_cast<int>(GetPrivateProfileIntA("Setting", "Device", -7, ConfigIni().c_str())); }
+
+private:
+    TempFolder folder_;
+};
+
+HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
+
+bool AllChangeFlagsClear(const StateRecord& state) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&state);
+    for (std::size_t i = offsetof(StateRecord, KeyChanged); i < offsetof(StateRecord, Unused); ++i) {
+        if (i >= offsetof(StateRecord, VolumeLevel) && i < offsetof(StateRecord, LightingChanged)) continue;
+        if (bytes[i] != 0) return false;
+    }
+    return true;
+}
+
+std::string PipeName(const char* tag) { return std::string("BrenikE2E-") + tag + "-" + std::to_string(GetCurrentProcessId()); }
+
+TEST(MonitorEndToEnd, RunsResidentFollowsTheKeyboardAndShutsDownInOrder) {
+    VirtualKeyboard keyboard(PipeName("main"));
+    ASSERT_TRUE(keyboard.Start()) << "virtual keyboard server";
+    Installation install(keyboard.Pipe());
+    PeerWindows peers(kCompanionTitles);
+
+    ChildProcess monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
+    ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 1; }, kStartTimeoutMs)) << "\"Device\" = 1 after start-up";
+    const HWND window = MonitorWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+
+    // A second copy ends at once; the first runs on.
+    ChildProcess second;
+    ASSERT_TRUE(second.Start(install.Monitor(), "1"));
+    EXPECT_EQ(second.Wait(kStartTimeoutMs), 0);
+    EXPECT_TRUE(monitor.Running());
+    EXPECT_EQ(MonitorWindow(), window);
+
+    // The first synchronisation job runs 200 ms after start-up and ends by telling the volume controller.
+    EXPECT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs));
+
+    // The shared block holds the loaded profiles: a first start gives the defaults.
+    SharedBlockPeer block;
+    ASSERT_TRUE(block.Open());
+    const std::unique_ptr<StateRecord> published = block.Read();
+    EXPECT_EQ(published->CurrentProfile, -1);
+    for (int n = 0; n < kProfileCount; ++n) {
+        EXPECT_STREQ(published->Profiles[n].ProFileName, ("Default" + std::to_string(n + 1)).c_str());
+        EXPECT_EQ(published->Profiles[n].KeyboardSpeed, 31);
+        EXPECT_EQ(published->Profiles[n].MacroKeyInfo[7].KeyIndex, 7);
+    }
+    EXPECT_TRUE(AllChangeFlagsClear(*published));
+    EXPECT_FALSE(test::FileExists(install.ProfileFile(0))) << "nothing is saved before something asks for it";
+
+    // 1226 takes the block into the working copy and nothing else; a publish then gives it back unchanged.
+    std::unique_ptr<StateRecord> edited = block.Read();
+    std::strcpy(edited->Profiles[2].ProFileName, "Edited by the settings program");
+    edited->Profiles[2].LtColorRed = 12;
+    edited->CurrentProfile = 2;
+    block.Write(*edited);
+    PostMessageA(window, kMsgRereadShared1, 0, 0);
+    PostMessageA(window, kMsgRereadShared2, 0, 0);
+    // Windows-key event with key byte 7: no field changes, but a save and a publish follow.
+    PostMessageA(window, kMsgKeyEvent, kClassWindowsKey, 0x0107);
+    ASSERT_TRUE(peers.WaitFor(kTitleSettings, kMsgWindowsKeyChanged, 1, kMessageTimeoutMs));
+    EXPECT_EQ(std::memcmp(block.Read().get(), edited.get(), kStateRecordBytes), 0);
+    for (int n = 0; n < kProfileCount; ++n) EXPECT_TRUE(test::FileExists(install.ProfileFile(n))) << n;
+    char name[256] = {};
+    GetPrivateProfileStringA("Setting", "ProFileName", "", name, sizeof name, install.ProfileFile(2).c_str());
+    EXPECT_STREQ(name, "Edited by the settings program");
+    EXPECT_EQ(GetPrivateProfileIntA("Setting", "CurrentProfile", -7, install.ConfigIni().c_str()), 2u);
+
+    // Settings changed while attached: job 1 runs and the settings program is told afterwards.
+    PostMessageA(window, kMsgSettingsChanged, 0, 0);
+    EXPECT_TRUE(peers.WaitFor(kTitleSettings, kMsgEnableButtons, 1, kMessageTimeoutMs));
+
+    // Removal: "Device" = 0, companions closed; a 1224 is answered at once, no job.
+    peers.Clear();
+    ASSERT_EQ(keyboard.Command("unplug"), 0);
+    ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 0; }, kMessageTimeoutMs));
+    for (const std::string& title : kCompanionTitles) EXPECT_TRUE(peers.WaitFor(title, WM_CLOSE, 1, kMessageTimeoutMs)) << title;
+    PostMessageA(window, kMsgSettingsChanged, 0, 0);
+    EXPECT_TRUE(peers.WaitFor(kTitleSettings, kMsgEnableButtons, 1, kMessageTimeoutMs));
+    EXPECT_EQ(peers.Count(kTitleVolumeController, kMsgVolumeSyncDone), 0);
+
+    // Arrival: the keyboard is opened only after the 5000 ms pause, then synchronised again.
+    peers.Clear();
+    const ULONGLONG plugged = GetTickCount64();
+    ASSERT_EQ(keyboard.Command("plug"), 0);
+    ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 1; }, kArrivalTimeoutMs));
+    EXPECT_GE(GetTickCount64() - plugged, 4900u);
+    EXPECT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs));
+
+    // Shutdown: every companion is asked to close and the process ends.
+    peers.Clear();
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+    for (const std::string& title : kCompanionTitles) EXPECT_EQ(peers.Count(title, WM_CLOSE), 1) << title;
+    EXPECT_EQ(MonitorWindow(), nullptr);
+}
+
+TEST(MonitorEndToEnd, StartsWithoutTheKeyboardAndEndsOnClose) {
+    VirtualKeyboard keyboard(PipeName("unplugged"));
+    ASSERT_TRUE(keyboard.Start());
+    ASSERT_EQ(keyboard.Command("unplug"), 0);
+    Installation install(keyboard.Pipe());
+    test::WriteTextFile(install.ConfigIni(), "[Setting]\r\nCurrentProfile=3\r\n");
+    PeerWindows peers({kTitleVolumeController, kTitleSettings});
+
+    ChildProcess monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
+    ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 0; }, kStartTimeoutMs));
+    ASSERT_NE(MonitorWindow(), nullptr);
+    SharedBlockPeer block;
+    ASSERT_TRUE(block.Open());
+    EXPECT_EQ(block.Read()->CurrentProfile, 3) << "the stored current profile is loaded";
+    Sleep(1000);
+    EXPECT_EQ(peers.Count(kTitleVolumeController, kMsgVolumeSyncDone), 0) << "no synchronisation without a keyboard";
+    PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+}
+
+}  // namespace
+}  // namespace brenik
+
+int main(int argc, char** argv) {
+    brenik::g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
+    brenik::g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
+    brenik::g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

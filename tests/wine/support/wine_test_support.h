@@ -1,0 +1,106 @@
+#pragma once
+// Helpers for end-to-end tests that run our real programs under Wine: paths handed over by
+// CMake, a throw-away install folder, child processes, and windows that stand in for the
+// companion programs and record what they receive.
+
+#include "scoped_handle.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace brenik::test {
+
+// A path as CMake gives it (a Unix path under Wine) in the form Windows programs take.
+std::string ToWindowsPath(const std::string& path);
+
+// The value of "--name=value" among the arguments, as a Windows path; "" when absent.
+std::string ArgumentPath(int argc, char** argv, const std::string& name);
+
+// Polls until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 20);
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& tag);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }  // ends in a backslash
+    std::string File(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+bool CopyInto(const std::string& file, const std::string& folder);
+bool WriteTextFile(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+
+// A child process; ended (and waited for) at the end if it is still running.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(ChildProcess&&) = default;
+    ChildProcess& operator=(ChildProcess&&) = default;
+
+    bool Start(const std::string& program, const std::string& arguments);
+    bool Running() const;
+    // The exit code, or -1 when it did not end in time.
+    long Wait(DWORD timeoutMs);
+
+private:
+    win32::ScopedHandle process_;
+};
+
+// Runs a program to its end and returns its exit code (-1 if it could not run or hung) and
+// what it printed.
+long RunToEnd(const std::string& program, const std::string& arguments, std::string* output = nullptr,
+              DWORD timeoutMs = 20000);
+
+// Top-level windows with given titles, on a thread of their own, that record every message
+// from WM_USER up and WM_CLOSE (and stay open when asked to close).
+class PeerWindows {
+public:
+    struct Received {
+        std::string title;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::int64_t microseconds;  // on the machine's performance counter, comparable across processes
+    };
+
+    explicit PeerWindows(std::vector<std::string> titles);
+    ~PeerWindows();
+    PeerWindows(const PeerWindows&) = delete;
+    PeerWindows& operator=(const PeerWindows&) = delete;
+
+    std::vector<Received> Log() const;
+    void Clear();
+    int Count(const std::string& title, UINT message) const;
+    // Waits until `title` has received `message` at least `count` times.
+    bool WaitFor(const std::string& title, UINT message, int count, DWORD timeoutMs) const;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Run();
+
+    std::vector<std::string> titles_;
+    mutable std::mutex lock_;
+    std::vector<Received> log_;
+    DWORD threadId_ = 0;
+    HANDLE ready_ = nullptr;
+    std::thread thread_;
+};
+
+std::int64_t NowMicroseconds();
+
+}  // namespace brenik::test
