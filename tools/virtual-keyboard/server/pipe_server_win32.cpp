@@ -138,6 +138,17 @@ bool AwaitClient(HANDLE pipe, HANDLE connectEvent, KeyboardService& service) {
     }
 }
 
+win32::ScopedHandle CreateInstance(const std::string& path, bool first) {
+    const DWORD openMode = PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
+    win32::ScopedHandle pipe(CreateNamedPipeA(path.c_str(), openMode,
+                                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+                                              PIPE_UNLIMITED_INSTANCES, kPipeBufferBytes, kPipeBufferBytes, 0, nullptr));
+    if (!pipe.Valid()) {
+        DebugPrintf("vkbd-server: cannot create %s (error %lu)\n", path.c_str(), static_cast<unsigned long>(GetLastError()));
+    }
+    return pipe;
+}
+
 }  // namespace
 
 bool RunPipeServer(const std::string& pipeName, KeyboardService& service) {
@@ -145,25 +156,27 @@ bool RunPipeServer(const std::string& pipeName, KeyboardService& service) {
     win32::ScopedHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     win32::ScopedHandle connectEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stop.Valid() || !connectEvent.Valid()) return false;
+    win32::ScopedHandle listening = CreateInstance(path, true);
+    if (!listening.Valid()) return false;
     std::list<Client> clients;
-    bool first = true;
     while (!service.StopRequested()) {
         ReapFinished(clients);
-        const DWORD openMode = PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
-        win32::ScopedHandle pipe(CreateNamedPipeA(path.c_str(), openMode,
-                                                  PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                                                  PIPE_UNLIMITED_INSTANCES, kPipeBufferBytes, kPipeBufferBytes, 0, nullptr));
-        if (!pipe.Valid()) {
-            DebugPrintf("vkbd-server: cannot create %s (error %lu)\n", path.c_str(), static_cast<unsigned long>(GetLastError()));
-            if (first) return false;
+        if (!listening.Valid()) {
             Sleep(kStopPollMs);
+            listening = CreateInstance(path, false);
             continue;
         }
-        first = false;
-        if (!AwaitClient(pipe.Get(), connectEvent.Get(), service)) continue;
+        if (!AwaitClient(listening.Get(), connectEvent.Get(), service)) {
+            listening.Reset();
+            continue;
+        }
+        // The next instance exists before this client can finish and close its own, so a
+        // client never finds the pipe gone between two connections.
+        win32::ScopedHandle next = CreateInstance(path, false);
         Client& client = clients.emplace_back();
-        client.pipe = std::move(pipe);
+        client.pipe = std::move(listening);
         client.thread = std::thread(Serve, std::ref(client), std::ref(service), stop.Get());
+        listening = std::move(next);
     }
     SetEvent(stop.Get());
     for (Client& client : clients) client.thread.join();
