@@ -160,6 +160,29 @@ TEST(KbhidBindingTest, BindsAllSevenNamesAndUnloads) {
     EXPECT_EQ(GetModuleHandleA("kbhid.dll"), nullptr) << "unloading frees the library";
 }
 
+// With the hardware backend chosen, nothing under Wine is our keyboard: the library says so
+// and its monitor starts and stops cleanly. The settings are read when the library loads.
+TEST(KbhidBindingTest, TheHardwareBackendFindsNoKeyboardHere) {
+    const std::string settings = ProgramFolder() + "kbhid.ini";
+    ASSERT_TRUE(WriteFileText(settings, "[Backend]\r\nType=hardware\r\n[Hardware]\r\nVendorId=0x1A2B\r\nProductId=0x3C4D\r\n"
+                                        "UsagePage=0xFF00\r\n"));
+    {
+        hid::HidLibrary library;
+        ASSERT_TRUE(library.Load(hid::kAllEntryPoints));
+        HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(library.OpenDevMonitor(window, kKeyMessage, kDeviceMessage));
+        EXPECT_FALSE(library.OpenFeatureDevice());
+        unsigned char report[3] = {4, 0, 0};
+        EXPECT_FALSE(library.GetFeature(report, 3));
+        EXPECT_TRUE(library.CloseDevMonitor());
+        EXPECT_TRUE(library.CloseFeatureDevice());
+        DestroyWindow(window);
+    }
+    EXPECT_EQ(GetModuleHandleA("kbhid.dll"), nullptr) << "the monitor thread gave its reference back";
+    ASSERT_TRUE(WriteFileText(settings, "[Backend]\r\nType=virtual\r\nPipeName=" + g_pipeName + "\r\n"));
+}
+
 TEST_F(KbhidVirtualKeyboardTest, EveryMonitorReportIsWrittenAndReadBack) {
     ASSERT_TRUE(Control("trace clear"));
     ASSERT_TRUE(Write(Bytes{5, 3, 2}));
