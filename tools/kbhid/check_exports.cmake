@@ -1,0 +1,22 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails unless kbhid.dll exports exactly the seven entry points, by their plain names.
+# Usage: cmake -DOBJDUMP=... -DLIBRARY=kbhid.dll -P check_exports.cmake
+set(expected Close_DevMonitor Close_FeatureDevice GetFeature GetMousePID Open_DevMonitor Open_FeatureDevice SetFeature)
+
+execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump could not read ${LIBRARY}")
+endif()
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[[ 0-9]+\\] [^\n]+\n)*)" table "${dump}")
+string(REGEX MATCHALL "\\[[ 0-9]+\\] [^\n]+" entries "${CMAKE_MATCH_1}")
+set(found)
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE "^\\[[ 0-9]+\\] " "" name "${entry}")
+  string(STRIP "${name}" name)
+  list(APPEND found "${name}")
+endforeach()
+list(SORT found)
+if(NOT found STREQUAL expected)
+  message(FATAL_ERROR "${LIBRARY} exports [${found}], expected [${expected}]")
+endif()
+message(STATUS "${LIBRARY} exports ${found}")
