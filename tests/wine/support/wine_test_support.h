@@ -56,6 +56,7 @@ public:
     bool Running() const;
     // The exit code, or -1 when it did not end in time.
     long Wait(DWORD timeoutMs);
+    HANDLE Handle() const { return process_.Get(); }
 
 private:
     win32::ScopedHandle process_;

@@ -1,0 +1,72 @@
+// desktop-tool.exe: what a script needs of the Windows desktop to drive our programs under
+// Wine as a person would: wait for a window, post it a message, close it.
+//   desktop-tool wait TITLE [SECONDS]      exit 0 once a window with that title exists
+//   desktop-tool gone TITLE [SECONDS]      exit 0 once no window has that title
+//   desktop-tool post TITLE MSG [W [L]]    post a message (numbers in decimal or 0x hex)
+//   desktop-tool close TITLE               post WM_CLOSE
+// Exit code 1 when the window is not there (or still there), 2 for a usage error.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr DWORD kPollMs = 50;
+constexpr double kDefaultSeconds = 20;
+
+int Usage() {
+    std::fputs("usage: desktop-tool wait|gone TITLE [SECONDS] | post TITLE MSG [W [L]] | close TITLE\n", stderr);
+    return 2;
+}
+
+bool ParseNumber(const char* text, long long& value) {
+    char* end = nullptr;
+    value = std::strtoll(text, &end, 0);
+    return end != text && *end == '\0';
+}
+
+int WaitFor(const char* title, bool present, double seconds) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    for (;;) {
+        if ((FindWindowA(nullptr, title) != nullptr) == present) return 0;
+        if (GetTickCount64() >= deadline) break;
+        Sleep(kPollMs);
+    }
+    std::fprintf(stderr, "desktop-tool: \"%s\" %s\n", title, present ? "did not appear" : "is still there");
+    return 1;
+}
+
+int Post(const char* title, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = FindWindowA(nullptr, title);
+    if (window == nullptr || !PostMessageA(window, message, wParam, lParam)) {
+        std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    const std::string verb = argv[1];
+    const char* title = argv[2];
+    if (verb == "wait" || verb == "gone") {
+        double seconds = kDefaultSeconds;
+        if (argc > 3) seconds = std::atof(argv[3]);
+        if (argc > 4 || seconds <= 0) return Usage();
+        return WaitFor(title, verb == "wait", seconds);
+    }
+    if (verb == "close" && argc == 3) return Post(title, WM_CLOSE, 0, 0);
+    if (verb == "post" && argc >= 4 && argc <= 6) {
+        long long numbers[3] = {0, 0, 0};
+        for (int i = 3; i < argc; ++i) {
+            if (!ParseNumber(argv[i], numbers[i - 3])) return Usage();
+        }
+        return Post(title, static_cast<UINT>(numbers[0]), static_cast<WPARAM>(numbers[1]), static_cast<LPARAM>(numbers[2]));
+    }
+    return Usage();
+}
