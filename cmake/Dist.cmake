@@ -11,8 +11,8 @@ add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:KeyFwFlash> ${BRENIK_DIST_DIR}/KeyFwFlash/KeyFwFlash.exe
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kbhid> ${BRENIK_DIST_DIR}/kbhid.dll
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kbhid> ${BRENIK_DIST_DIR}/KeyFwFlash/kbhid.dll
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vkbd> $<TARGET_FILE:vkbd-server> ${BRENIK_DIST_DIR}/tools
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vkbd> $<TARGET_FILE:vkbd-server> $<TARGET_FILE:desktop-tool> ${BRENIK_DIST_DIR}/tools
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/packaging/files ${BRENIK_DIST_DIR}
-  DEPENDS Monitor KeyFwFlash kbhid vkbd vkbd-server
+  DEPENDS Monitor KeyFwFlash kbhid vkbd vkbd-server desktop-tool
   COMMENT "Laying out ${BRENIK_DIST_DIR}"
   VERBATIM)

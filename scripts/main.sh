@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds both programs, lays out the install tree build/dist/ as it ships, and
-# starts the programs from it under Wine. Sets up the machine as needed.
+# runs the monitor from it under Wine against the virtual keyboard. Sets up the machine as
+# needed and stops everything it started.
 set -euo pipefail
 source "$(dirname "$0")/lib/environment.sh"
 cd "$ROOT"
@@ -9,13 +10,43 @@ ensure_packages
 configure_and_build windows
 cmake --build --preset windows --target dist
 
+DIST="$BUILD/dist"
+TOOLS="$DIST/tools"
 log "install tree build/dist"
-(cd "$BUILD/dist" && find . -mindepth 1 | sort)
+(cd "$DIST" && find . -mindepth 1 | sort)
 
 start_session
-for program in "$BUILD/dist/Monitor.exe" "$BUILD/dist/KeyFwFlash/KeyFwFlash.exe"; do
-    rc=0
-    wine "$program" </dev/null || rc=$?
-    log "$(basename "$program") ran and ended with $rc"
-    [ "$rc" -eq 0 ]
+vkbd() { wine "$TOOLS/vkbd.exe" "$@" </dev/null; }
+desktop() { wine "$TOOLS/desktop-tool.exe" "$@" </dev/null; }
+MONITOR_TITLE=BrenikGamingKeyboardMonitor
+
+stop_demo() {
+    desktop close "$MONITOR_TITLE" >/dev/null 2>&1 || true
+    desktop gone "$MONITOR_TITLE" 10 >/dev/null 2>&1 || true
+    vkbd stop >/dev/null 2>&1 || true
+    stop_session
+}
+trap stop_demo EXIT
+
+log "the virtual keyboard"
+vkbd start
+vkbd status
+
+log "Brenik Monitor, resident"
+wine "$DIST/Monitor.exe" </dev/null >/dev/null 2>&1 &
+desktop wait "$MONITOR_TITLE" 20
+sleep 1
+echo "window \"$MONITOR_TITLE\" is up; config.ini now says:"
+tr -d '\r' < "$DIST/config.ini" | sed 's/^/    /'
+echo "profile files written: $(cd "$DIST/config" && ls 2>/dev/null | tr '\n' ' ')"
+
+for demo in "$ROOT"/scripts/demo/*.sh; do
+    [ -e "$demo" ] || continue
+    log "$(basename "$demo" .sh)"
+    bash "$demo" "$DIST" "$TOOLS"
 done
+
+log "closing the monitor (WM_CLOSE, as the tray's Exit does)"
+desktop close "$MONITOR_TITLE"
+desktop gone "$MONITOR_TITLE" 20
+echo "the monitor has ended; config.ini says Device=$(tr -d '\r' < "$DIST/config.ini" | sed -n 's/^Device=//p')"
