@@ -41,25 +41,20 @@ int NotRunning() {
     return 1;
 }
 
-// The server runs detached, its standard handles on NUL, so that no console or pipe of
-// whoever called vkbd is held open by it.
+// The server runs detached and inherits no handle, so that no console or pipe of whoever
+// called vkbd is held open by it after vkbd has ended.
 int Start(const std::string& pipeName) {
     if (Running(pipeName)) {
         std::printf("vkbd: the server is already running on %s\n", pipeName.c_str());
         return 0;
     }
-    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    ScopedHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                                 OPEN_EXISTING, 0, nullptr));
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.Get();
     const std::string server = brenik::ProgramFolder() + "vkbd-server.exe";
     std::string commandLine = "\"" + server + "\" --pipe " + pipeName;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(server.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | DETACHED_PROCESS,
-                        nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessA(server.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                        &startup, &process)) {
         std::fprintf(stderr, "vkbd: cannot start %s (error %lu)\n", server.c_str(), static_cast<unsigned long>(GetLastError()));
         return 1;
     }
