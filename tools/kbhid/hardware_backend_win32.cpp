@@ -163,6 +163,11 @@ public:
         windowClass.hInstance = instance;
         windowClass.lpszClassName = kWatchClass;
         RegisterClassW(&windowClass);  // fails harmlessly when a previous watch registered it
+        // Classes a DLL registers outlive its unloading; this one goes with the thread.
+        struct ClassRegistration {
+            HINSTANCE instance;
+            ~ClassRegistration() { UnregisterClassW(kWatchClass, instance); }
+        } registration{instance};
         ScopedWindow window(CreateWindowExW(0, kWatchClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
         if (window.Get() == nullptr) {
             DebugPrintf("kbhid: no window for device notifications (error %lu)\n", static_cast<unsigned long>(GetLastError()));

@@ -7,7 +7,11 @@ namespace brenik::kbhid {
 DWORD WINAPI MonitorThread::Main(void* param) {
     auto* self = static_cast<MonitorThread*>(param);
     const HMODULE module = self->module_;
-    self->body_(self->stop_.Get());
+    try {
+        self->body_(self->stop_.Get());
+    } catch (...) {
+        DebugPrintf("kbhid: the monitor thread ended on an error\n");
+    }
     FreeLibraryAndExitThread(module, 0);
 }
 

@@ -302,11 +302,15 @@ TEST_F(KbhidVirtualKeyboardTest, TheUpdaterSequenceLeavesTheImageInTheKeyboard) 
     Bytes prepare = command(device::kDfuPrepare);
     prepare[4] = device::kDfuPrepareMarker;
     EXPECT_EQ(send(prepare), 1);
+    Bytes image(1025);
+    for (std::size_t i = 0; i < 1024; ++i) image[i] = static_cast<std::uint8_t>(i * 3);
+    image[1024] = 0x77;
     for (std::uint16_t block = 0; block < 2; ++block) {
         Bytes data = command(device::kDfuBlockData);
         unsigned sum = 0;
         for (std::size_t i = 0; i < 1024; ++i) {
-            const std::uint8_t byte = block == 0 ? static_cast<std::uint8_t>(i * 3) : (i == 0 ? 0x77 : 0);
+            const std::size_t at = block * 1024u + i;
+            const std::uint8_t byte = at < image.size() ? image[at] : 0;
             data[2 + i] = byte;
             sum += byte;
         }
@@ -326,6 +330,9 @@ TEST_F(KbhidVirtualKeyboardTest, TheUpdaterSequenceLeavesTheImageInTheKeyboard) 
     std::string dump;
     ASSERT_TRUE(Control("dump", &dump));
     EXPECT_NE(dump.find("\"imageSize\": 1025"), std::string::npos);
+    std::string kept;
+    ASSERT_TRUE(Control("image", &kept));
+    EXPECT_EQ(Bytes(kept.begin(), kept.end()), image) << "the keyboard keeps exactly the image sent";
     std::string trace;
     ASSERT_TRUE(Control("trace", &trace));
     const char* expectedLines[] = {"SET DFU_START", "SET DFU_SIZE size=1025", "SET DFU_PREPARE",

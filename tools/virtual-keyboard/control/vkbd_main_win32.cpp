@@ -89,9 +89,10 @@ int Stop(const std::string& pipeName) {
     return 1;
 }
 
-int WriteTrace(const std::string& pipeName, const std::string& path) {
+// Sends a command whose answer goes into a file: the trace, or the firmware image.
+int WriteAnswer(const std::string& pipeName, const std::string& command, const std::string& path) {
     pipe::Reply reply;
-    if (!Send(pipeName, "trace", reply)) return NotRunning();
+    if (!Send(pipeName, command, reply)) return NotRunning();
     const std::string text = pipe::ReplyText(reply);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
@@ -104,7 +105,7 @@ int WriteTrace(const std::string& pipeName, const std::string& path) {
         std::fprintf(stderr, "vkbd: writing %s failed\n", path.c_str());
         return 1;
     }
-    std::printf("vkbd: trace written to %s (%zu bytes)\n", path.c_str(), text.size());
+    std::printf("vkbd: %s written to %s (%zu bytes)\n", command.c_str(), path.c_str(), text.size());
     return 0;
 }
 
@@ -142,6 +143,13 @@ int main(int argc, char** argv) {
     }
     if (words[0] == "start" && words.size() == 1) return Start(pipeName);
     if (words[0] == "stop" && words.size() == 1) return Stop(pipeName);
-    if (words[0] == "trace" && words.size() == 2 && words[1] != "clear") return WriteTrace(pipeName, words[1]);
+    if (words[0] == "trace" && words.size() == 2 && words[1] != "clear") return WriteAnswer(pipeName, "trace", words[1]);
+    if (words[0] == "image") {
+        if (words.size() != 2) {
+            std::fprintf(stderr, "vkbd: image needs a file name\n");
+            return 2;
+        }
+        return WriteAnswer(pipeName, "image", words[1]);
+    }
     return Forward(pipeName, words);
 }

@@ -266,6 +266,10 @@ ControlResult RunControlCommand(VirtualKeyboard& keyboard, const std::vector<std
     if (verb == "set") return Set(keyboard, words);
     if (verb == "dump" && words.size() == 1) return Ok(keyboard.StateJson());
     if (verb == "trace") return Trace(keyboard, words);
+    if (verb == "image" && words.size() == 1) {
+        const std::vector<std::uint8_t>& image = keyboard.FirmwareImage();
+        return Ok(std::string(image.begin(), image.end()));
+    }
     return Refused("unknown command \"" + Describe(words) + "\"; see help");
 }
 
@@ -306,6 +310,7 @@ const char* ControlHelp() {
            "  vkbd dump                    the whole device state as JSON\n"
            "  vkbd trace [FILE]            the protocol trace, to FILE or the console\n"
            "  vkbd trace clear             forget the trace so far\n"
+           "  vkbd image FILE              write the image kept by the last finished update to FILE\n"
            "  vkbd help                    this text\n"
            "\n"
            "Every command but start and help takes --pipe NAME too (default BrenikVirtualKeyboard).\n";

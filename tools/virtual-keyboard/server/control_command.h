@@ -14,7 +14,7 @@ namespace brenik::vkb {
 
 struct ControlResult {
     bool ok = false;
-    std::string text;   // the answer to print: a confirmation, JSON, trace text or what was wrong
+    std::string text;   // the answer: a confirmation, JSON, trace text, image bytes or what was wrong
     bool stop = false;  // the command was "stop": the server ends after answering
 };
 

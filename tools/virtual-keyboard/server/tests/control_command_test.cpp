@@ -174,6 +174,13 @@ TEST_F(ControlCommandTest, StatusDumpTraceAndStop) {
     EXPECT_FALSE(Run("status").stop);
 }
 
+TEST_F(ControlCommandTest, ImageAnswersTheKeptImageBytes) {
+    const ControlResult none = Run("image");
+    EXPECT_TRUE(none.ok);
+    EXPECT_TRUE(none.text.empty()) << "no update finished yet";
+    EXPECT_FALSE(Run("image now").ok);
+}
+
 TEST_F(ControlCommandTest, SetWritesTheDeviceInformation) {
     ASSERT_TRUE(Run("set firmware-version 0x21").ok);
     ASSERT_TRUE(Run("set dfu-version 7").ok);
