@@ -16,7 +16,16 @@ void LookupInModule(void* context, const char* name, void** address) {
 
 }  // namespace
 
-bool HidLibrary::Load(std::size_t count) { return LoadFrom(ProgramFolder() + kLibraryFileName, count); }
+bool HidLibrary::Load(std::size_t count) {
+    const std::string folder = ProgramFolder();
+    if (folder.empty()) {
+        // A bare name would be searched for along the system's path: never load a stranger's kbhid.dll.
+        Unload();
+        DebugPrintf("kbhid binding: the program folder is unknown; kbhid.dll not loaded\n");
+        return false;
+    }
+    return LoadFrom(folder + kLibraryFileName, count);
+}
 
 bool HidLibrary::LoadFrom(const std::string& path, std::size_t count) {
     Unload();
