@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -505,13 +506,18 @@ TEST_F(KbhidVirtualKeyboardTest, TwoProcessesAtOnceEachGetWholeReports) {
     EXPECT_EQ(code, 0u) << "the other process saw a report that was not whole";
 }
 
-// Last: stopping the server is a removal to every open monitor.
-TEST_F(KbhidVirtualKeyboardTest, ZzStoppingTheServerReadsAsRemoval) {
+// Last: stopping the server is a removal to every open monitor, and a server started again
+// with the keyboard plugged in is an arrival.
+TEST_F(KbhidVirtualKeyboardTest, ZzAServerThatGoesAndComesBackReadsAsRemovalAndArrival) {
     MessageWindow window;
     ASSERT_TRUE(library_.OpenDevMonitor(window.Get(), kKeyMessage, kDeviceMessage));
     g_environment->TearDown();
     EXPECT_TRUE(window.WaitFor(kDeviceMessage, 0, 0));
     EXPECT_FALSE(library_.OpenFeatureDevice()) << "no server, no keyboard";
+    g_environment->SetUp();
+    EXPECT_TRUE(window.WaitFor(kDeviceMessage, 1, 0));
+    EXPECT_TRUE(library_.OpenFeatureDevice());
+    EXPECT_EQ(std::count(window.received.begin(), window.received.end(), "1326 0000 0000"), 1) << "removal told once";
 }
 
 }  // namespace
