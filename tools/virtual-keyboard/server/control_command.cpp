@@ -313,7 +313,7 @@ const char* ControlHelp() {
            "  vkbd image FILE              write the image kept by the last finished update to FILE\n"
            "  vkbd help                    this text\n"
            "\n"
-           "Every command but start and help takes --pipe NAME too (default BrenikVirtualKeyboard).\n";
+           "Every command takes --pipe NAME for a server of that name (default BrenikVirtualKeyboard).\n";
 }
 
 }  // namespace brenik::vkb
