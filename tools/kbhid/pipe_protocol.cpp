@@ -69,7 +69,8 @@ bool DecodeRequestPayload(Kind kind, const std::uint8_t* payload, std::size_t si
                           std::string& reason) {
     switch (kind) {
     case Kind::kOpenDevice:
-        if (size != 0) reason = "open request with a payload";
+    case Kind::kCloseDevice:
+        if (size != 0) reason = "open or close request with a payload";
         return size == 0;
     case Kind::kSetFeature:
         if (size == 0 || size > kMaxReportBytes) {
@@ -117,7 +118,7 @@ bool DecodeRequestPayload(Kind kind, const std::uint8_t* payload, std::size_t si
 }
 
 bool IsKnownRequestKind(std::uint8_t kind) {
-    return kind >= static_cast<std::uint8_t>(Kind::kOpenDevice) && kind <= static_cast<std::uint8_t>(Kind::kControl);
+    return kind >= static_cast<std::uint8_t>(Kind::kOpenDevice) && kind <= static_cast<std::uint8_t>(Kind::kCloseDevice);
 }
 
 }  // namespace
@@ -140,6 +141,7 @@ Bytes EncodeRequest(const Request& request) {
         payload.assign(request.command.begin(), request.command.end());
         break;
     case Kind::kOpenDevice:
+    case Kind::kCloseDevice:
     case Kind::kRefused:
         break;
     }

@@ -7,6 +7,7 @@
 // Header of both directions, 6 bytes: kind, result (requests: 0), payload length as 32 bits
 // little-endian. Payloads:
 //   kOpenDevice   request: none.                       reply: none; result 1 = plugged in.
+//   kCloseDevice  request: none.                       reply: none; the host let go of the device.
 //   kSetFeature   request: the report (byte 0 its id).  reply: none; result 1 = accepted.
 //   kGetFeature   request: report id, length (16 bits). reply: the report, exactly that long.
 //   kWaitEvents   request: cursor (32), wait ms (16).  reply: next cursor (32), plugged (8),
@@ -41,6 +42,7 @@ enum class Kind : std::uint8_t {
     kGetFeature = 3,
     kWaitEvents = 4,
     kControl = 5,
+    kCloseDevice = 6,
     kRefused = 0xFF,
 };
 

@@ -38,7 +38,13 @@ public:
         return pipe::CallServer(pipeName_, request, reply, kConnectTimeoutMs) && reply.ok;
     }
 
-    void CloseFeature() override {}
+    // Tells the server, so its trace shows when the host let go of the keyboard.
+    void CloseFeature() override {
+        pipe::Request request;
+        request.kind = pipe::Kind::kCloseDevice;
+        pipe::Reply reply;
+        pipe::CallServer(pipeName_, request, reply, kConnectTimeoutMs);
+    }
 
     bool SetFeature(const std::uint8_t* report, std::size_t length) override {
         if (length > pipe::kMaxReportBytes) return Refuse("SetFeature", length);

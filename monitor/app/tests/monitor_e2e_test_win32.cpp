@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -121,6 +122,24 @@ bool AllChangeFlagsClear(const StateRecord& state) {
     return true;
 }
 
+// The time of the last "HOST close-device" line of a trace file ("<seconds>.<micros> <line>").
+std::int64_t LastHostCloseMicroseconds(const std::string& path) {
+    std::int64_t last = -1;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return last;
+    char line[512];
+    while (std::fgets(line, sizeof line, file)) {
+        unsigned long long seconds = 0, micros = 0;
+        char text[128] = {};
+        if (std::sscanf(line, "%llu.%llu %127[^\r\n]", &seconds, &micros, text) == 3 &&
+            std::strcmp(text, "HOST close-device") == 0) {
+            last = static_cast<std::int64_t>(seconds * 1000000 + micros);
+        }
+    }
+    std::fclose(file);
+    return last;
+}
+
 std::string PipeName(const char* tag) { return std::string("BrenikE2E-") + tag + "-" + std::to_string(GetCurrentProcessId()); }
 
 TEST(MonitorEndToEnd, RunsResidentFollowsTheKeyboardAndShutsDownInOrder) {
@@ -199,12 +218,24 @@ TEST(MonitorEndToEnd, RunsResidentFollowsTheKeyboardAndShutsDownInOrder) {
     EXPECT_GE(GetTickCount64() - plugged, 4900u);
     EXPECT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs));
 
-    // Shutdown: every companion is asked to close and the process ends.
+    // Shutdown: every companion is asked to close before the keyboard is let go, and the
+    // process ends. The trace and the peers' log share the machine's performance counter.
     peers.Clear();
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(monitor.Wait(kStartTimeoutMs), 0);
-    for (const std::string& title : kCompanionTitles) EXPECT_EQ(peers.Count(title, WM_CLOSE), 1) << title;
     EXPECT_EQ(MonitorWindow(), nullptr);
+    TempFolder traceFolder("monitor-trace");
+    ASSERT_EQ(keyboard.Command("trace " + traceFolder.File("trace.txt")), 0);
+    const std::int64_t closed = LastHostCloseMicroseconds(traceFolder.File("trace.txt"));
+    ASSERT_GT(closed, 0) << "the monitor let go of the keyboard";
+    for (const std::string& title : kCompanionTitles) {
+        EXPECT_EQ(peers.Count(title, WM_CLOSE), 1) << title;
+        for (const PeerWindows::Received& r : peers.Log()) {
+            if (r.title == title && r.message == WM_CLOSE) {
+                EXPECT_LT(r.microseconds, closed) << title;
+            }
+        }
+    }
 }
 
 TEST(MonitorEndToEnd, StartsWithoutTheKeyboardAndEndsOnClose) {

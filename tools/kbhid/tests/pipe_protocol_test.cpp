@@ -47,6 +47,9 @@ TEST(PipeProtocolTest, RequestsRoundTrip) {
 
     Request open;
     EXPECT_EQ(RoundTrip(open).kind, Kind::kOpenDevice);
+    Request close;
+    close.kind = Kind::kCloseDevice;
+    EXPECT_EQ(RoundTrip(close).kind, Kind::kCloseDevice);
 }
 
 TEST(PipeProtocolTest, HeaderIsKindResultAndLittleEndianLength) {
@@ -71,7 +74,8 @@ TEST(PipeProtocolTest, MalformedRequestsAreRefusedWithAReason) {
         {{0, 0, 0, 0, 0, 0}, "unknown request kind"},
         {{0xFF, 0, 0, 0, 0, 0}, "unknown request kind"},      // refusals are replies only
         {{1, 1, 0, 0, 0, 0}, "result byte"},
-        {{1, 0, 1, 0, 0, 0, 5}, "open request with a payload"},
+        {{1, 0, 1, 0, 0, 0, 5}, "open or close request with a payload"},
+        {{6, 0, 1, 0, 0, 0, 5}, "open or close request with a payload"},
         {{2, 0, 0, 0, 0, 0}, "set-feature report of 0 bytes"},
         {{3, 0, 2, 0, 0, 0, 4, 3}, "get-feature request of 2 bytes"},
         {{3, 0, 3, 0, 0, 0, 4, 0, 0}, "get-feature length 0"},

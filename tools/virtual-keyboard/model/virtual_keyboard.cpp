@@ -257,6 +257,8 @@ void VirtualKeyboard::ClearFaults() {
 
 const ProtocolTrace& VirtualKeyboard::Trace() const { return state_->trace; }
 void VirtualKeyboard::ClearTrace() { state_->trace.Clear(); }
+
+void VirtualKeyboard::NoteHost(const std::string& line) { Record(true, true, nullptr, 0, line); }
 const std::vector<std::uint8_t>& VirtualKeyboard::FirmwareImage() const { return state_->update.FinishedImage(); }
 int VirtualKeyboard::FinishedUpdates() const { return state_->update.FinishedCount(); }
 void VirtualKeyboard::SetFirmwareVersion(std::uint8_t version) { state_->firmwareVersion = version; }

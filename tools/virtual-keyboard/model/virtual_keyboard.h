@@ -103,6 +103,9 @@ public:
     std::string StateJson() const;        // the whole device state as JSON text
     const ProtocolTrace& Trace() const;
     void ClearTrace();
+    // A line in the trace for something the host did besides a report (for example letting go
+    // of the device), so the trace can be lined up with other programs' logs.
+    void NoteHost(const std::string& line);
     const std::vector<std::uint8_t>& FirmwareImage() const;  // the image kept by the last finished update
     int FinishedUpdates() const;
     void SetFirmwareVersion(std::uint8_t version);  // device information byte 2

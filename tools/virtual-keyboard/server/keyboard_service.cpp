@@ -48,6 +48,11 @@ pipe::Reply KeyboardService::Handle(const pipe::Request& request) {
         std::lock_guard<std::mutex> hold(lock_);
         return Answer(request.kind, keyboard_.IsPlugged());
     }
+    case pipe::Kind::kCloseDevice: {
+        std::lock_guard<std::mutex> hold(lock_);
+        keyboard_.NoteHost("HOST close-device");
+        return Answer(request.kind, true);
+    }
     case pipe::Kind::kSetFeature:
         return SetFeature(request);
     case pipe::Kind::kGetFeature:

@@ -6,7 +6,8 @@
 #include "pipe_protocol.h"
 #include "pipe_server_win32.h"
 
-#include <chrono>
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,10 +22,13 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const auto start = std::chrono::steady_clock::now();
-    brenik::vkb::KeyboardService service([start] {
-        return static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
+    // Trace times are the machine's performance counter in microseconds, the same figure in
+    // every process, so a test can line the trace up with its own log of window messages.
+    brenik::vkb::KeyboardService service([] {
+        LARGE_INTEGER counter, frequency;
+        QueryPerformanceCounter(&counter);
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<std::uint64_t>(counter.QuadPart * 1000000.0 / static_cast<double>(frequency.QuadPart));
     });
     return brenik::vkb::RunPipeServer(pipeName, service) ? 0 : 3;
 }

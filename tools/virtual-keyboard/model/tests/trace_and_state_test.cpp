@@ -100,6 +100,16 @@ TEST_F(TraceTest, TextHasTimestampsAndTheBytesInHex) {
     EXPECT_FALSE(keyboard_.Trace().Entries()[1].fromHost);
 }
 
+TEST_F(TraceTest, HostNotesStandBetweenTheReports) {
+    now_ = 1000000;
+    ASSERT_TRUE(Write({16, 3, 0}));
+    now_ = 1000500;
+    keyboard_.NoteHost("HOST close-device");
+    EXPECT_EQ(keyboard_.Trace().Lines(), (std::vector<std::string>{"SET host-state value=0", "HOST close-device"}));
+    EXPECT_EQ(keyboard_.Trace().Entries()[1].timeMicroseconds, 1000500u);
+    EXPECT_TRUE(keyboard_.Trace().Entries()[1].bytes.empty());
+}
+
 TEST_F(TraceTest, RefusedReportKeepsItsBytesOnlyWhenItsLengthIsRight) {
     EXPECT_FALSE(Write(Report(5, 5000)));
     EXPECT_EQ(keyboard_.Trace().Entries().back().bytes, (Bytes{5}));
