@@ -1,7 +1,7 @@
 // Steps of the monitor that belong to parts still to be built: the tray icon and companion
-// programs, sound cues, media keys, the on-screen display, game detection and the keyboard
-// protocol with its device jobs. Each is called at its place in the start-up, shutdown and
-// message orders already; the work arrives with its part.
+// programs, sound cues, media keys, the on-screen display and game detection. Each is called
+// at its place in the start-up, shutdown and message orders already; the work arrives with
+// its part.
 
 #include "monitor_wnd_win32.h"
 
@@ -30,11 +30,5 @@ LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT*) { return FALSE; }
 
 // Game detection.
 void CMonitorWnd::DetectGame() {}
-
-// The keyboard protocol and the device jobs.
-void CMonitorWnd::CheckSyncToken() {}
-void CMonitorWnd::SetHostStateLeaving() {}
-void CMonitorWnd::WriteVolumeLevel(int) {}
-void CMonitorWnd::Run(int, std::intptr_t) {}
 
 }  // namespace brenik

@@ -3,6 +3,7 @@
 #include "ini_file.h"
 #include "job_flags.h"
 #include "keyboard_repeat.h"
+#include "monitor_device_win32.h"
 #include "monitor_messages.h"
 #include "program_folder.h"
 #include "state_change_flags.h"
@@ -20,7 +21,9 @@ constexpr int kWindowSize = 100;
 
 }  // namespace
 
-CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart) : openSettingsAfterStart_(openSettingsAfterStart) {}
+CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart)
+    : openSettingsAfterStart_(openSettingsAfterStart),
+      device_(std::make_unique<MonitorDevice>(hid_, state_, configPath_, static_cast<IMonitorActions&>(*this), desktop_)) {}
 
 CMonitorWnd::~CMonitorWnd() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);

@@ -24,6 +24,8 @@
 
 namespace brenik {
 
+struct MonitorDevice;  // monitor_device_win32.h
+
 class CMonitorWnd final : private IMonitorActions, private IDeviceHost, private IDeviceJobs {
 public:
     explicit CMonitorWnd(bool openSettingsAfterStart);
@@ -84,6 +86,10 @@ private:
     // IDeviceJobs
     void Run(int job, std::intptr_t argument) override;
 
+    // The keyboard protocol (monitor_wnd_device_win32.cpp).
+    void SetHostStateLeaving();
+    void WriteVolumeLevel(int level);
+
     // Steps that other parts of the monitor provide (monitor_wnd_pending_win32.cpp).
     void LoadOsdSettings();
     void UpdateApplets();
@@ -91,9 +97,7 @@ private:
     void OnSystrayNotify(LPARAM mouseMessage);
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     void DetectGame();
-    void SetHostStateLeaving();
     void NotifyOsdOfProfileSwitch(int index);
-    void WriteVolumeLevel(int level);
 
     const bool openSettingsAfterStart_;
     HWND hwnd_ = nullptr;
@@ -104,6 +108,7 @@ private:
     SharedStateBlock sharedBlock_;
     hid::HidLibrary hid_;
     SessionNotifications sessions_;
+    std::unique_ptr<MonitorDevice> device_;  // made with the window, used from both threads
     JobThread jobThread_;
     EventDispatch dispatch_{desktop_, state_, *this};
     DeviceSequences sequences_{*this, desktop_};

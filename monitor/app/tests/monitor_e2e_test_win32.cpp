@@ -36,6 +36,8 @@ constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 10000;
 // The monitor waits 5000 ms after an arrival before it opens the keyboard.
 constexpr DWORD kArrivalTimeoutMs = 20000;
+// A first start finds no stored sync token and reads every setting back from the keyboard.
+constexpr DWORD kFirstSyncTimeoutMs = 60000;
 
 const std::vector<std::string> kCompanionTitles = {kTitleSettings, kTitleOsd,          kTitleVolumeController,
                                                    kTitlePopup,    kTitleSystemGauge,  kTitleCallDisplay};
@@ -164,20 +166,21 @@ TEST(MonitorEndToEnd, RunsResidentFollowsTheKeyboardAndShutsDownInOrder) {
     EXPECT_EQ(MonitorWindow(), window);
 
     // The first synchronisation job runs 200 ms after start-up and ends by telling the volume controller.
-    EXPECT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs));
+    EXPECT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kFirstSyncTimeoutMs));
 
-    // The shared block holds the loaded profiles: a first start gives the defaults.
+    // The shared block holds the loaded profiles: a first start gives the defaults, and the
+    // keyboard's current profile read back by the first synchronisation.
     SharedBlockPeer block;
     ASSERT_TRUE(block.Open());
     const std::unique_ptr<StateRecord> published = block.Read();
-    EXPECT_EQ(published->CurrentProfile, -1);
+    EXPECT_EQ(published->CurrentProfile, 0);
     for (int n = 0; n < kProfileCount; ++n) {
         EXPECT_STREQ(published->Profiles[n].ProFileName, ("Default" + std::to_string(n + 1)).c_str());
         EXPECT_EQ(published->Profiles[n].KeyboardSpeed, 31);
         EXPECT_EQ(published->Profiles[n].MacroKeyInfo[7].KeyIndex, 7);
     }
     EXPECT_TRUE(AllChangeFlagsClear(*published));
-    EXPECT_FALSE(test::FileExists(install.ProfileFile(0))) << "nothing is saved before something asks for it";
+    EXPECT_TRUE(test::FileExists(install.ProfileFile(0))) << "the first synchronisation saved what it read";
 
     // 1226 takes the block into the working copy and nothing else; a publish then gives it back unchanged.
     std::unique_ptr<StateRecord> edited = block.Read();
