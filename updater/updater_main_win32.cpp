@@ -1,12 +1,10 @@
-// KeyFwFlash's entry point. For now it only finds its program folder; the update flow and
-// its dialogs arrive with the updater.
+// KeyFwFlash's entry point: the argument as the runtime hands it over, to the application.
 
-#include "debug_output.h"
-#include "program_folder.h"
+#include "fw_update_app_win32.h"
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    brenik::DebugPrintf("KeyFwFlash: folder %s\n", brenik::ProgramFolder().c_str());
-    return 0;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    brenik::updater::CFwUpdateApp app(commandLine != nullptr ? commandLine : "");
+    return app.Run();
 }

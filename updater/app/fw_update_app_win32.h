@@ -1,0 +1,29 @@
+#pragma once
+// CFwUpdateApp: one copy at a time, then the dialogs that the command-line argument selects.
+
+#include "scoped_handle.h"
+
+#include <string>
+
+namespace brenik::updater {
+
+constexpr const char* kInstanceMutexName = "Quelm_Gaming_Keyboard_Firmware_Update";
+
+class CFwUpdateApp {
+public:
+    explicit CFwUpdateApp(std::string argument) : argument_(std::move(argument)) {}
+    ~CFwUpdateApp();
+    CFwUpdateApp(const CFwUpdateApp&) = delete;
+    CFwUpdateApp& operator=(const CFwUpdateApp&) = delete;
+
+    // Runs the whole flow; returns the process exit code.
+    int Run();
+
+private:
+    bool TakeInstance();
+
+    std::string argument_;
+    win32::ScopedHandle instance_;
+};
+
+}  // namespace brenik::updater

@@ -1,0 +1,198 @@
+#include "fw_update_dlg_win32.h"
+
+#include "debug_output.h"
+#include "dfu_version.h"
+#include "hid_feature_port_win32.h"
+#include "ini_file.h"
+#include "launch_choice.h"
+#include "message_dialogs_win32.h"
+#include "monitor_handoff_win32.h"
+#include "program_folder.h"
+#include "update_transfer.h"
+#include "updater_resources.h"
+
+#include <commctrl.h>
+
+namespace brenik::updater {
+
+namespace {
+
+constexpr DWORD kWorkerStackBytes = 8192;
+constexpr DWORD kMonitorCloseSettleMs = 1000;
+constexpr DWORD kShutdownSettleMs = 1000;
+constexpr std::size_t kImagePathChars = 260;
+constexpr COLORREF kProgressBackground = RGB(9, 9, 9);
+constexpr COLORREF kProgressBar = RGB(177, 4, 0);
+constexpr COLORREF kCaptionColour = RGB(150, 150, 150);
+constexpr int kCaptionFontHeight = 14;
+constexpr POINT kVersionAt = {334, 132};
+constexpr RECT kFileNameRect = {95, 132, 320, 154};
+
+}  // namespace
+
+CFwUpdateDlg::CFwUpdateDlg() : CSkinnedDialog(IDD_FWUPDATE_DIALOG, kMainSkin), image_(std::make_unique<FirmwareImage>()) {}
+
+CFwUpdateDlg::~CFwUpdateDlg() = default;
+
+bool CFwUpdateDlg::OnInitDialog() {
+    HWND hwnd = Hwnd();
+    wchar_t about[64] = {};
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 64) > 0) {
+        if (HMENU menu = GetSystemMenu(hwnd, FALSE)) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+    SetUpProgressBar();
+    ReadImagePath();
+    SendMessageW(progress_, PBM_SETRANGE32, 0, 127);
+    SendMessageW(progress_, PBM_SETSTEP, 1, 0);
+    CentreOn(nullptr);
+
+    CloseMonitorAndWait();
+    Sleep(kMonitorCloseSettleMs);
+
+    if (!library_.Load(hid::kUpdaterEntryPoints)) DebugPrintf("FW Update: kbhid.dll or one of its entry points missing\n");
+    startEvent_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    worker_.Reset(CreateThread(nullptr, kWorkerStackBytes, &CFwUpdateDlg::WorkerMain, this, 0, nullptr));
+    library_.OpenDevMonitor(hwnd, kKeyEventMessage, kDeviceChangeMessage);
+    library_.OpenFeatureDevice();
+
+    HidFeaturePort port(library_);
+    versionCaption_ = VersionCaption(ReadDfuVersion(port));
+    SetWindowTextW(hwnd, L"Torvane Keyboard Firmware update");
+    SetTimer(hwnd, kStartTimerId, kStartTimerMs, nullptr);
+
+    font_.Reset(CreateFontW(kCaptionFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, L"Arial"));
+    return true;
+}
+
+void CFwUpdateDlg::SetUpProgressBar() {
+    progress_ = GetDlgItem(Hwnd(), IDC_PROGRESS);
+    const RECT& rect = ProgressRect();
+    MoveWindow(progress_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    SendMessageW(progress_, PBM_SETBKCOLOR, 0, kProgressBackground);
+    SendMessageW(progress_, PBM_SETBARCOLOR, 0, kProgressBar);
+    SendMessageW(progress_, PBM_SETPOS, 0, 0);
+    RedrawProgress();
+}
+
+void CFwUpdateDlg::ReadImagePath() {
+    CIniFile config(ConfigIniPath());
+    std::string name = config.ReadString("Firmware", "Name", "");
+    if (name.size() >= kImagePathChars) name.resize(kImagePathChars - 1);
+    imagePath_ = ResolveImagePath(ProgramFolder(), name);
+    if (imagePath_.size() >= kImagePathChars) imagePath_.resize(kImagePathChars - 1);
+}
+
+void CFwUpdateDlg::RedrawProgress() { RedrawWindow(progress_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+INT_PTR CFwUpdateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = true;
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == kStartTimerId) OnStartTimer();
+            return TRUE;
+        case WM_FWU_PROGRESS:
+            OnProgress(wParam);
+            return TRUE;
+        case WM_FWU_DONE:
+            OnDone(lParam == 1);
+            return TRUE;
+        case WM_SYSCOMMAND:
+            // The About item does nothing; everything else takes the default way.
+            if ((wParam & 0xFFF0) == IDM_ABOUTBOX) return TRUE;
+            handled = false;
+            return FALSE;
+        default:
+            handled = false;
+            return FALSE;
+    }
+}
+
+void CFwUpdateDlg::OnStartTimer() {
+    KillTimer(Hwnd(), kStartTimerId);
+    SendMessageW(progress_, PBM_SETPOS, 0, 0);
+    RedrawProgress();
+    if (!LoadFirmwareImage(imagePath_, *image_)) {
+        CUpdateFailDlg().DoModal(Hwnd());
+        return;
+    }
+    SendMessageW(progress_, PBM_SETRANGE32, 0, static_cast<LPARAM>(image_->size / device::kFirmwareBlockSize));
+    SetEvent(startEvent_.Get());
+}
+
+void CFwUpdateDlg::OnProgress(WPARAM block) {
+    SendMessageW(progress_, PBM_SETPOS, block, 0);
+    RedrawProgress();
+}
+
+void CFwUpdateDlg::OnDone(bool success) {
+    if (!success) {
+        CUpdateFailDlg().DoModal(Hwnd());
+        return;
+    }
+    CUpdateSuccessDlg().DoModal(Hwnd());
+    restart_ = true;
+    PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+}
+
+DWORD WINAPI CFwUpdateDlg::WorkerMain(LPVOID dialog) {
+    static_cast<CFwUpdateDlg*>(dialog)->Work();
+    return 0;
+}
+
+void CFwUpdateDlg::Work() {
+    HidFeaturePort port(library_);
+    SleepClock clock;
+    const UpdateLink link{port, clock, [this] { return stop_.load(); }};
+    HWND hwnd = Hwnd();
+    while (!stop_.load()) {
+        WaitForSingleObject(startEvent_.Get(), INFINITE);
+        if (stop_.load()) break;
+        const bool success =
+            RunTransfer(*image_, link, [hwnd](std::size_t block) { PostMessageW(hwnd, WM_FWU_PROGRESS, block, 0); });
+        if (stop_.load()) break;
+        PostMessageW(hwnd, WM_FWU_DONE, 0, success ? 1 : 0);
+    }
+}
+
+void CFwUpdateDlg::OnPaintOver(HDC canvas) {
+    if (IsIconic(Hwnd())) {
+        RECT client;
+        GetClientRect(Hwnd(), &client);
+        DrawIcon(canvas, (client.right - GetSystemMetrics(SM_CXICON)) / 2, (client.bottom - GetSystemMetrics(SM_CYICON)) / 2,
+                 icon_);
+        return;
+    }
+    SetBkMode(canvas, TRANSPARENT);
+    SetTextColor(canvas, kCaptionColour);
+    SelectedObject font(canvas, font_.Valid() ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+    const std::string version = "DFU V" + versionCaption_;
+    TextOutA(canvas, kVersionAt.x, kVersionAt.y, version.c_str(), static_cast<int>(version.size()));
+    // The path is in the system's code page, as config.ini gave it.
+    const std::string name = ImageFileName(imagePath_);
+    RECT nameRect = kFileNameRect;
+    DrawTextA(canvas, name.c_str(), static_cast<int>(name.size()), &nameRect, DT_WORDBREAK | DT_WORD_ELLIPSIS | DT_NOPREFIX);
+}
+
+void CFwUpdateDlg::OnDestroy() {
+    stop_.store(true);
+    if (startEvent_.Valid()) SetEvent(startEvent_.Get());
+    // The worker stops before its next report; it must have ended before the library goes.
+    if (worker_.Valid()) WaitForSingleObject(worker_.Get(), INFINITE);
+    Sleep(kShutdownSettleMs);
+    library_.CloseDevMonitor();
+    library_.CloseFeatureDevice();
+    library_.Unload();
+    startEvent_.Reset();
+    worker_.Reset();
+    if (restart_) StartMonitor(ProgramFolder());
+}
+
+}  // namespace brenik::updater

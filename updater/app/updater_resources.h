@@ -1,0 +1,31 @@
+/* Resource ids of KeyFwFlash, shared by the .rc and the code: plain C preprocessor only. */
+#pragma once
+
+#define IDS_ABOUTBOX 101
+#define IDD_FWUPDATE_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDD_SKIN_MESSAGE 129
+#define IDC_PROGRESS 1002
+#define IDM_ABOUTBOX 0x0010
+
+/* Skin pictures, type "BINARY": region, normal, hover, pressed of each dialog. */
+#define IDR_SKIN_MAIN_NORMAL 151
+#define IDR_SKIN_MAIN_HOVER 152
+#define IDR_SKIN_MAIN_PRESSED 153
+#define IDR_SKIN_MAIN_REGION 154
+#define IDR_SKIN_CONFIRM_NORMAL 155
+#define IDR_SKIN_CONFIRM_HOVER 156
+#define IDR_SKIN_CONFIRM_PRESSED 157
+#define IDR_SKIN_CONFIRM_REGION 158
+#define IDR_SKIN_FAIL_PRESSED 159
+#define IDR_SKIN_FAIL_REGION 160
+#define IDR_SKIN_FAIL_NORMAL 161
+#define IDR_SKIN_FAIL_HOVER 162
+#define IDR_SKIN_SUCCESS_REGION 163
+#define IDR_SKIN_SUCCESS_NORMAL 164
+#define IDR_SKIN_SUCCESS_HOVER 165
+#define IDR_SKIN_SUCCESS_PRESSED 166
+#define IDR_SKIN_DRIVER_REGION 173
+#define IDR_SKIN_DRIVER_PRESSED 174
+#define IDR_SKIN_DRIVER_NORMAL 175
+#define IDR_SKIN_DRIVER_HOVER 176
