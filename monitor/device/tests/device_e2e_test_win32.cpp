@@ -1,0 +1,311 @@
+// Monitor.exe under Wine against the virtual keyboard server, for the keyboard protocol: what
+// a settings change writes, what a first contact reads back, a macro recorded on the
+// keyboard, and a removal in the middle of a read-back. Companion programs are stand-in
+// windows that record what they receive; the test plays the settings program's part in the
+// shared block.
+
+#include "ini_file.h"
+#include "monitor_messages.h"
+#include "shared_state_block_win32.h"
+#include "state_record.h"
+#include "wine_test_support.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace brenik {
+namespace {
+
+using test::ChildProcess;
+using test::PeerWindows;
+using test::TempFolder;
+
+struct Programs {
+    std::string monitor;
+    std::string kbhid;
+    std::string tools;  // with a trailing backslash
+};
+Programs g_programs;
+
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kMessageTimeoutMs = 15000;
+// A read-back of the whole keyboard takes about 17 s of the keyboard's pauses.
+constexpr DWORD kReadBackTimeoutMs = 60000;
+
+class KeyboardServer {
+public:
+    explicit KeyboardServer(const char* tag)
+        : pipe_(std::string("BrenikDeviceE2E-") + tag + "-" + std::to_string(GetCurrentProcessId())) {}
+    ~KeyboardServer() { Command("stop"); }
+    bool Start() {
+        if (!server_.Start(g_programs.tools + "vkbd-server.exe", "--pipe " + pipe_)) return false;
+        return test::WaitUntil([&] { return Command("status") == 0; }, kStartTimeoutMs, 100);
+    }
+    long Command(const std::string& words, std::string* output = nullptr) {
+        return test::RunToEnd(g_programs.tools + "vkbd.exe", "--pipe " + pipe_ + " " + words, output);
+    }
+    std::string Dump() {
+        std::string json;
+        Command("dump", &json);
+        return json;
+    }
+    // The decoded trace lines without their times, status polls and select requests left out.
+    std::vector<std::string> Commands() {
+        TempFolder folder("device-trace");
+        const std::string file = folder.File("trace.txt");
+        std::vector<std::string> lines;
+        if (Command("trace " + file) != 0) return lines;
+        std::ifstream in(file);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            const std::size_t space = line.find(' ');
+            if (line.empty() || line[0] == ' ' || space == std::string::npos) continue;
+            const std::string text = line.substr(space + 1);
+            if (text.rfind("GET status", 0) == 0 || text.rfind("SET select", 0) == 0 || text.rfind("HOST", 0) == 0) continue;
+            lines.push_back(text);
+        }
+        return lines;
+    }
+    const std::string& Pipe() const { return pipe_; }
+
+private:
+    std::string pipe_;
+    ChildProcess server_;
+};
+
+class SettingsPeerBlock {
+public:
+    bool Open() {
+        mapping_.Reset(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSharedBlockName));
+        lock_.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
+        if (!mapping_.Valid() || !lock_.Valid()) return false;
+        view_ = MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kStateRecordBytes);
+        return view_ != nullptr;
+    }
+    ~SettingsPeerBlock() {
+        if (view_) UnmapViewOfFile(view_);
+    }
+    std::unique_ptr<StateRecord> Read() {
+        auto copy = std::make_unique<StateRecord>();
+        WaitForSingleObject(lock_.Get(), INFINITE);
+        std::memcpy(copy.get(), view_, kStateRecordBytes);
+        ReleaseMutex(lock_.Get());
+        return copy;
+    }
+    void Write(const StateRecord& record) {
+        WaitForSingleObject(lock_.Get(), INFINITE);
+        std::memcpy(view_, &record, kStateRecordBytes);
+        ReleaseMutex(lock_.Get());
+    }
+
+private:
+    win32::ScopedHandle mapping_;
+    win32::ScopedHandle lock_;
+    void* view_ = nullptr;
+};
+
+class Installation {
+public:
+    explicit Installation(const std::string& pipe) : folder_("device-e2e") {
+        test::CopyInto(g_programs.monitor, folder_.Path());
+        test::CopyInto(g_programs.kbhid, folder_.Path());
+        test::WriteTextFile(folder_.File("kbhid.ini"), "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n");
+        CreateDirectoryA(folder_.File("config").c_str(), nullptr);
+    }
+    std::string Monitor() const { return folder_.File("Monitor.exe"); }
+    std::string ConfigIni() const { return folder_.File("config.ini"); }
+    std::string ProfileFile(int n) const { return folder_.File("config\\Default" + std::to_string(n) + ".cmp"); }
+    bool ProfileEntry(int n, int key, MacroKeyInfo& entry) const {
+        return CIniFile(ProfileFile(n)).ReadStruct("Setting", "MacroKeyInfo" + std::to_string(key), &entry, sizeof entry);
+    }
+    int ProfileInt(int n, const char* key) const {
+        return static_cast<int>(GetPrivateProfileIntA("Setting", key, -7, ProfileFile(n).c_str()));
+    }
+    void StoreToken(std::uint8_t fill) const {
+        std::uint8_t token[16];
+        std::memset(token, fill, sizeof token);
+        CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token, sizeof token);
+    }
+
+private:
+    TempFolder folder_;
+};
+
+HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
+
+// The JSON object of profile `index` in the keyboard's state dump.
+std::string ProfileJson(const std::string& dump, int index) {
+    const std::string tag = "\"index\": " + std::to_string(index);
+    const std::size_t start = dump.find(tag);
+    if (start == std::string::npos) return "";
+    const std::size_t end = dump.find("\"index\": " + std::to_string(index + 1), start);
+    return dump.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+class Monitor {
+public:
+    explicit Monitor(const Installation& install) : install_(install) {}
+    ~Monitor() { Close(); }
+    bool Start() {
+        return process_.Start(install_.Monitor(), "") &&
+               test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs);
+    }
+    long Close() {
+        if (!process_.Running()) return 0;
+        PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
+        return process_.Wait(kStartTimeoutMs);
+    }
+
+private:
+    const Installation& install_;
+    ChildProcess process_;
+};
+
+TEST(DeviceEndToEnd, SettingsChangeWritesExactlyTheFlaggedSettings) {
+    KeyboardServer keyboard("apply");
+    ASSERT_TRUE(keyboard.Start());
+    Installation install(keyboard.Pipe());
+    PeerWindows peers({kTitleSettings, kTitleVolumeController});
+    Monitor monitor(install);
+    ASSERT_TRUE(monitor.Start());
+    ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kReadBackTimeoutMs)) << "first synchronisation";
+
+    SettingsPeerBlock block;
+    ASSERT_TRUE(block.Open());
+    std::unique_ptr<StateRecord> edit = block.Read();
+    ProfileRecord& profile = edit->Profiles[2];
+    profile.LtColorRed = 0x12;
+    profile.LtColorGreen = 0x34;
+    profile.LtColorBlue = 0x56;
+    MacroKeyInfo& macro = profile.MacroKeyInfo[3];
+    macro.FunctionType = 0xBE;
+    std::strcpy(macro.MacroName, "E2E macro");
+    macro.ActionCount = 2;
+    macro.Actions[0] = {0x04, 1, 25};
+    macro.Actions[1] = {0x04, 2, 0};
+    edit->LightingChanged[2] = 1;
+    edit->KeyChanged[2][3] = 1;
+    block.Write(*edit);
+
+    const std::string before = keyboard.Dump();
+    ASSERT_EQ(keyboard.Command("trace clear"), 0);
+    peers.Clear();
+    PostMessageA(MonitorWindow(), kMsgSettingsChanged, 0, 0);
+    ASSERT_TRUE(peers.WaitFor(kTitleSettings, kMsgEnableButtons, 1, kMessageTimeoutMs));
+
+    EXPECT_EQ(keyboard.Commands(), (std::vector<std::string>{"SET key-functions-0-11 profile=2",
+                                                             "SET macro profile=2 key=3 actions=2",
+                                                             "SET lighting profile=2", "SET sync-token"}));
+    const std::string after = keyboard.Dump();
+    for (int p : {0, 1, 3, 4}) EXPECT_EQ(ProfileJson(after, p), ProfileJson(before, p)) << "profile " << p;
+    const std::string changed = ProfileJson(after, 2);
+    ASSERT_FALSE(changed.empty()) << after;
+    EXPECT_NE(changed, ProfileJson(before, 2));
+    EXPECT_NE(changed.find("E2E macro"), std::string::npos);
+    EXPECT_NE(changed.find("123456"), std::string::npos) << "the lighting's colour bytes";
+}
+
+TEST(DeviceEndToEnd, FirstContactReadsBackThenRestartTrustsTheFilesAndARecordedMacroArrives) {
+    KeyboardServer keyboard("sync");
+    ASSERT_TRUE(keyboard.Start());
+    // The keyboard holds settings the files do not know: profile 2 current, a macro on key 5
+    // of it, its lighting control 77.
+    ASSERT_EQ(keyboard.Command("profile 2"), 0);
+    ASSERT_EQ(keyboard.Command("record-macro 5 0x0B 0x0C"), 0);
+    ASSERT_EQ(keyboard.Command("lighting 77"), 0);
+    Installation install(keyboard.Pipe());
+    install.StoreToken(0x55);
+    PeerWindows peers({kTitleSettings, kTitleVolumeController});
+    {
+        Monitor monitor(install);
+        ASSERT_TRUE(monitor.Start());
+        ASSERT_TRUE(peers.WaitFor(kTitleSettings, kMsgSyncDone, 1, kReadBackTimeoutMs)) << "read-back finished";
+        SettingsPeerBlock block;
+        ASSERT_TRUE(block.Open());
+        const std::unique_ptr<StateRecord> state = block.Read();
+        EXPECT_EQ(state->CurrentProfile, 1);
+        EXPECT_EQ(state->Profiles[1].MacroKeyInfo[4].FunctionType, 0xBE);
+        EXPECT_EQ(state->Profiles[1].MacroKeyInfo[4].ActionCount, 4);
+        EXPECT_EQ(state->Profiles[1].LtControl, 77);
+        MacroKeyInfo stored{};
+        ASSERT_TRUE(install.ProfileEntry(1, 4, stored));
+        EXPECT_EQ(stored.FunctionType, 0xBE);
+        EXPECT_EQ(stored.ActionCount, 4);
+        EXPECT_EQ(stored.Actions[0].KeyCode, 0x0B);
+        EXPECT_EQ(install.ProfileInt(1, "LtControl"), 77);
+        EXPECT_EQ(GetPrivateProfileIntA("Setting", "CurrentProfile", -7, install.ConfigIni().c_str()), 1u);
+
+        // A macro recorded on the keyboard itself is read back into the current profile.
+        peers.Clear();
+        ASSERT_EQ(keyboard.Command("record-macro 7 0x06"), 0);
+        ASSERT_TRUE(peers.WaitFor(kTitleSettings, kMsgMacroReadBack, 1, kMessageTimeoutMs));
+        for (const PeerWindows::Received& r : peers.Log()) {
+            if (r.message == kMsgMacroReadBack) {
+                EXPECT_EQ(r.wParam, 1u);
+                EXPECT_EQ(r.lParam, 6);
+            }
+        }
+        ASSERT_TRUE(test::WaitUntil([&] { return install.ProfileEntry(1, 6, stored) && stored.ActionCount == 2; },
+                                    kMessageTimeoutMs));
+        EXPECT_EQ(stored.Actions[0].KeyCode, 0x06);
+        EXPECT_EQ(monitor.Close(), 0);
+    }
+
+    // Same keyboard, same files: the tokens match, so only two reads before the host state.
+    ASSERT_EQ(keyboard.Command("trace clear"), 0);
+    peers.Clear();
+    Monitor again(install);
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs));
+    EXPECT_EQ(peers.Count(kTitleSettings, kMsgSyncDone), 1);
+    const std::vector<std::string> lines = keyboard.Commands();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "GET sync-token");
+    EXPECT_EQ(lines[1].rfind("GET device-info", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2], "GET current-profile profile=1");
+    EXPECT_EQ(lines[3], "SET host-state value=1");
+    EXPECT_EQ(lines.size(), 4u);
+}
+
+TEST(DeviceEndToEnd, UnplugDuringTheReadBackStopsWithoutSaving) {
+    KeyboardServer keyboard("unplug");
+    ASSERT_TRUE(keyboard.Start());
+    Installation install(keyboard.Pipe());
+    install.StoreToken(0x66);
+    PeerWindows peers({kTitleSettings, kTitleVolumeController});
+    Monitor monitor(install);
+    ASSERT_TRUE(monitor.Start());
+    // Into the read-back: the locked-key flags are read after the five key maps.
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            for (const std::string& line : keyboard.Commands()) {
+                if (line.rfind("GET locked-keys", 0) == 0) return true;
+            }
+            return false;
+        },
+        kReadBackTimeoutMs, 200));
+    ASSERT_EQ(keyboard.Command("unplug"), 0);
+    ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs)) << "the job ended";
+    EXPECT_EQ(peers.Count(kTitleSettings, kMsgSyncDone), 0);
+    for (int n = 0; n < kProfileCount; ++n) EXPECT_FALSE(test::FileExists(install.ProfileFile(n))) << n;
+}
+
+}  // namespace
+}  // namespace brenik
+
+int main(int argc, char** argv) {
+    brenik::g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
+    brenik::g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
+    brenik::g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
