@@ -4,9 +4,10 @@
 
 #include "ini_file.h"
 
+#include "bench_timer.h"
+
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -109,24 +110,6 @@ Profile LoadPlatform(const std::string& path) {
     return p;
 }
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-double BestSeconds(Work work) {
-    double best = 1e9;
-    for (int round = 0; round < kRounds; ++round) {
-        const double start = Now();
-        work();
-        best = std::min(best, Now() - start);
-    }
-    return best;
-}
-
 }  // namespace
 
 int main() {
@@ -142,12 +125,12 @@ int main() {
         theirs.push_back(folder + "platform" + std::to_string(n) + ".cmp");
     }
 
-    const double ourSave = BestSeconds([&] { for (int n = 0; n < kProfiles; ++n) SaveOurs(ours[n], profiles[n]); });
-    const double platformSave = BestSeconds([&] { for (int n = 0; n < kProfiles; ++n) SavePlatform(theirs[n], profiles[n]); });
+    const double ourSave = brenik::test::BestSeconds(kRounds, [&] { for (int n = 0; n < kProfiles; ++n) SaveOurs(ours[n], profiles[n]); });
+    const double platformSave = brenik::test::BestSeconds(kRounds, [&] { for (int n = 0; n < kProfiles; ++n) SavePlatform(theirs[n], profiles[n]); });
     std::vector<Profile> loaded(kProfiles);
-    const double ourLoad = BestSeconds([&] { for (int n = 0; n < kProfiles; ++n) loaded[n] = LoadOurs(theirs[n]); });
+    const double ourLoad = brenik::test::BestSeconds(kRounds, [&] { for (int n = 0; n < kProfiles; ++n) loaded[n] = LoadOurs(theirs[n]); });
     bool same = loaded == profiles;
-    const double platformLoad = BestSeconds([&] { for (int n = 0; n < kProfiles; ++n) loaded[n] = LoadPlatform(ours[n]); });
+    const double platformLoad = brenik::test::BestSeconds(kRounds, [&] { for (int n = 0; n < kProfiles; ++n) loaded[n] = LoadPlatform(ours[n]); });
     same = same && loaded == profiles;
 
     WIN32_FILE_ATTRIBUTE_DATA info{};

@@ -5,9 +5,10 @@
 
 #include "profile_store.h"
 
+#include "bench_timer.h"
+
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -114,24 +115,6 @@ void LoadPlatform(const std::string& folder, StateRecord& state) {
     }
 }
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-double BestSeconds(Work work) {
-    double best = 1e9;
-    for (int round = 0; round < kRounds; ++round) {
-        const double start = Now();
-        work();
-        best = std::min(best, Now() - start);
-    }
-    return best;
-}
-
 // A fresh folder under the temporary directory with its "config" folder.
 std::string MakeFolder(const char* name) {
     char temp[MAX_PATH + 1] = {};
@@ -183,11 +166,11 @@ int main() {
     auto touch = [&] {
         for (ProfileRecord& record : saved->Profiles) ++record.FnStatus;
     };
-    const double ourSave = BestSeconds([&] {
+    const double ourSave = brenik::test::BestSeconds(kRounds, [&] {
         touch();
         store.SaveProfiles(*saved);
     });
-    const double platformSave = BestSeconds([&] {
+    const double platformSave = brenik::test::BestSeconds(kRounds, [&] {
         touch();
         SavePlatform(theirs, *saved);
     });
@@ -196,12 +179,12 @@ int main() {
 
     // Each side loads the files the other wrote.
     auto loaded = std::make_unique<StateRecord>();
-    const double ourLoad = BestSeconds([&] {
+    const double ourLoad = brenik::test::BestSeconds(kRounds, [&] {
         brenik::ClearState(*loaded);
         reader.LoadProfiles(*loaded);
     });
     bool same = Same(*expected, *loaded, "LoadProfiles of the platform's files");
-    const double platformLoad = BestSeconds([&] {
+    const double platformLoad = brenik::test::BestSeconds(kRounds, [&] {
         brenik::ClearState(*loaded);
         LoadPlatform(ours, *loaded);
     });
