@@ -28,6 +28,17 @@ constexpr int kCaptionFontHeight = 14;
 constexpr POINT kVersionAt = {334, 132};
 constexpr RECT kFileNameRect = {95, 132, 320, 154};
 
+// A themed progress bar ignores its colours; the skin's bar is drawn plain. uxtheme is
+// looked up at run time so that the program runs where it is missing.
+void DropVisualTheme(HWND control) {
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll");
+    if (uxtheme == nullptr) uxtheme = LoadLibraryW(L"uxtheme.dll");
+    if (uxtheme == nullptr) return;
+    auto setTheme = reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+    if (setTheme != nullptr) setTheme(control, L"", L"");
+}
+
 }  // namespace
 
 CFwUpdateDlg::CFwUpdateDlg() : CSkinnedDialog(IDD_FWUPDATE_DIALOG, kMainSkin), image_(std::make_unique<FirmwareImage>()) {}
@@ -76,6 +87,7 @@ void CFwUpdateDlg::SetUpProgressBar() {
     progress_ = GetDlgItem(Hwnd(), IDC_PROGRESS);
     const RECT& rect = ProgressRect();
     MoveWindow(progress_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    DropVisualTheme(progress_);
     SendMessageW(progress_, PBM_SETBKCOLOR, 0, kProgressBackground);
     SendMessageW(progress_, PBM_SETBARCOLOR, 0, kProgressBar);
     SendMessageW(progress_, PBM_SETPOS, 0, 0);

@@ -1,0 +1,327 @@
+// The real KeyFwFlash.exe under Wine, installed as it ships (in a subfolder of the monitor's
+// folder, with its own kbhid.dll, kbhid.ini and config.ini), against the virtual keyboard
+// and the real Monitor.exe or a stand-in window with the monitor's titles. The dialogs are
+// found as a user sees them and clicked; each dialog is photographed in its normal, hover
+// and pressed looks into the folder given as --shots.
+
+#include "updater_ui_driver.h"
+#include "wine_test_support.h"
+#include "window_capture.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace brenik {
+namespace {
+
+using test::ChildProcess;
+using test::PeerWindows;
+using test::TempFolder;
+using namespace updater::ui;
+
+struct Programs {
+    std::string updater;
+    std::string monitor;
+    std::string kbhid;
+    std::string tools;  // ends in a backslash
+    std::string shots;  // ends in a backslash
+};
+Programs g_programs;
+
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kDialogTimeoutMs = 30000;
+constexpr const char* kMonitorTitle = "BrenikGamingKeyboardMonitor";
+constexpr const char* kOldMonitorTitle = "TorvaneGamingKeyboardMonitor";
+
+std::vector<std::uint8_t> Pattern(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 131 + i / 1024 * 7 + 3) & 0xFF);
+    return bytes;
+}
+
+bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The virtual keyboard server on a pipe of this test's own, driven through vkbd.exe.
+class KeyboardServer {
+public:
+    explicit KeyboardServer(const char* tag)
+        : pipe_(std::string("BrenikFwE2E-") + tag + "-" + std::to_string(GetCurrentProcessId())) {}
+    ~KeyboardServer() { Command("stop"); }
+    bool Start() {
+        if (!server_.Start(g_programs.tools + "vkbd-server.exe", "--pipe " + pipe_)) return false;
+        return test::WaitUntil([&] { return Command("status") == 0; }, kStartTimeoutMs, 100);
+    }
+    long Command(const std::string& words, std::string* output = nullptr) {
+        return test::RunToEnd(g_programs.tools + "vkbd.exe", "--pipe " + pipe_ + " " + words, output);
+    }
+    const std::string& Pipe() const { return pipe_; }
+
+private:
+    std::string pipe_;
+    ChildProcess server_;
+};
+
+// The install tree: Monitor.exe and kbhid.dll in the top folder, the updater in KeyFwFlash\.
+class Installation {
+public:
+    Installation(const std::string& pipe, bool withMonitor, bool withUpdaterLibrary = true) : root_("fw-e2e") {
+        const std::string ini = "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n";
+        if (withMonitor) {
+            test::CopyInto(g_programs.monitor, root_.Path());
+            test::CopyInto(g_programs.kbhid, root_.Path());
+            test::WriteTextFile(root_.File("kbhid.ini"), ini);
+            CreateDirectoryA(root_.File("config").c_str(), nullptr);
+        }
+        CreateDirectoryA(Folder().c_str(), nullptr);
+        test::CopyInto(g_programs.updater, Folder());
+        if (withUpdaterLibrary) test::CopyInto(g_programs.kbhid, Folder());
+        test::WriteTextFile(Folder() + "kbhid.ini", ini);
+        test::WriteTextFile(Folder() + "config.ini", "[Firmware]\r\nName=firmware.bin\r\n");
+    }
+    std::string Folder() const { return root_.File("KeyFwFlash\\"); }
+    std::string Updater() const { return Folder() + "KeyFwFlash.exe"; }
+    std::string Monitor() const { return root_.File("Monitor.exe"); }
+    std::string Image() const { return Folder() + "firmware.bin"; }
+    std::string Scratch(const std::string& name) const { return root_.File(name); }
+
+private:
+    TempFolder root_;
+};
+
+HWND MonitorWindow() { return FindWindowA(nullptr, kMonitorTitle); }
+
+std::string Shot(const std::string& name) { return g_programs.shots + name + ".bmp"; }
+
+// Photographs a dialog with nothing lit, then with the mouse over each button, then with
+// each button held down (the mouse leaves the button before it is let go, so nothing is
+// clicked).
+void PhotographLooks(HWND dialog, const std::string& name) {
+    MoveMouseAway();
+    Sleep(300);
+    EXPECT_TRUE(test::SaveWindowImage(dialog, Shot(name + "-normal"))) << name;
+    const std::vector<HWND> buttons = SkinButtons(dialog);
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const std::string suffix = buttons.size() > 1 ? "-" + std::to_string(i + 1) : "";
+        HoverOver(buttons[i]);
+        Sleep(300);
+        EXPECT_TRUE(test::SaveWindowImage(dialog, Shot(name + "-hover" + suffix))) << name;
+        PressWithoutClick(buttons[i], [&] { test::SaveWindowImage(dialog, Shot(name + "-pressed" + suffix)); });
+    }
+    MoveMouseAway();
+    Sleep(200);
+}
+
+TEST(UpdaterEndToEnd, UpdateClosesTheMonitorSendsTheImageAndStartsTheMonitorAgain) {
+    KeyboardServer keyboard("ok");
+    ASSERT_TRUE(keyboard.Start());
+    ASSERT_EQ(keyboard.Command("set dfu-version 105"), 0);
+    Installation install(keyboard.Pipe(), true);
+    const std::vector<std::uint8_t> image = Pattern(3 * 1024 + 500);
+    ASSERT_TRUE(WriteBytes(install.Image(), image));
+
+    ChildProcess monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
+    ASSERT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs)) << "monitor up";
+
+    ChildProcess updater;
+    ASSERT_TRUE(updater.Start(install.Updater(), "x"));
+    EXPECT_EQ(monitor.Wait(kDialogTimeoutMs), 0) << "the monitor was closed and ended";
+    HWND main = WaitForDialog(DialogKind::kMain, kDialogTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ClientSize(main).cx, 450);
+    EXPECT_EQ(ClientSize(main).cy, 209);
+    EXPECT_TRUE(test::SaveWindowImage(main, Shot("main-transferring")));
+
+    HWND success = WaitForDialog(DialogKind::kSuccess, kDialogTimeoutMs);
+    ASSERT_NE(success, nullptr) << "success dialog";
+    EXPECT_EQ(ClientSize(success).cx, 340);
+    EXPECT_EQ(ClientSize(success).cy, 209);
+    EXPECT_EQ(ProgressPosition(main), 3) << "3,572 bytes: range 0 to 3, last block index 3";
+    EXPECT_TRUE(test::SaveScreenImage(Shot("screen-success")));
+    PhotographLooks(success, "success");
+
+    const std::string kept = install.Scratch("kept.bin");
+    ASSERT_EQ(keyboard.Command("image " + kept), 0);
+    EXPECT_EQ(ReadBytes(kept), image) << "the keyboard keeps the file's bytes";
+
+    Click(SkinButtons(success).at(0));
+    EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0);
+    EXPECT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs)) << "monitor started again";
+    if (HWND again = MonitorWindow()) PostMessageW(again, WM_CLOSE, 0, 0);
+    test::WaitUntil([] { return MonitorWindow() == nullptr; }, kStartTimeoutMs);
+}
+
+TEST(UpdaterEndToEnd, KeyboardLostMidwayShowsFailureAndLeavesTheMonitorClosed) {
+    KeyboardServer keyboard("fail");
+    ASSERT_TRUE(keyboard.Start());
+    Installation install(keyboard.Pipe(), true);
+    ASSERT_TRUE(WriteBytes(install.Image(), Pattern(8 * 1024)));
+
+    ChildProcess monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
+    ASSERT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs));
+    ChildProcess updater;
+    ASSERT_TRUE(updater.Start(install.Updater(), "5"));
+    ASSERT_EQ(monitor.Wait(kDialogTimeoutMs), 0);
+    // The updater waits a second after the monitor has gone; the version read and three
+    // blocks later the keyboard is pulled out.
+    ASSERT_EQ(keyboard.Command("fault unplug-after 19"), 0);
+
+    HWND fail = WaitForDialog(DialogKind::kFail, kDialogTimeoutMs);
+    ASSERT_NE(fail, nullptr) << "failure dialog";
+    HWND main = WaitForDialog(DialogKind::kMain, 1000);
+    ASSERT_NE(main, nullptr);
+    EXPECT_GE(ProgressPosition(main), 1);
+    EXPECT_LT(ProgressPosition(main), 7);
+    PhotographLooks(fail, "fail");
+
+    // Escape and Enter do nothing in a message dialog.
+    PressKey(fail, VK_ESCAPE);
+    PressKey(fail, VK_RETURN);
+    Sleep(500);
+    EXPECT_TRUE(IsWindowVisible(fail));
+
+    Click(SkinButtons(fail).at(0));
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(fail); }, 5000));
+    // No new attempt; Escape does not close the main dialog; its exit cross does.
+    PressKey(main, VK_ESCAPE);
+    Sleep(1500);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_EQ(FindDialog(DialogKind::kSuccess), nullptr);
+    Click(SkinButtons(main).at(0));
+    EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0);
+    Sleep(1500);
+    EXPECT_EQ(MonitorWindow(), nullptr) << "no restart after a failure";
+}
+
+TEST(UpdaterEndToEnd, ArgumentsChooseTheFirstDialogAndASecondCopyEndsAtOnce) {
+    KeyboardServer keyboard("args");
+    ASSERT_TRUE(keyboard.Start());
+    Installation install(keyboard.Pipe(), false);
+    PeerWindows monitors({kMonitorTitle, kOldMonitorTitle});
+
+    struct Case {
+        const char* argument;
+        DialogKind kind;
+        std::size_t button;  // clicked: 1 Abort / exit cross as listed below
+        const char* shots;   // photographed looks, or null
+    };
+    const Case cases[] = {
+        {"", DialogKind::kConfirm, 1, "confirm"},  // Abort
+        {"1", DialogKind::kConfirm, 2, nullptr},   // exit cross
+        {"2", DialogKind::kConfirm, 1, nullptr},
+        {"0", DialogKind::kDriver, 0, "driver"},   // OK
+        {"0", DialogKind::kDriver, 1, nullptr},    // exit cross
+    };
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        monitors.Clear();
+        ChildProcess updater;
+        ASSERT_TRUE(updater.Start(install.Updater(), cases[row].argument)) << "row " << row;
+        HWND dialog = WaitForDialog(cases[row].kind, kDialogTimeoutMs);
+        ASSERT_NE(dialog, nullptr) << "row " << row;
+        EXPECT_EQ(ClientSize(dialog).cx, 340) << "row " << row;
+        EXPECT_EQ(ClientSize(dialog).cy, 209) << "row " << row;
+        if (row == 0) {
+            std::string output;
+            EXPECT_EQ(test::RunToEnd(install.Updater(), "x", &output, 5000), 0) << "a second copy ends at once";
+            EXPECT_EQ(FindDialog(DialogKind::kMain), nullptr) << "and shows nothing";
+        }
+        if (cases[row].shots != nullptr) PhotographLooks(dialog, cases[row].shots);
+        Click(SkinButtons(dialog).at(cases[row].button));
+        EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0) << "row " << row;
+        EXPECT_EQ(FindDialog(DialogKind::kMain), nullptr) << "row " << row << ": no update";
+        EXPECT_TRUE(monitors.WaitFor(kMonitorTitle, WM_CLOSE, 1, 5000)) << "row " << row;
+        EXPECT_TRUE(monitors.WaitFor(kOldMonitorTitle, WM_CLOSE, 1, 5000)) << "row " << row;
+    }
+}
+
+TEST(UpdaterEndToEnd, OkInTheConfirmationStartsTheUpdateAndClosingMidwayEndsCleanly) {
+    KeyboardServer keyboard("close");
+    ASSERT_TRUE(keyboard.Start());
+    ASSERT_EQ(keyboard.Command("set dfu-version 99"), 0);
+    Installation install(keyboard.Pipe(), false);
+    ASSERT_TRUE(WriteBytes(install.Image(), Pattern(200 * 1024)));
+    PeerWindows monitors({kOldMonitorTitle});
+
+    ChildProcess updater;
+    ASSERT_TRUE(updater.Start(install.Updater(), "1"));
+    HWND confirm = WaitForDialog(DialogKind::kConfirm, kDialogTimeoutMs);
+    ASSERT_NE(confirm, nullptr);
+    Click(SkinButtons(confirm).at(0));
+    HWND main = WaitForDialog(DialogKind::kMain, kDialogTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(monitors.WaitFor(kOldMonitorTitle, WM_CLOSE, 1, 5000)) << "closed under its old title too";
+    ASSERT_TRUE(test::WaitUntil([&] { return ProgressPosition(main) >= 2; }, kDialogTimeoutMs));
+    PhotographLooks(main, "main");
+
+    const DWORD closing = GetTickCount();
+    Click(SkinButtons(main).at(0));
+    EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0);
+    EXPECT_LT(GetTickCount() - closing, 5000u) << "the worker stops between reports";
+    std::string state;
+    ASSERT_EQ(keyboard.Command("dump", &state), 0);
+    EXPECT_NE(state.find("\"finishedUpdates\": 0"), std::string::npos) << state;
+    EXPECT_EQ(FindDialog(DialogKind::kFail), nullptr);
+}
+
+TEST(UpdaterEndToEnd, MissingLibraryOrImageEndsWithTheFailureDialog) {
+    KeyboardServer keyboard("missing");
+    ASSERT_TRUE(keyboard.Start());
+    struct Case {
+        bool library;
+        bool image;
+        const char* name;
+    };
+    const Case cases[] = {{false, true, "no kbhid.dll"}, {true, false, "no image file"}};
+    for (const Case& c : cases) {
+        Installation install(keyboard.Pipe(), false, c.library);
+        if (c.image) {
+            ASSERT_TRUE(WriteBytes(install.Image(), Pattern(2048))) << c.name;
+        }
+        ChildProcess updater;
+        ASSERT_TRUE(updater.Start(install.Updater(), "x")) << c.name;
+        HWND fail = WaitForDialog(DialogKind::kFail, kDialogTimeoutMs);
+        ASSERT_NE(fail, nullptr) << c.name;
+        HWND main = FindDialog(DialogKind::kMain);
+        ASSERT_NE(main, nullptr) << c.name;
+        if (!c.library) {
+            EXPECT_TRUE(test::SaveWindowImage(main, Shot("main-no-library"))) << c.name;
+        }
+        Click(SkinButtons(fail).at(1));  // the exit cross ends it too
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(fail); }, 5000)) << c.name;
+        PressKey(main, VK_RETURN);  // Enter ends the main dialog
+        EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace brenik
+
+int main(int argc, char** argv) {
+    using brenik::g_programs;
+    g_programs.updater = brenik::test::ArgumentPath(argc, argv, "updater");
+    g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
+    g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
+    g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
+    g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
+    CreateDirectoryA(g_programs.shots.c_str(), nullptr);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
