@@ -28,15 +28,21 @@ constexpr int kCaptionFontHeight = 14;
 constexpr POINT kVersionAt = {334, 132};
 constexpr RECT kFileNameRect = {95, 132, 320, 154};
 
-// A themed progress bar ignores its colours; the skin's bar is drawn plain. uxtheme is
-// looked up at run time so that the program runs where it is missing.
-void DropVisualTheme(HWND control) {
-    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+// A themed progress bar ignores its colours, and the skin's bar is drawn plain: the
+// program's controls take no visual theme. uxtheme is looked up at run time, so the program
+// also runs where it is missing.
+void UsePlainControls(HWND control) {
     HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll");
     if (uxtheme == nullptr) uxtheme = LoadLibraryW(L"uxtheme.dll");
     if (uxtheme == nullptr) return;
+    using SetThemeAppPropertiesFn = void(WINAPI*)(DWORD);
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    constexpr DWORD kAllowNonClientOnly = 1;  // STAP_ALLOW_NONCLIENT
+    auto setAppProperties = reinterpret_cast<SetThemeAppPropertiesFn>(
+        reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetThemeAppProperties")));
     auto setTheme = reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
-    if (setTheme != nullptr) setTheme(control, L"", L"");
+    if (setAppProperties != nullptr) setAppProperties(kAllowNonClientOnly);
+    if (setTheme != nullptr) setTheme(control, L" ", L" ");
 }
 
 }  // namespace
@@ -87,7 +93,7 @@ void CFwUpdateDlg::SetUpProgressBar() {
     progress_ = GetDlgItem(Hwnd(), IDC_PROGRESS);
     const RECT& rect = ProgressRect();
     MoveWindow(progress_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
-    DropVisualTheme(progress_);
+    UsePlainControls(progress_);
     SendMessageW(progress_, PBM_SETBKCOLOR, 0, kProgressBackground);
     SendMessageW(progress_, PBM_SETBARCOLOR, 0, kProgressBar);
     SendMessageW(progress_, PBM_SETPOS, 0, 0);
