@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The firmware update as a user sees it: KeyFwFlash.exe, installed in DIST/KeyFwFlash/ with
+# its own kbhid.dll, kbhid.ini and config.ini, is started without an argument; a small driver
+# program clicks OK in the confirmation, watches the transfer and clicks OK in the success
+# dialog, and KeyFwFlash closes the running monitor and starts it again afterwards. The
+# pictures of what the user saw go to build/demo-screenshots/update/ (BMP, and PNG too when
+# python3-pil is there); the image the virtual keyboard kept is compared with the file.
+#
+# Usage: update-demo.sh DIST TOOLS   (inside the Wine session of scripts/lib/environment.sh,
+# with the virtual keyboard server of TOOLS running on its default pipe, as the main job has it)
+set -euo pipefail
+DIST=$(cd "$1" && pwd)
+TOOLS=$(cd "$2" && pwd)
+UPDATER_DIR="$DIST/KeyFwFlash"
+SHOTS="$(dirname "$DIST")/demo-screenshots/update"
+WORK=$(mktemp -d /tmp/brenik-update-demo.XXXXXX)
+trap 'rm -rf "$WORK"' EXIT
+
+vkbd() { wine "$TOOLS/vkbd.exe" "$@" </dev/null; }
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+say() { printf '\n-- %s\n' "$*"; }
+
+for file in KeyFwFlash.exe kbhid.dll kbhid.ini config.ini; do
+    [ -e "$UPDATER_DIR/$file" ] || { echo "update demo: $UPDATER_DIR/$file is missing" >&2; exit 1; }
+done
+[ -e "$TOOLS/update-demo-driver.exe" ] || { echo "update demo: $TOOLS/update-demo-driver.exe is missing" >&2; exit 1; }
+
+IMAGE_NAME=$(tr -d '\r' < "$UPDATER_DIR/config.ini" | sed -n 's/^Name=//p')
+IMAGE="$UPDATER_DIR/${IMAGE_NAME:-firmware.bin}"
+if [ ! -e "$IMAGE" ]; then
+    # A firmware image of our own making: 40 blocks and a short one.
+    head -c $((40 * 1024 + 300)) /dev/urandom > "$IMAGE"
+    echo "wrote a firmware image of $(stat -c %s "$IMAGE") bytes to KeyFwFlash/$(basename "$IMAGE")"
+fi
+
+say "the keyboard before the update"
+vkbd set dfu-version 105 >/dev/null
+vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /'
+
+say "KeyFwFlash.exe, clicked through as a user would"
+rm -rf "$SHOTS"
+mkdir -p "$SHOTS"
+rc=0
+wine "$TOOLS/update-demo-driver.exe" --updater="$(winpath "$UPDATER_DIR/KeyFwFlash.exe")" \
+    --shots="$(winpath "$SHOTS")" </dev/null || rc=$?
+
+say "the keyboard after the update"
+vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /'
+vkbd image "$(winpath "$WORK/kept.bin")" >/dev/null
+if cmp -s "$IMAGE" "$WORK/kept.bin"; then
+    echo "the image the keyboard kept equals $(basename "$IMAGE") ($(stat -c %s "$IMAGE") bytes)"
+else
+    echo "the image the keyboard kept differs from $(basename "$IMAGE")"
+    rc=1
+fi
+
+if /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
+    for bmp in "$SHOTS"/*.bmp; do
+        /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' "$bmp" "${bmp%.bmp}.png"
+    done
+fi
+echo "pictures of what the user saw: $SHOTS"
+ls "$SHOTS" | sed 's/^/    /'
+exit $rc
