@@ -1,7 +1,8 @@
 # build/dist: the install tree as it ships. The monitor's folder holds Monitor.exe, kbhid.dll,
 # config.ini beside them, config\ for the profile files and Wave\ for the sound cues; the
 # updater lives in its own subfolder with its own kbhid.dll and config.ini. Each kbhid.dll has
-# a kbhid.ini choosing the virtual keyboard, whose server and control command are in tools\.
+# a kbhid.ini choosing the virtual keyboard, whose server and control command are in tools\
+# (with the demo's driver of the updater's dialogs).
 set(BRENIK_DIST_DIR ${PROJECT_SOURCE_DIR}/build/dist CACHE PATH "Where the dist target lays out the install tree")
 
 add_custom_target(dist
@@ -11,8 +12,8 @@ add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:KeyFwFlash> ${BRENIK_DIST_DIR}/KeyFwFlash/KeyFwFlash.exe
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kbhid> ${BRENIK_DIST_DIR}/kbhid.dll
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kbhid> ${BRENIK_DIST_DIR}/KeyFwFlash/kbhid.dll
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vkbd> $<TARGET_FILE:vkbd-server> $<TARGET_FILE:desktop-tool> ${BRENIK_DIST_DIR}/tools
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vkbd> $<TARGET_FILE:vkbd-server> $<TARGET_FILE:desktop-tool> $<TARGET_FILE:update-demo-driver> ${BRENIK_DIST_DIR}/tools
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/packaging/files ${BRENIK_DIST_DIR}
-  DEPENDS Monitor KeyFwFlash kbhid vkbd vkbd-server desktop-tool
+  DEPENDS Monitor KeyFwFlash kbhid vkbd vkbd-server desktop-tool update-demo-driver
   COMMENT "Laying out ${BRENIK_DIST_DIR}"
   VERBATIM)
