@@ -109,6 +109,22 @@ HWND MonitorWindow() { return FindWindowA(nullptr, kMonitorTitle); }
 
 std::string Shot(const std::string& name) { return g_programs.shots + name + ".bmp"; }
 
+// The window is cut to its picture: the white corner is outside it, and the point there
+// belongs to whatever is behind; the middle is inside.
+void ExpectShapedWindow(HWND dialog, const std::string& name) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(dialog, region), ERROR) << name << ": no window region";
+    const SIZE size = ClientSize(dialog);
+    EXPECT_FALSE(PtInRegion(region, 0, 0)) << name;
+    EXPECT_FALSE(PtInRegion(region, size.cx - 1, size.cy - 1)) << name;
+    EXPECT_TRUE(PtInRegion(region, size.cx / 2, 100)) << name;
+    DeleteObject(region);
+    RECT rect;
+    GetWindowRect(dialog, &rect);
+    EXPECT_NE(WindowFromPoint(POINT{rect.left, rect.top}), dialog) << name << ": the corner belongs to what is behind";
+    EXPECT_EQ(WindowFromPoint(POINT{rect.left + size.cx / 2, rect.top + 100}), dialog) << name;
+}
+
 // Photographs a dialog with nothing lit, then with the mouse over each button, then with
 // each button held down (the mouse leaves the button before it is let go, so nothing is
 // clicked).
@@ -155,6 +171,7 @@ TEST(UpdaterEndToEnd, UpdateClosesTheMonitorSendsTheImageAndStartsTheMonitorAgai
     EXPECT_EQ(ClientSize(success).cy, 209);
     EXPECT_EQ(ProgressPosition(main), 3) << "3,572 bytes: range 0 to 3, last block index 3";
     EXPECT_TRUE(test::SaveScreenImage(Shot("screen-success")));
+    ExpectShapedWindow(success, "success");
     PhotographLooks(success, "success");
 
     const std::string kept = install.Scratch("kept.bin");
@@ -243,7 +260,10 @@ TEST(UpdaterEndToEnd, ArgumentsChooseTheFirstDialogAndASecondCopyEndsAtOnce) {
             EXPECT_EQ(test::RunToEnd(install.Updater(), "x", &output, 5000), 0) << "a second copy ends at once";
             EXPECT_EQ(FindDialog(DialogKind::kMain), nullptr) << "and shows nothing";
         }
-        if (cases[row].shots != nullptr) PhotographLooks(dialog, cases[row].shots);
+        if (cases[row].shots != nullptr) {
+            ExpectShapedWindow(dialog, cases[row].shots);
+            PhotographLooks(dialog, cases[row].shots);
+        }
         Click(SkinButtons(dialog).at(cases[row].button));
         EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0) << "row " << row;
         EXPECT_EQ(FindDialog(DialogKind::kMain), nullptr) << "row " << row << ": no update";
@@ -269,7 +289,21 @@ TEST(UpdaterEndToEnd, OkInTheConfirmationStartsTheUpdateAndClosingMidwayEndsClea
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(monitors.WaitFor(kOldMonitorTitle, WM_CLOSE, 1, 5000)) << "closed under its old title too";
     ASSERT_TRUE(test::WaitUntil([&] { return ProgressPosition(main) >= 2; }, kDialogTimeoutMs));
+    ExpectShapedWindow(main, "main");
     PhotographLooks(main, "main");
+
+    // The About item of the system menu does nothing.
+    PostMessageW(main, WM_SYSCOMMAND, 0x0010, 0);
+    // Dragged by a plain point of its picture, the dialog moves.
+    RECT before;
+    GetWindowRect(main, &before);
+    MoveMouseTo(POINT{before.left + 200, before.top + 120});
+    PressAndDragBy(60, 40);
+    RECT after;
+    GetWindowRect(main, &after);
+    EXPECT_EQ(after.left - before.left, 60) << "dragged by its picture";
+    EXPECT_EQ(after.top - before.top, 40) << "dragged by its picture";
+    EXPECT_TRUE(IsWindowVisible(main));
 
     const DWORD closing = GetTickCount();
     Click(SkinButtons(main).at(0));

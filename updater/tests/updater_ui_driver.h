@@ -31,6 +31,8 @@ void MoveMouseTo(POINT screen);
 void MoveMouseAway();
 void HoverOver(HWND button);
 void MouseClick(HWND button);
+// Presses the left button where the mouse is, moves it by dx, dy in steps and lets go.
+void PressAndDragBy(int dx, int dy);
 // Holds the left button down on the button, calls whileDown, then moves off the button and
 // lets go, so that nothing is clicked.
 void PressWithoutClick(HWND button, const std::function<void()>& whileDown);

@@ -156,6 +156,16 @@ void MouseClick(HWND button) {
     SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
+void PressAndDragBy(int dx, int dy) {
+    POINT start;
+    GetCursorPos(&start);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    constexpr int kSteps = 4;
+    for (int i = 1; i <= kSteps; ++i) MoveMouseTo(POINT{start.x + dx * i / kSteps, start.y + dy * i / kSteps});
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Sleep(300);
+}
+
 void PressWithoutClick(HWND button, const std::function<void()>& whileDown) {
     HoverOver(button);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
