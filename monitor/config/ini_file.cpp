@@ -70,6 +70,7 @@ bool CIniFile::Store(std::string_view section, std::string_view key, std::string
         batch_->changed |= batch_->document.Set(section, key, value);
         return true;
     }
+    std::lock_guard<std::recursive_mutex> hold(storage_.ChangeLock());
     ini::IniDocument document;
     if (!Load(document)) {
         DebugPrintf("CIniFile refused a write to %s: the file could not be read\n", path_.c_str());
@@ -116,6 +117,7 @@ bool CIniFile::WriteStruct(std::string_view section, std::string_view key, const
 void CIniFile::BeginBatch() {
     if (batch_) return;
     batch_.emplace();
+    batch_->changeLock = std::unique_lock<std::recursive_mutex>(storage_.ChangeLock());
     batch_->readable = Load(batch_->document);
 }
 

@@ -7,7 +7,8 @@
 // on-screen display, which use the platform's functions with no lock of their own.
 // Between BeginBatch and EndBatch the file is read once, every operation works on that copy,
 // and EndBatch writes it back once: a whole profile load or save costs one read and at most
-// one write.
+// one write. A write, or a batch, holds the storage's change lock from its read to its
+// replacement, so two threads changing one file never lose each other's values.
 //
 // Failures are return values and debugger lines; nothing is thrown.
 
@@ -15,6 +16,7 @@
 #include "ini_storage.h"
 
 #include <cstddef>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,6 +64,7 @@ private:
     ini::IIniStorage& storage_;
 
     struct Batch {
+        std::unique_lock<std::recursive_mutex> changeLock;
         ini::IniDocument document;
         bool readable = true;  // false: the file exists but could not be read; no write may replace it
         bool changed = false;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <thread>
 
 namespace brenik {
 namespace {
@@ -152,6 +153,33 @@ TEST_F(CIniFileTest, ABatchReadsOnceAndWritesOnce) {
     ASSERT_TRUE(again.ReadStruct("MacroKey", "key43", record.data(), record.size()));
     EXPECT_EQ(record[0], 43);
     EXPECT_EQ(again.ReadInt("Setting", "CurrentProfile", -1), 4);
+}
+
+TEST_F(CIniFileTest, TwoThreadsWritingOneFileLoseNothing) {
+    constexpr int kWrites = 150;
+    const auto writer = [&](const std::string& prefix) {
+        for (int i = 0; i < kWrites; ++i) {
+            CIniFile ini(kPath, storage);
+            if (i % 10 == 0) {
+                ini.BeginBatch();
+                ini.WriteInt("Setting", prefix + "Batch" + std::to_string(i), i);
+                ini.EndBatch();
+            } else {
+                ini.WriteInt("Setting", prefix + std::to_string(i), i);
+            }
+        }
+    };
+    std::thread window(writer, "Window");
+    std::thread job(writer, "Job");
+    window.join();
+    job.join();
+    CIniFile ini(kPath, storage);
+    for (const char* prefix : {"Window", "Job"}) {
+        for (int i = 0; i < kWrites; ++i) {
+            const std::string key = std::string(prefix) + (i % 10 == 0 ? "Batch" : "") + std::to_string(i);
+            EXPECT_EQ(ini.ReadInt("Setting", key, -1), i) << key;
+        }
+    }
 }
 
 TEST_F(CIniFileTest, ABatchOfReadsWritesNothing) {
