@@ -140,6 +140,12 @@ bool DeviceCommands::ReadMacro(int profile, int key) {
                                 kSelectEntryFirstDelayMs)) {
         return false;
     }
+    // The entry is stored by the index asked for: a reply about another key would put that
+    // key's macro in this one's place.
+    if (reply[macro::kKeyByte] != key) {
+        DebugPrintf("Device refused macro reply for key %u when key %d was selected\n", reply[macro::kKeyByte], key);
+        return false;
+    }
     bool stored = false;
     state_.Update([&](StateRecord& s) { stored = DecodeMacro(reply.data(), s.Profiles[profile].MacroKeyInfo[key]); });
     if (!stored) DebugPrintf("Device refused macro reply of profile %d key %d: more than 400 actions\n", profile, key);
@@ -164,6 +170,11 @@ bool DeviceCommands::ReadLaunchEntry(int profile, int key) {
     Report<kLaunchLength> reply{};
     if (!channel_.SelectAndRead(Byte(profile), Byte(kSelectLaunchBase + key), kReportLaunch, reply.data(), reply.size(),
                                 kSelectEntryFirstDelayMs)) {
+        return false;
+    }
+    if (reply[launch::kSelectorByte] != kSelectLaunchBase + key) {
+        DebugPrintf("Device refused launch reply with selector %u when key %d was selected\n",
+                    reply[launch::kSelectorByte], key);
         return false;
     }
     state_.Update([&](StateRecord& s) { DecodeLaunch(reply.data(), s.Profiles[profile].MacroKeyInfo[key]); });

@@ -93,6 +93,19 @@ TEST(DeviceCommands, MacroReplyCountingMoreThan400IsRefused) {
     EXPECT_STREQ(entry.MacroName, "Keep");
 }
 
+TEST(DeviceCommands, EntryReplyAboutAnotherKeyIsRefused) {
+    Rig rig;
+    std::strcpy(Profile(rig, 0).MacroKeyInfo[3].MacroName, "Keep");
+    rig.keyboard.PatchReplies(kReportMacro, macro::kKeyByte, 9);
+    EXPECT_FALSE(rig.commands.ReadMacro(0, 3));
+    EXPECT_STREQ(Profile(rig, 0).MacroKeyInfo[3].MacroName, "Keep");
+    EXPECT_EQ(Profile(rig, 0).MacroKeyInfo[9].FunctionType, kCodeDefault);
+    rig.keyboard.PatchReplies(kReportLaunch, launch::kSelectorByte, kSelectLaunchBase + 9);
+    EXPECT_FALSE(rig.commands.ReadLaunchEntry(0, 3));
+    EXPECT_STREQ(Profile(rig, 0).MacroKeyInfo[3].MacroName, "Keep");
+    EXPECT_TRUE(rig.commands.ReadMacro(0, 3));
+}
+
 TEST(DeviceCommands, MacroWithMoreThan400ActionsIsNotSent) {
     Rig rig;
     MacroKeyInfo& entry = Profile(rig, 1).MacroKeyInfo[0];
