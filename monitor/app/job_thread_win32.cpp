@@ -1,5 +1,7 @@
 #include "job_thread_win32.h"
 
+#include "debug_output.h"
+#include "job_flags.h"
 #include "monitor_messages.h"
 
 namespace brenik {
@@ -31,6 +33,7 @@ bool JobThread::Post(int job, std::intptr_t argument) const {
 
 void JobThread::Stop() {
     if (!thread_.Valid()) return;
+    RefuseJobs();
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     WaitForSingleObject(thread_.Get(), INFINITE);
     thread_.Reset();
@@ -48,8 +51,14 @@ void JobThread::Loop() {
     PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     SetEvent(queueReady_.Get());
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.message != kMsgJob) continue;
-        RunJobRequest(static_cast<int>(message.wParam), message.lParam, *jobs_, *desktop_);
+        if (message.message != kMsgJob || refusing_.load()) continue;
+        // Nothing thrown may end the monitor from here; the job is lost, the program runs on.
+        try {
+            RunJobRequest(static_cast<int>(message.wParam), message.lParam, *jobs_, *desktop_);
+        } catch (...) {
+            DebugPrintf("Job thread: job %d failed and was dropped\n", static_cast<int>(message.wParam));
+            g_iJobRunning.store(0);
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 namespace brenik {
@@ -23,7 +24,10 @@ public:
     bool Start(IDeviceJobs& jobs, IDesktop& desktop);
     // False when the thread is not running or the queue refused the message.
     bool Post(int job, std::intptr_t argument) const;
-    // Posts WM_QUIT and waits, without a time limit, until the thread has ended.
+    // From now on jobs still waiting in the queue are dropped unrun: at shutdown they would
+    // otherwise start after the abort request, clear it and run in full.
+    void RefuseJobs() { refusing_.store(true); }
+    // Refuses jobs, posts WM_QUIT and waits, without a time limit, until the thread has ended.
     void Stop();
 
 private:
@@ -35,6 +39,7 @@ private:
     win32::ScopedHandle thread_;
     win32::ScopedHandle queueReady_;
     DWORD threadId_ = 0;
+    std::atomic<bool> refusing_{false};
 };
 
 }  // namespace brenik

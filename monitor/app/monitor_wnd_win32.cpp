@@ -125,6 +125,7 @@ void CMonitorWnd::OnDestroy() {
     KillTimer(hwnd_, kTimerDetectGame);
     KillTimer(hwnd_, kTimerFirstSync);
     CloseCompanions(desktop_);
+    jobThread_.RefuseJobs();  // queued jobs must not start after the abort and clear it
     RequestJobAbort();
     jobThread_.Stop();
     if (hid_.Loaded()) {
@@ -197,7 +198,10 @@ void CMonitorWnd::SwitchProfile(int index) {
 void CMonitorWnd::QueueJob(int job, std::intptr_t argument) { jobThread_.Post(job, argument); }
 
 void CMonitorWnd::SaveProfiles() {
-    // Files are written from a copy, so the other thread is not held up by the disk.
+    // Both threads save. The copy is taken inside the same lock that orders the writes, so an
+    // older copy can never be written after a newer one. Files are written from the copy, so
+    // the working copy's lock is not held while the disk works.
+    std::lock_guard<std::mutex> inOrder(saveOrder_);
     const std::unique_ptr<StateRecord> snapshot = state_.Snapshot();
     profiles_->SaveProfiles(*snapshot);
 }

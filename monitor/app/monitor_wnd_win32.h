@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace brenik {
@@ -113,6 +114,7 @@ private:
     EventDispatch dispatch_{desktop_, state_, *this};
     DeviceSequences sequences_{*this, desktop_};
     bool comInitialised_ = false;
+    std::mutex saveOrder_;
 };
 
 }  // namespace brenik

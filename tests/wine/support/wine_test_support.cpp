@@ -136,15 +136,18 @@ long RunToEnd(const std::string& program, const std::string& arguments, std::str
     win32::ScopedHandle process(info.hProcess);
     win32::ScopedHandle thread(info.hThread);
     writer.Reset();  // so the read ends when the child's copy closes
+    // Read on a thread of its own: a child that hangs must not hang the caller past the time-out.
     std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
+    std::thread readerThread([&] {
+        char chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
+    });
+    const bool ended = WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.Get(), 99);
+    readerThread.join();  // the pipe closes with the child
     if (output) *output = text;
-    if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.Get(), 99);
-        return -1;
-    }
+    if (!ended) return -1;
     DWORD code = 0;
     GetExitCodeProcess(process.Get(), &code);
     return static_cast<long>(code);

@@ -97,6 +97,8 @@ pipe::Reply KeyboardService::WaitEvents(const pipe::Request& request) {
         logged_.wait_for(hold, std::chrono::milliseconds(request.waitMs), [&] {
             return stop_ || firstSequence_ + log_.size() > cursor;
         });
+        // The log may have been trimmed past the cursor while this client waited.
+        if (cursor < firstSequence_) cursor = firstSequence_;
     }
     pipe::EventBatch batch;
     batch.plugged = keyboard_.IsPlugged();
