@@ -4,9 +4,14 @@
 #include "ini_storage.h"
 #include "job_flags.h"
 #include "monitor_device_win32.h"
+#include "monitor_messages.h"
 #include "monitor_wnd_win32.h"
 
 namespace brenik {
+
+// The job numbers of the job request, as the window posts them and the device jobs take them.
+static_assert(kJobApplyChanges == device::kJobApply && kJobSynchronise == device::kJobSync &&
+              kJobWriteCurrentProfile == device::kJobCurrentProfile && kJobReadRecordedMacro == device::kJobRecordedMacro);
 
 MonitorDevice::MonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
                              IMonitorActions& actions, IDesktop& desktop)

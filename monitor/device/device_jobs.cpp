@@ -203,13 +203,13 @@ bool DeviceJobs::SynchroniseKeyboard() {
 bool DeviceJobs::ReadEntryPass(int profile, std::uint8_t functionType, EntryCommand read) {
     for (int key = 0; key < kKeyEntryCount; ++key) {
         if (FunctionTypeOf(profile, key) != functionType) continue;
-        bool read_ok = false;
+        bool readOk = false;
         for (int attempt = 0; attempt < kEntryAttempts; ++attempt) {
-            read_ok = (commands_.*read)(profile, key);
+            readOk = (commands_.*read)(profile, key);
             if (attempt + 1 < kEntryAttempts) Pause(kBetweenAttemptsMs);
-            if (read_ok) break;
+            if (readOk) break;
         }
-        if (Aborted() || !read_ok) return false;
+        if (Aborted() || !readOk) return false;
     }
     return true;
 }

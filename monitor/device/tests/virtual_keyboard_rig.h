@@ -65,10 +65,9 @@ public:
     int tokensStored = 0;
 };
 
-// Records what the jobs asked of the monitor, with the virtual time.
+// Records what the jobs asked of the monitor, in order.
 class RecordingHost final : public IDeviceJobHost {
 public:
-    explicit RecordingHost(VirtualClock& clock) : clock_(clock) {}
     void SaveProfiles() override { events.push_back("save"); }
     void PublishState() override { events.push_back("publish"); }
     void NotifySynchronised() override { events.push_back("notify 1254"); }
@@ -76,9 +75,6 @@ public:
         events.push_back("notify 1264 " + std::to_string(profile) + " " + std::to_string(key));
     }
     std::vector<std::string> events;
-
-private:
-    VirtualClock& clock_;
 };
 
 struct Rig {
@@ -100,7 +96,7 @@ struct Rig {
     ReportChannel channel{transport, clock, abort};
     MemoryState state;
     MemorySettings settings;
-    RecordingHost host{clock};
+    RecordingHost host;
     DeviceCommands commands{channel, state, settings};
     DeviceJobs jobs{commands, state, host, synced};
 };
