@@ -212,6 +212,17 @@ TEST(DeviceEndToEnd, SettingsChangeWritesExactlyTheFlaggedSettings) {
     EXPECT_NE(changed, ProfileJson(before, 2));
     EXPECT_NE(changed.find("E2E macro"), std::string::npos);
     EXPECT_NE(changed.find("123456"), std::string::npos) << "the lighting's colour bytes";
+
+    // The volume controller's level reaches the keyboard once synchronised; at shutdown the
+    // host state goes back to 0.
+    PostMessageA(MonitorWindow(), kMsgVolumeLevel, 57, 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return keyboard.Dump().find("\"volume\": 57") != std::string::npos; },
+                                kMessageTimeoutMs, 200));
+    EXPECT_EQ(monitor.Close(), 0);
+    const std::vector<std::string> lines = keyboard.Commands();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "SET host-state value=0");
+    EXPECT_EQ(lines[lines.size() - 2], "SET volume profile=0 level=5 volume=57");
 }
 
 TEST(DeviceEndToEnd, FirstContactReadsBackThenRestartTrustsTheFilesAndARecordedMacroArrives) {
