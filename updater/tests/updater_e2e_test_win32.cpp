@@ -81,7 +81,9 @@ private:
 // The install tree: Monitor.exe and kbhid.dll in the top folder, the updater in KeyFwFlash\.
 class Installation {
 public:
-    Installation(const std::string& pipe, bool withMonitor, bool withUpdaterLibrary = true) : root_("fw-e2e") {
+    Installation(const std::string& pipe, bool withMonitor, bool withUpdaterLibrary = true,
+                 const std::string& imageName = "firmware.bin")
+        : root_("fw-e2e") {
         const std::string ini = "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n";
         if (withMonitor) {
             test::CopyInto(g_programs.monitor, root_.Path());
@@ -93,7 +95,7 @@ public:
         test::CopyInto(g_programs.updater, Folder());
         if (withUpdaterLibrary) test::CopyInto(g_programs.kbhid, Folder());
         test::WriteTextFile(Folder() + "kbhid.ini", ini);
-        test::WriteTextFile(Folder() + "config.ini", "[Firmware]\r\nName=firmware.bin\r\n");
+        test::WriteTextFile(Folder() + "config.ini", "[Firmware]\r\nName=" + imageName + "\r\n");
     }
     std::string Folder() const { return root_.File("KeyFwFlash\\"); }
     std::string Updater() const { return Folder() + "KeyFwFlash.exe"; }
@@ -322,10 +324,14 @@ TEST(UpdaterEndToEnd, MissingLibraryOrImageEndsWithTheFailureDialog) {
         bool library;
         bool image;
         const char* name;
+        const char* imageName;
     };
-    const Case cases[] = {{false, true, "no kbhid.dll"}, {true, false, "no image file"}};
+    // The long name is drawn broken at words, with an ellipsis where it does not fit.
+    const Case cases[] = {
+        {false, true, "no kbhid.dll", "firmware.bin"},
+        {true, false, "no image file", "Brenik keyboard firmware image with a name far too long to fit its box.bin"}};
     for (const Case& c : cases) {
-        Installation install(keyboard.Pipe(), false, c.library);
+        Installation install(keyboard.Pipe(), false, c.library, c.imageName);
         if (c.image) {
             ASSERT_TRUE(WriteBytes(install.Image(), Pattern(2048))) << c.name;
         }
@@ -340,6 +346,10 @@ TEST(UpdaterEndToEnd, MissingLibraryOrImageEndsWithTheFailureDialog) {
         }
         Click(SkinButtons(fail).at(1));  // the exit cross ends it too
         ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(fail); }, 5000)) << c.name;
+        if (!c.image) {
+            Sleep(300);
+            EXPECT_TRUE(test::SaveWindowImage(main, Shot("main-long-name"))) << c.name;
+        }
         PressKey(main, VK_RETURN);  // Enter ends the main dialog
         EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0) << c.name;
     }
