@@ -35,12 +35,15 @@ int CFwUpdateApp::Run() {
 
     bool update = true;
     switch (ChooseFirstDialog(argument_)) {
-        case FirstDialog::kConfirm:
-            if (CUpdateConfirmDlg().DoModal(nullptr) == kResultCancel) {
+        case FirstDialog::kConfirm: {
+            // A confirmation that could not be shown (-1) is no consent to update.
+            const INT_PTR answer = CUpdateConfirmDlg().DoModal(nullptr);
+            if (answer == kResultCancel || answer < 0) {
                 AskMonitorToClose();
                 update = false;
             }
             break;
+        }
         case FirstDialog::kDriver:
             CDriverUpdateDlg().DoModal(nullptr);
             AskMonitorToClose();

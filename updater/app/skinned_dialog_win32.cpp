@@ -34,13 +34,14 @@ INT_PTR CSkinnedDialog::DoModal(HWND owner) {
     }
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
     if (owner != nullptr) SetActiveWindow(owner);
-    DestroyWindow(window_);
+    if (window_ != nullptr) DestroyWindow(window_);
     return result_;
 }
 
 void CSkinnedDialog::RunLoop() {
     MSG msg;
-    while (!ended_) {
+    // A dialog destroyed with its owner ends too (window_ is cleared on WM_NCDESTROY).
+    while (!ended_ && window_ != nullptr) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == -1) break;
         if (got == 0) {
