@@ -7,7 +7,8 @@
 #
 # Usage: monitor-demo.sh DIST TOOLS   (inside the Wine session of scripts/lib/environment.sh)
 # Works on a copy of DIST with a virtual keyboard of its own, so the install tree is left as it
-# is; stops everything it started. Needs the session to itself: one monitor per session.
+# is; stops everything it started. One monitor runs per session: a monitor already running is
+# closed for the demo and started again from DIST at the end.
 set -euo pipefail
 DIST=$(cd "$1" && pwd)
 TOOLS=$(cd "$2" && pwd)
@@ -16,6 +17,7 @@ PIPE="BrenikMonitorDemo-$$"
 WORK=$(mktemp -d /tmp/brenik-monitor-demo.XXXXXX)
 TRACE="$WORK/trace.txt"
 MONITOR_PID=""
+RESTORE=""
 
 vkbd() { wine "$TOOLS/vkbd.exe" --pipe "$PIPE" "$@" </dev/null; }
 desktop() { wine "$TOOLS/desktop-tool.exe" "$@" </dev/null; }
@@ -29,14 +31,19 @@ cleanup() {
     fi
     vkbd stop >/dev/null 2>&1 || true
     rm -rf "$WORK"
+    if [ -n "$RESTORE" ]; then
+        (cd "$DIST" && wine "$DIST/Monitor.exe" </dev/null >/dev/null 2>&1 &)
+        desktop wait "$MONITOR_TITLE" 20 >/dev/null 2>&1 || true
+        echo "the monitor from $DIST runs again"
+    fi
 }
 trap cleanup EXIT
 
-if desktop wait "$MONITOR_TITLE" 0 >/dev/null 2>&1; then
-    echo "a monitor is already running in this session; the demo needs the session to itself (skipped)"
-    trap - EXIT
-    rm -rf "$WORK"
-    exit 0
+if desktop wait "$MONITOR_TITLE" 0.1 >/dev/null 2>&1; then
+    echo "a monitor is running: closed for the demo (one per session), started again at the end"
+    desktop close "$MONITOR_TITLE" >/dev/null
+    desktop gone "$MONITOR_TITLE" 20 >/dev/null
+    RESTORE=1
 fi
 
 # Writes the trace so far to $TRACE; true when a decoded line matches the pattern.
