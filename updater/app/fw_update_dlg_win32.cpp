@@ -81,7 +81,7 @@ bool CFwUpdateDlg::OnInitDialog() {
 
     HidFeaturePort port(library_);
     versionCaption_ = VersionCaption(ReadDfuVersion(port));
-    SetWindowTextW(hwnd, L"Torvane Keyboard Firmware update");
+    SetWindowTextW(hwnd, kMainDialogTitle);
     SetTimer(hwnd, kStartTimerId, kStartTimerMs, nullptr);
 
     font_.Reset(CreateFontW(kCaptionFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,

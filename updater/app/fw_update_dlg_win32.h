@@ -26,6 +26,7 @@ constexpr UINT WM_FWU_DONE = 0x592;
 constexpr UINT kKeyEventMessage = 1325;
 constexpr UINT kDeviceChangeMessage = 1326;
 constexpr UINT_PTR kStartTimerId = 100;
+constexpr const wchar_t* kMainDialogTitle = L"Torvane Keyboard Firmware update";
 constexpr UINT kStartTimerMs = 1000;
 
 class CFwUpdateDlg : public CSkinnedDialog {

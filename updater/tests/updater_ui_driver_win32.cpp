@@ -1,5 +1,10 @@
 #include "updater_ui_driver.h"
 
+#include "fw_update_dlg_win32.h"
+#include "message_dialogs_win32.h"
+#include "skin_layouts.h"
+#include "updater_resources.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -10,12 +15,6 @@ namespace brenik::updater::ui {
 
 namespace {
 
-constexpr const char* kMainTitle = "Torvane Keyboard Firmware update";
-constexpr const char* kSuccessTitle = "Firmware upgrade success";
-constexpr int kMessageWidth = 340;
-constexpr int kMainWidth = 450;
-constexpr int kSkinHeight = 209;
-constexpr int kProgressId = 1002;
 constexpr DWORD kInputSettleMs = 150;
 
 std::string ClassOf(HWND window) {
@@ -24,25 +23,25 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-std::string TitleOf(HWND window) {
-    char title[128] = {};
-    GetWindowTextA(window, title, sizeof title);
+std::wstring TitleOf(HWND window) {
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
     return title;
 }
 
 bool Matches(HWND window, DialogKind kind) {
     if (!IsWindowVisible(window) || ClassOf(window) != "#32770") return false;
     const SIZE size = ClientSize(window);
-    const std::string title = TitleOf(window);
+    const std::wstring title = TitleOf(window);
     switch (kind) {
         case DialogKind::kMain:
-            return title == kMainTitle && size.cx == kMainWidth;
+            return title == kMainDialogTitle && size.cx == kMainSkinWidth;
         case DialogKind::kSuccess:
             return title == kSuccessTitle;
         default:
             break;
     }
-    if (!title.empty() || size.cx != kMessageWidth || size.cy != kSkinHeight) return false;
+    if (!title.empty() || size.cx != kMessageSkinWidth || size.cy != kSkinHeight) return false;
     const std::size_t buttons = SkinButtons(window).size();
     if (kind == DialogKind::kConfirm) return buttons == 3;
     if (buttons != 2) return false;
@@ -118,7 +117,7 @@ std::vector<HWND> SkinButtons(HWND dialog) {
 }
 
 int ProgressPosition(HWND mainDialog) {
-    HWND progress = GetDlgItem(mainDialog, kProgressId);
+    HWND progress = GetDlgItem(mainDialog, IDC_PROGRESS);
     if (progress == nullptr) return -1;
     return static_cast<int>(SendMessageW(progress, PBM_GETPOS, 0, 0));
 }
