@@ -58,24 +58,10 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-// The virtual keyboard server on a pipe of this test's own, driven through vkbd.exe.
-class KeyboardServer {
+// The shared server helper on a pipe named for these tests.
+class KeyboardServer : public test::VirtualKeyboardServer {
 public:
-    explicit KeyboardServer(const char* tag)
-        : pipe_(std::string("BrenikFwE2E-") + tag + "-" + std::to_string(GetCurrentProcessId())) {}
-    ~KeyboardServer() { Command("stop"); }
-    bool Start() {
-        if (!server_.Start(g_programs.tools + "vkbd-server.exe", "--pipe " + pipe_)) return false;
-        return test::WaitUntil([&] { return Command("status") == 0; }, kStartTimeoutMs, 100);
-    }
-    long Command(const std::string& words, std::string* output = nullptr) {
-        return test::RunToEnd(g_programs.tools + "vkbd.exe", "--pipe " + pipe_ + " " + words, output);
-    }
-    const std::string& Pipe() const { return pipe_; }
-
-private:
-    std::string pipe_;
-    ChildProcess server_;
+    explicit KeyboardServer(const char* tag) : VirtualKeyboardServer(g_programs.tools, std::string("BrenikFwE2E-") + tag) {}
 };
 
 // The install tree: Monitor.exe and kbhid.dll in the top folder, the updater in KeyFwFlash\.
@@ -84,7 +70,7 @@ public:
     Installation(const std::string& pipe, bool withMonitor, bool withUpdaterLibrary = true,
                  const std::string& imageName = "firmware.bin")
         : root_("fw-e2e") {
-        const std::string ini = "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n";
+        const std::string ini = test::VirtualKbhidIni(pipe);
         if (withMonitor) {
             test::CopyInto(g_programs.monitor, root_.Path());
             test::CopyInto(g_programs.kbhid, root_.Path());

@@ -4,7 +4,7 @@
 
 #include "event_word.h"
 #include "monitor_messages.h"
-#include "shared_state_block_win32.h"
+#include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
 
@@ -42,58 +42,6 @@ constexpr DWORD kFirstSyncTimeoutMs = 60000;
 const std::vector<std::string> kCompanionTitles = {kTitleSettings, kTitleOsd,          kTitleVolumeController,
                                                    kTitlePopup,    kTitleSystemGauge,  kTitleCallDisplay};
 
-// The virtual keyboard server on a pipe of this test's own, driven through vkbd.exe.
-class VirtualKeyboard {
-public:
-    explicit VirtualKeyboard(std::string pipe) : pipe_(std::move(pipe)) {}
-    ~VirtualKeyboard() { Command("stop"); }
-
-    bool Start() {
-        if (!server_.Start(g_programs.tools + "vkbd-server.exe", "--pipe " + pipe_)) return false;
-        return test::WaitUntil([&] { return Command("status") == 0; }, kStartTimeoutMs, 100);
-    }
-    long Command(const std::string& words, std::string* output = nullptr) {
-        return test::RunToEnd(g_programs.tools + "vkbd.exe", "--pipe " + pipe_ + " " + words, output);
-    }
-    const std::string& Pipe() const { return pipe_; }
-
-private:
-    std::string pipe_;
-    ChildProcess server_;
-};
-
-// The settings program's view of the shared block.
-class SharedBlockPeer {
-public:
-    bool Open() {
-        mapping_.Reset(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSharedBlockName));
-        lock_.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-        if (!mapping_.Valid() || !lock_.Valid()) return false;
-        view_ = MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kStateRecordBytes);
-        return view_ != nullptr;
-    }
-    ~SharedBlockPeer() {
-        if (view_) UnmapViewOfFile(view_);
-    }
-    std::unique_ptr<StateRecord> Read() {
-        auto copy = std::make_unique<StateRecord>();
-        WaitForSingleObject(lock_.Get(), INFINITE);
-        std::memcpy(copy.get(), view_, kStateRecordBytes);
-        ReleaseMutex(lock_.Get());
-        return copy;
-    }
-    void Write(const StateRecord& record) {
-        WaitForSingleObject(lock_.Get(), INFINITE);
-        std::memcpy(view_, &record, kStateRecordBytes);
-        ReleaseMutex(lock_.Get());
-    }
-
-private:
-    win32::ScopedHandle mapping_;
-    win32::ScopedHandle lock_;
-    void* view_ = nullptr;
-};
-
 // One install folder as it ships: Monitor.exe, kbhid.dll set to the virtual keyboard, and the
 // "config" folder.
 class Installation {
@@ -101,7 +49,7 @@ public:
     explicit Installation(const std::string& pipe) : folder_("monitor-e2e") {
         test::CopyInto(g_programs.monitor, folder_.Path());
         test::CopyInto(g_programs.kbhid, folder_.Path());
-        test::WriteTextFile(folder_.File("kbhid.ini"), "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n");
+        test::WriteTextFile(folder_.File("kbhid.ini"), test::VirtualKbhidIni(pipe));
         CreateDirectoryA(folder_.File("config").c_str(), nullptr);
     }
     std::string Monitor() const { return folder_.File("Monitor.exe"); }
@@ -142,10 +90,9 @@ std::int64_t LastHostCloseMicroseconds(const std::string& path) {
     return last;
 }
 
-std::string PipeName(const char* tag) { return std::string("BrenikE2E-") + tag + "-" + std::to_string(GetCurrentProcessId()); }
 
 TEST(MonitorEndToEnd, RunsResidentFollowsTheKeyboardAndShutsDownInOrder) {
-    VirtualKeyboard keyboard(PipeName("main"));
+    test::VirtualKeyboardServer keyboard(g_programs.tools, "BrenikE2E-main");
     ASSERT_TRUE(keyboard.Start()) << "virtual keyboard server";
     Installation install(keyboard.Pipe());
     PeerWindows peers(kCompanionTitles);
@@ -170,7 +117,7 @@ TEST(MonitorEndToEnd, RunsResidentFollowsTheKeyboardAndShutsDownInOrder) {
 
     // The shared block holds the loaded profiles: a first start gives the defaults, and the
     // keyboard's current profile read back by the first synchronisation.
-    SharedBlockPeer block;
+    test::SharedBlockPeer block;
     ASSERT_TRUE(block.Open());
     const std::unique_ptr<StateRecord> published = block.Read();
     EXPECT_EQ(published->CurrentProfile, 0);
@@ -242,7 +189,7 @@ TEST(MonitorEndToEnd, RunsResidentFollowsTheKeyboardAndShutsDownInOrder) {
 }
 
 TEST(MonitorEndToEnd, StartsWithoutTheKeyboardAndEndsOnClose) {
-    VirtualKeyboard keyboard(PipeName("unplugged"));
+    test::VirtualKeyboardServer keyboard(g_programs.tools, "BrenikE2E-unplugged");
     ASSERT_TRUE(keyboard.Start());
     ASSERT_EQ(keyboard.Command("unplug"), 0);
     Installation install(keyboard.Pipe());
@@ -253,7 +200,7 @@ TEST(MonitorEndToEnd, StartsWithoutTheKeyboardAndEndsOnClose) {
     ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
     ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 0; }, kStartTimeoutMs));
     ASSERT_NE(MonitorWindow(), nullptr);
-    SharedBlockPeer block;
+    test::SharedBlockPeer block;
     ASSERT_TRUE(block.Open());
     EXPECT_EQ(block.Read()->CurrentProfile, 3) << "the stored current profile is loaded";
     Sleep(1000);

@@ -6,7 +6,7 @@
 
 #include "ini_file.h"
 #include "monitor_messages.h"
-#include "shared_state_block_win32.h"
+#include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
 
@@ -40,18 +40,10 @@ constexpr DWORD kMessageTimeoutMs = 15000;
 // A read-back of the whole keyboard takes about 17 s of the keyboard's pauses.
 constexpr DWORD kReadBackTimeoutMs = 60000;
 
-class KeyboardServer {
+// The shared server helper, plus what these tests read from it.
+class KeyboardServer : public test::VirtualKeyboardServer {
 public:
-    explicit KeyboardServer(const char* tag)
-        : pipe_(std::string("BrenikDeviceE2E-") + tag + "-" + std::to_string(GetCurrentProcessId())) {}
-    ~KeyboardServer() { Command("stop"); }
-    bool Start() {
-        if (!server_.Start(g_programs.tools + "vkbd-server.exe", "--pipe " + pipe_)) return false;
-        return test::WaitUntil([&] { return Command("status") == 0; }, kStartTimeoutMs, 100);
-    }
-    long Command(const std::string& words, std::string* output = nullptr) {
-        return test::RunToEnd(g_programs.tools + "vkbd.exe", "--pipe " + pipe_ + " " + words, output);
-    }
+    explicit KeyboardServer(const char* tag) : VirtualKeyboardServer(g_programs.tools, std::string("BrenikDeviceE2E-") + tag) {}
     std::string Dump() {
         std::string json;
         Command("dump", &json);
@@ -75,42 +67,6 @@ public:
         }
         return lines;
     }
-    const std::string& Pipe() const { return pipe_; }
-
-private:
-    std::string pipe_;
-    ChildProcess server_;
-};
-
-class SettingsPeerBlock {
-public:
-    bool Open() {
-        mapping_.Reset(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSharedBlockName));
-        lock_.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-        if (!mapping_.Valid() || !lock_.Valid()) return false;
-        view_ = MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kStateRecordBytes);
-        return view_ != nullptr;
-    }
-    ~SettingsPeerBlock() {
-        if (view_) UnmapViewOfFile(view_);
-    }
-    std::unique_ptr<StateRecord> Read() {
-        auto copy = std::make_unique<StateRecord>();
-        WaitForSingleObject(lock_.Get(), INFINITE);
-        std::memcpy(copy.get(), view_, kStateRecordBytes);
-        ReleaseMutex(lock_.Get());
-        return copy;
-    }
-    void Write(const StateRecord& record) {
-        WaitForSingleObject(lock_.Get(), INFINITE);
-        std::memcpy(view_, &record, kStateRecordBytes);
-        ReleaseMutex(lock_.Get());
-    }
-
-private:
-    win32::ScopedHandle mapping_;
-    win32::ScopedHandle lock_;
-    void* view_ = nullptr;
 };
 
 class Installation {
@@ -118,7 +74,7 @@ public:
     explicit Installation(const std::string& pipe) : folder_("device-e2e") {
         test::CopyInto(g_programs.monitor, folder_.Path());
         test::CopyInto(g_programs.kbhid, folder_.Path());
-        test::WriteTextFile(folder_.File("kbhid.ini"), "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n");
+        test::WriteTextFile(folder_.File("kbhid.ini"), test::VirtualKbhidIni(pipe));
         CreateDirectoryA(folder_.File("config").c_str(), nullptr);
     }
     std::string Monitor() const { return folder_.File("Monitor.exe"); }
@@ -179,7 +135,7 @@ TEST(DeviceEndToEnd, SettingsChangeWritesExactlyTheFlaggedSettings) {
     ASSERT_TRUE(monitor.Start());
     ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kReadBackTimeoutMs)) << "first synchronisation";
 
-    SettingsPeerBlock block;
+    test::SharedBlockPeer block;
     ASSERT_TRUE(block.Open());
     std::unique_ptr<StateRecord> edit = block.Read();
     ProfileRecord& profile = edit->Profiles[2];
@@ -240,7 +196,7 @@ TEST(DeviceEndToEnd, FirstContactReadsBackThenRestartTrustsTheFilesAndARecordedM
         Monitor monitor(install);
         ASSERT_TRUE(monitor.Start());
         ASSERT_TRUE(peers.WaitFor(kTitleSettings, kMsgSyncDone, 1, kReadBackTimeoutMs)) << "read-back finished";
-        SettingsPeerBlock block;
+        test::SharedBlockPeer block;
         ASSERT_TRUE(block.Open());
         const std::unique_ptr<StateRecord> state = block.Read();
         EXPECT_EQ(state->CurrentProfile, 1);

@@ -153,6 +153,24 @@ long RunToEnd(const std::string& program, const std::string& arguments, std::str
     return static_cast<long>(code);
 }
 
+VirtualKeyboardServer::VirtualKeyboardServer(std::string toolsFolder, const std::string& tag)
+    : tools_(std::move(toolsFolder)), pipe_(tag + "-" + std::to_string(GetCurrentProcessId())) {}
+
+VirtualKeyboardServer::~VirtualKeyboardServer() {
+    if (server_.Running()) Command("stop");
+}
+
+bool VirtualKeyboardServer::Start(DWORD timeoutMs) {
+    if (!server_.Start(tools_ + "vkbd-server.exe", "--pipe " + pipe_)) return false;
+    return WaitUntil([&] { return Command("status") == 0; }, timeoutMs, 100);
+}
+
+long VirtualKeyboardServer::Command(const std::string& words, std::string* output) {
+    return RunToEnd(tools_ + "vkbd.exe", "--pipe " + pipe_ + " " + words, output);
+}
+
+std::string VirtualKbhidIni(const std::string& pipe) { return "[Backend]\r\nType=virtual\r\nPipeName=" + pipe + "\r\n"; }
+
 std::int64_t NowMicroseconds() {
     LARGE_INTEGER counter, frequency;
     QueryPerformanceCounter(&counter);

@@ -67,6 +67,30 @@ private:
 long RunToEnd(const std::string& program, const std::string& arguments, std::string* output = nullptr,
               DWORD timeoutMs = 20000);
 
+// The virtual keyboard's server on a pipe of its own ("<tag>-<process id>"), driven through
+// vkbd.exe from the tools folder; stopped at the end.
+class VirtualKeyboardServer {
+public:
+    VirtualKeyboardServer(std::string toolsFolder, const std::string& tag);
+    ~VirtualKeyboardServer();
+    VirtualKeyboardServer(const VirtualKeyboardServer&) = delete;
+    VirtualKeyboardServer& operator=(const VirtualKeyboardServer&) = delete;
+
+    // Starts the server and waits until it answers.
+    bool Start(DWORD timeoutMs = 15000);
+    // Runs "vkbd --pipe <pipe> <words>"; its exit code, and what it printed.
+    long Command(const std::string& words, std::string* output = nullptr);
+    const std::string& Pipe() const { return pipe_; }
+
+private:
+    std::string tools_;
+    std::string pipe_;
+    ChildProcess server_;
+};
+
+// The text of a kbhid.ini that sends kbhid.dll to the virtual keyboard on that pipe.
+std::string VirtualKbhidIni(const std::string& pipe);
+
 // Top-level windows with given titles, on a thread of their own, that record every message
 // from WM_USER up and WM_CLOSE (and stay open when asked to close).
 class PeerWindows {
