@@ -6,15 +6,21 @@
 
 namespace brenik {
 
-bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, IDesktop& desktop) {
+bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, IDesktop& desktop,
+                   const std::atomic<bool>& refusing) {
     // Not retried: the next arrival or session connect queues the synchronisation again.
     if (g_iDeviceState.load() != kDeviceAttached) return false;
     if (job < kJobApplyChanges || job > kJobReadRecordedMacro) {
         DebugPrintf("Job thread refused unknown job %d\n", job);
         return false;
     }
-    g_iJobRunning.store(1);
+    // Cleared before the job counts as running, so an abort asked for from now on is kept.
     g_iJobAbort.store(0);
+    g_iJobRunning.store(1);
+    if (refusing.load()) {
+        g_iJobRunning.store(0);
+        return false;
+    }
     jobs.Run(job, argument);
     if (job == kJobApplyChanges) SendEnableNotification(desktop, true);
     if (job == kJobSynchronise) PostToTitle(desktop, kTitleVolumeController, kMsgVolumeSyncDone, 1, 0);

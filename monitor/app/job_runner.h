@@ -5,6 +5,7 @@
 
 #include "desktop.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace brenik {
@@ -17,8 +18,11 @@ public:
     virtual void Run(int job, std::intptr_t argument) = 0;
 };
 
-// Returns false when the job was dropped.
-bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, IDesktop& desktop);
+// Returns false when the job was dropped. Once `refusing` is set (shutdown) no job starts; the
+// check comes after the job is marked running, so a job either sees it and stops, or is
+// already running when the shutdown asks it to abort.
+bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, IDesktop& desktop,
+                   const std::atomic<bool>& refusing);
 
 // Tells the settings program it may enable its OK and Apply buttons again: at the end of job 1,
 // or at once when message 1224 queued no job.

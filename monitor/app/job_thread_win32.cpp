@@ -51,10 +51,10 @@ void JobThread::Loop() {
     PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     SetEvent(queueReady_.Get());
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.message != kMsgJob || refusing_.load()) continue;
+        if (message.message != kMsgJob) continue;
         // Nothing thrown may end the monitor from here; the job is lost, the program runs on.
         try {
-            RunJobRequest(static_cast<int>(message.wParam), message.lParam, *jobs_, *desktop_);
+            RunJobRequest(static_cast<int>(message.wParam), message.lParam, *jobs_, *desktop_, refusing_);
         } catch (...) {
             DebugPrintf("Job thread: job %d failed and was dropped\n", static_cast<int>(message.wParam));
             g_iJobRunning.store(0);

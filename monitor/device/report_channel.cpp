@@ -38,14 +38,14 @@ bool ReportChannel::WaitForReady(unsigned firstDelayMs) {
 }
 
 bool ReportChannel::WriteCommand(std::uint8_t* report, std::size_t length, unsigned settleMs, unsigned firstDelayMs) {
-    std::lock_guard<std::mutex> hold(serial_);
+    std::lock_guard<TurnLock> hold(serial_);
     if (!SendReport(report, length)) return false;
     SleepAbortable(settleMs);
     return WaitForReady(firstDelayMs);
 }
 
 bool ReportChannel::ReadDirect(std::uint8_t id, std::uint8_t* buffer, std::size_t length) {
-    std::lock_guard<std::mutex> hold(serial_);
+    std::lock_guard<TurnLock> hold(serial_);
     std::fill(buffer, buffer + length, std::uint8_t{0});
     buffer[0] = id;
     return ReadReport(buffer, length);
@@ -53,7 +53,7 @@ bool ReportChannel::ReadDirect(std::uint8_t id, std::uint8_t* buffer, std::size_
 
 bool ReportChannel::SelectAndRead(std::uint8_t profile, std::uint8_t selector, std::uint8_t id, std::uint8_t* buffer,
                                   std::size_t length, unsigned firstDelayMs) {
-    std::lock_guard<std::mutex> hold(serial_);
+    std::lock_guard<TurnLock> hold(serial_);
     std::uint8_t select[kSelectLength] = {kReportSelect, profile, selector};
     const bool sent = SendReport(select, sizeof select);
     clock_.SleepMs(kSelectPauseMs);  // not abortable, and paid also when the send failed

@@ -12,6 +12,7 @@
 
 #include "device_clock.h"
 #include "report_transport.h"
+#include "turn_lock.h"
 
 #include <atomic>
 #include <cstddef>
@@ -52,7 +53,7 @@ private:
     IReportTransport& transport_;
     IDeviceClock& clock_;
     const std::atomic<int>& abort_;
-    std::mutex serial_;
+    TurnLock serial_;  // in turns, so the window thread waits for one command at most
 };
 
 }  // namespace brenik::device

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,11 @@ protected:
     void TearDown() override { g_iDeviceState = kDeviceNotOpened; }
     RecordingJobs jobs;
     test::RecordingDesktop desktop;
+    std::atomic<bool> refusing{false};
 };
 
 TEST_F(JobRunnerTest, RunsWithTheFlagsSetAroundIt) {
-    EXPECT_TRUE(RunJobRequest(kJobWriteCurrentProfile, 0, jobs, desktop));
+    EXPECT_TRUE(RunJobRequest(kJobWriteCurrentProfile, 0, jobs, desktop, refusing));
     EXPECT_EQ(jobs.runs, (std::vector<std::string>{"3:0"}));
     EXPECT_EQ(jobs.runningSeen, 1);
     EXPECT_EQ(jobs.abortSeen, 0) << "a new job starts with the abort request cleared";
@@ -49,21 +51,28 @@ TEST_F(JobRunnerTest, RunsWithTheFlagsSetAroundIt) {
 TEST_F(JobRunnerTest, DroppedUnlessAttachedWhenTaken) {
     for (int state : {kDeviceNotOpened, kDeviceRemoved}) {
         g_iDeviceState = state;
-        EXPECT_FALSE(RunJobRequest(kJobSynchronise, 0, jobs, desktop));
+        EXPECT_FALSE(RunJobRequest(kJobSynchronise, 0, jobs, desktop, refusing));
     }
     EXPECT_TRUE(jobs.runs.empty());
 }
 
+TEST_F(JobRunnerTest, NoJobStartsOnceShutdownRefusesThem) {
+    refusing = true;
+    EXPECT_FALSE(RunJobRequest(kJobSynchronise, 0, jobs, desktop, refusing));
+    EXPECT_TRUE(jobs.runs.empty());
+    EXPECT_EQ(g_iJobRunning, 0);
+}
+
 TEST_F(JobRunnerTest, UnknownJobsAreRefused) {
-    EXPECT_FALSE(RunJobRequest(0, 0, jobs, desktop));
-    EXPECT_FALSE(RunJobRequest(9, 0, jobs, desktop));
+    EXPECT_FALSE(RunJobRequest(0, 0, jobs, desktop, refusing));
+    EXPECT_FALSE(RunJobRequest(9, 0, jobs, desktop, refusing));
     EXPECT_TRUE(jobs.runs.empty());
     EXPECT_TRUE(test::DebugLinesContain("unknown job 9"));
 }
 
 TEST_F(JobRunnerTest, ApplyChangesEndsWithTheEnableNotification) {
     desktop.Open(kTitleSettings);
-    RunJobRequest(kJobApplyChanges, 1, jobs, desktop);
+    RunJobRequest(kJobApplyChanges, 1, jobs, desktop, refusing);
     EXPECT_EQ(desktop.posted, (std::vector<test::PostedMessage>{{kTitleSettings, kMsgEnableButtons, 0, 0}}));
     EXPECT_EQ(test::DebugLines(), (std::vector<std::string>{"Thread Send Enable OK/Apply Button\n"}));
 }
@@ -77,7 +86,7 @@ TEST_F(JobRunnerTest, EnableNotificationWithoutTheSettingsProgramSaysSo) {
 
 TEST_F(JobRunnerTest, SynchronisationEndsByTellingTheVolumeController) {
     desktop.Open(kTitleVolumeController);
-    RunJobRequest(kJobSynchronise, 0, jobs, desktop);
+    RunJobRequest(kJobSynchronise, 0, jobs, desktop, refusing);
     EXPECT_EQ(desktop.posted, (std::vector<test::PostedMessage>{{kTitleVolumeController, kMsgVolumeSyncDone, 1, 0}}));
 }
 
