@@ -25,7 +25,7 @@ for file in KeyFwFlash.exe kbhid.dll kbhid.ini config.ini; do
 done
 [ -e "$TOOLS/update-demo-driver.exe" ] || { echo "update demo: $TOOLS/update-demo-driver.exe is missing" >&2; exit 1; }
 
-IMAGE_NAME=$(tr -d '\r' < "$UPDATER_DIR/config.ini" | sed -n 's/^Name=//p')
+IMAGE_NAME=$(tr -d '\r' < "$UPDATER_DIR/config.ini" | awk -F= 'tolower($0) ~ /^\[/ { s = tolower($0) } s == "[firmware]" && tolower($1) == "name" { print substr($0, index($0, "=") + 1); exit }')
 IMAGE="$UPDATER_DIR/${IMAGE_NAME:-firmware.bin}"
 if [ ! -e "$IMAGE" ]; then
     # A firmware image of our own making: 40 blocks and a short one.
@@ -35,7 +35,7 @@ fi
 
 say "the keyboard before the update"
 vkbd set dfu-version 105 >/dev/null
-vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /'
+vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /' || true
 
 say "KeyFwFlash.exe, clicked through as a user would"
 rm -rf "$SHOTS"
@@ -45,7 +45,7 @@ wine "$TOOLS/update-demo-driver.exe" --updater="$(winpath "$UPDATER_DIR/KeyFwFla
     --shots="$(winpath "$SHOTS")" </dev/null || rc=$?
 
 say "the keyboard after the update"
-vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /'
+vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /' || true
 vkbd image "$(winpath "$WORK/kept.bin")" >/dev/null
 if cmp -s "$IMAGE" "$WORK/kept.bin"; then
     echo "the image the keyboard kept equals $(basename "$IMAGE") ($(stat -c %s "$IMAGE") bytes)"

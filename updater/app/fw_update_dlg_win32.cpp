@@ -75,7 +75,10 @@ bool CFwUpdateDlg::OnInitDialog() {
 
     if (!library_.Load(hid::kUpdaterEntryPoints)) DebugPrintf("FW Update: kbhid.dll or one of its entry points missing\n");
     startEvent_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    worker_.Reset(CreateThread(nullptr, kWorkerStackBytes, &CFwUpdateDlg::WorkerMain, this, 0, nullptr));
+    // Without its start event the worker could not wait for the image: it is not started then.
+    if (startEvent_.Valid()) {
+        worker_.Reset(CreateThread(nullptr, kWorkerStackBytes, &CFwUpdateDlg::WorkerMain, this, 0, nullptr));
+    }
     library_.OpenDevMonitor(hwnd, kKeyEventMessage, kDeviceChangeMessage);
     library_.OpenFeatureDevice();
 
@@ -137,6 +140,11 @@ void CFwUpdateDlg::OnStartTimer() {
     KillTimer(Hwnd(), kStartTimerId);
     SendMessageW(progress_, PBM_SETPOS, 0, 0);
     RedrawProgress();
+    if (!startEvent_.Valid() || !worker_.Valid()) {
+        DebugPrintf("FW Update: no worker thread, nothing is sent\n");
+        CUpdateFailDlg().DoModal(Hwnd());
+        return;
+    }
     if (!LoadFirmwareImage(imagePath_, *image_)) {
         CUpdateFailDlg().DoModal(Hwnd());
         return;
@@ -171,8 +179,8 @@ void CFwUpdateDlg::Work() {
     const UpdateLink link{port, clock, [this] { return stop_.load(); }};
     HWND hwnd = Hwnd();
     while (!stop_.load()) {
-        WaitForSingleObject(startEvent_.Get(), INFINITE);
-        if (stop_.load()) break;
+        // Anything but the start event's signal (a failed wait) must never start a transfer.
+        if (WaitForSingleObject(startEvent_.Get(), INFINITE) != WAIT_OBJECT_0 || stop_.load()) break;
         const bool success =
             RunTransfer(*image_, link, [hwnd](std::size_t block) { PostMessageW(hwnd, WM_FWU_PROGRESS, block, 0); });
         if (stop_.load()) break;
