@@ -3,6 +3,8 @@
 // the HID library, to its own job thread and to the companion programs. Each value once,
 // as the other programs of the product line use it.
 
+#include "job_codes.h"
+
 #include <cstdint>
 
 namespace brenik {
@@ -52,11 +54,6 @@ constexpr unsigned kTimerFirstSyncMs = 200;
 constexpr unsigned kCmdConfiguration = 6001;
 constexpr unsigned kCmdExit = 6002;
 
-// Jobs of the job thread.
-constexpr int kJobApplyChanges = 1;    // argument 1: the whole-keyboard command
-constexpr int kJobSynchronise = 2;
-constexpr int kJobWriteCurrentProfile = 3;
-constexpr int kJobReadRecordedMacro = 4;  // argument: key number
 
 // Pause after the keyboard arrives, before it is opened: the main thread blocks meanwhile.
 constexpr unsigned kArrivalSettleMs = 5000;

@@ -9,10 +9,6 @@
 
 namespace brenik {
 
-// The job numbers of the job request, as the window posts them and the device jobs take them.
-static_assert(kJobApplyChanges == device::kJobApply && kJobSynchronise == device::kJobSync &&
-              kJobWriteCurrentProfile == device::kJobCurrentProfile && kJobReadRecordedMacro == device::kJobRecordedMacro);
-
 MonitorDevice::MonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
                              IMonitorActions& actions, IDesktop& desktop)
     : transport(hid),

@@ -18,21 +18,21 @@ constexpr int kLastRecordedKey = 41;
 
 void DeviceJobs::Run(int job, std::intptr_t argument) {
     switch (job) {
-        case kJobApply:
+        case kJobApplyChanges:
             if (argument == kApplyWholeKeyboard) {
                 ApplyWholeKeyboard();
             } else {
                 ApplyChanges();
             }
             break;
-        case kJobSync:
+        case kJobSynchronise:
             if (SynchroniseKeyboard()) {
                 commands_.SetHostState(kHostSynchronised);
                 synced_.store(1);
             }
             break;
-        case kJobCurrentProfile: commands_.WriteCurrentProfile(); break;
-        case kJobRecordedMacro: ReadRecordedMacro(static_cast<int>(argument & 0xFF)); break;
+        case kJobWriteCurrentProfile: commands_.WriteCurrentProfile(); break;
+        case kJobReadRecordedMacro: ReadRecordedMacro(static_cast<int>(argument & 0xFF)); break;
         default: break;
     }
 }

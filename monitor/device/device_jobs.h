@@ -6,6 +6,7 @@
 
 #include "device_commands.h"
 #include "device_job_host.h"
+#include "job_codes.h"
 #include "state_access.h"
 
 #include <atomic>
@@ -13,12 +14,6 @@
 
 namespace brenik::device {
 
-// Job numbers of the job request.
-constexpr int kJobApply = 1;            // argument 1: the whole-keyboard command instead
-constexpr int kJobSync = 2;
-constexpr int kJobCurrentProfile = 3;
-constexpr int kJobRecordedMacro = 4;    // argument: key number 1..41
-constexpr std::intptr_t kApplyWholeKeyboard = 1;
 
 class DeviceJobs {
 public:

@@ -41,23 +41,23 @@ void KeyboardMacro(Rig& rig, int profile, int key, const char* name, int actions
 TEST(ApplyChanges, ProfileChangedOtherThanOneSendsNoCurrentProfile) {
     Rig rig;
     rig.state.Record().ProfileChanged = 2;
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET sync-token"}));
     rig.keyboard.ClearTrace();
     rig.state.Record().ProfileChanged = 1;
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET current-profile profile=0", "SET sync-token"}));
 }
 
 TEST(ApplyChanges, KeyThirtyBelongsToNoBlock) {
     Rig rig;
     rig.state.Record().KeyChanged[1][30] = 1;
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET sync-token"}));
     rig.keyboard.ClearTrace();
     Profile(rig, 1).MacroKeyInfo[30].FunctionType = kCodeMacro;  // but a macro there still travels
     Profile(rig, 1).MacroKeyInfo[30].ActionCount = 2;
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET macro profile=1 key=30 actions=2", "SET sync-token"}));
 }
 
@@ -75,7 +75,7 @@ TEST(ApplyChanges, EveryKindInItsOrder) {
     Profile(rig, 3).MacroKeyInfo[0].FunctionType = kCodeMacro;
     Profile(rig, 3).MacroKeyInfo[40].FunctionType = kCodeLaunch;
     Profile(rig, 3).MacroKeyInfo[41].FunctionType = kCodeMacro;
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{
                                "SET current-profile profile=0",
                                "SET standard-keys profile=2",
@@ -99,7 +99,7 @@ TEST(ApplyChanges, ProfileWithoutHddKeyboardSendsNoKeyFunctions) {
     s.LightingChanged[1] = 1;
     s.KeyChanged[1][3] = 1;
     Profile(rig, 1).MacroKeyInfo[3].FunctionType = kCodeMacro;
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET standard-keys profile=1", "SET locked-keys profile=1 flags=0x3F",
                                   "SET lighting profile=1", "SET sync-token"}));
 }
@@ -108,7 +108,7 @@ TEST(ApplyChanges, OneLightingEditCostsOneCommandAndTheToken) {
     Rig rig;
     rig.state.Record().LightingChanged[2] = 1;
     Profile(rig, 2).LtColorBlue = 0x33;
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET lighting profile=2", "SET sync-token"}));
     EXPECT_EQ(rig.settings.token, rig.keyboard.SyncToken());
     // handshake 500, pause 100, pause 100 (step 8), pause 100 (step 11), then the token.
@@ -122,7 +122,7 @@ TEST(ApplyChanges, FailedCommandDoesNotEndTheJobButAnAbortDoes) {
     s.StandardKeyChanged[0] = 1;
     s.LightingChanged[0] = 1;
     rig.keyboard.FailCommands(1);
-    rig.jobs.Run(kJobApply, 0);
+    rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET standard-keys profile=0 -> status 2: failure injected", "SET lighting profile=0", "SET sync-token"}));
 
     Rig aborted;
@@ -137,7 +137,7 @@ TEST(ApplyChanges, FailedCommandDoesNotEndTheJobButAnAbortDoes) {
 TEST(ApplyChanges, ArgumentOneSendsTheWholeKeyboardCommandOnly) {
     Rig rig;
     rig.state.Record().LightingChanged[0] = 1;
-    rig.jobs.Run(kJobApply, kApplyWholeKeyboard);
+    rig.jobs.Run(kJobApplyChanges, kApplyWholeKeyboard);
     EXPECT_EQ(rig.Lines(), (Lines{"SET whole-keyboard", "SET sync-token"}));
 }
 
@@ -147,7 +147,7 @@ TEST(Synchronise, EqualTokensReadTwoReportsThenSaveAndSendHostState) {
     rig.commands.CheckSyncToken();
     rig.keyboard.ClearTrace();
     rig.state.Record().KeyChanged[2][2] = 1;
-    rig.jobs.Run(kJobSync, 0);
+    rig.jobs.Run(kJobSynchronise, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"GET device-info firmware=21 dfu=3 value=1 extended=0", "GET current-profile profile=0",
                                   "SET host-state value=1"}));
     EXPECT_EQ(rig.host.events, (Lines{"save", "publish", "notify 1254"}));
@@ -166,7 +166,7 @@ TEST(Synchronise, DifferentTokensReadEverythingBackAndIssueANewToken) {
     rig.keyboard.ClearTrace();
     for (int p = 0; p < kProfileCount; ++p) Profile(rig, p).LtColorRed = 1;
     Profile(rig, 1).MacroKeyInfo[20].FunctionType = kCodeLaunch;  // the keyboard says default
-    rig.jobs.Run(kJobSync, 0);
+    rig.jobs.Run(kJobSynchronise, 0);
 
     EXPECT_EQ(rig.LinesStartingWith("GET standard-keys").size(), 5u);
     EXPECT_EQ(rig.LinesStartingWith("GET locked-keys").size(), 5u);
@@ -196,7 +196,7 @@ TEST(Synchronise, MacroReadTriesThreeTimesWithPausesThenLeavesThePasses) {
     rig.commands.CheckSyncToken();
     rig.keyboard.ClearTrace();
     rig.keyboard.CorruptMacroReplies(3);
-    rig.jobs.Run(kJobSync, 0);
+    rig.jobs.Run(kJobSynchronise, 0);
     // Profile 0's key fails three times; profile 2's macro is not tried; lighting still read.
     EXPECT_EQ(rig.LinesStartingWith("GET macro").size(), 3u);
     EXPECT_EQ(rig.LinesStartingWith("GET lighting").size(), 5u);
@@ -220,7 +220,7 @@ TEST(Synchronise, RemovalDuringTheReadBackStopsWithoutSaving) {
         rig.keyboard.Unplug();
         rig.abort.store(1);
     });
-    rig.jobs.Run(kJobSync, 0);
+    rig.jobs.Run(kJobSynchronise, 0);
     EXPECT_TRUE(rig.host.events.empty());
     EXPECT_EQ(rig.synced.load(), 0);
     EXPECT_EQ(rig.settings.tokensStored, 0);
@@ -232,7 +232,7 @@ TEST(Synchronise, UnreadableDeviceInformationFailsAtOnce) {
     Rig rig;
     rig.keyboard.RefuseReads(1);
     rig.synced.store(1);
-    rig.jobs.Run(kJobSync, 0);
+    rig.jobs.Run(kJobSynchronise, 0);
     EXPECT_EQ(rig.synced.load(), 0);
     EXPECT_TRUE(rig.host.events.empty());
     EXPECT_EQ(rig.clock.NowMs(), 100u);
@@ -241,7 +241,7 @@ TEST(Synchronise, UnreadableDeviceInformationFailsAtOnce) {
 TEST(CurrentProfileJob, WritesTheCurrentProfileOnly) {
     Rig rig;
     rig.state.Record().CurrentProfile = 4;
-    rig.jobs.Run(kJobCurrentProfile, 0);
+    rig.jobs.Run(kJobWriteCurrentProfile, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET current-profile profile=4"}));
     EXPECT_EQ(rig.keyboard.CurrentProfile(), 4);
 }
@@ -249,7 +249,7 @@ TEST(CurrentProfileJob, WritesTheCurrentProfileOnly) {
 TEST(RecordedMacro, KeyNumbersOutsideOneTo41DoNothing) {
     for (int key : {0, 42, 300}) {
         Rig rig;
-        rig.jobs.Run(kJobRecordedMacro, key);
+        rig.jobs.Run(kJobReadRecordedMacro, key);
         EXPECT_TRUE(rig.keyboard.Trace().Entries().empty()) << "key " << key;
         EXPECT_TRUE(rig.host.events.empty()) << "key " << key;
     }
@@ -261,7 +261,7 @@ TEST(RecordedMacro, KeyFiveReadsEntryFourThenPublishesNotifiesIssuesAndSaves) {
     rig.state.Record().CurrentProfile = 2;
     rig.keyboard.RecordMacro(5, {{0x04, 1, 0}, {0x04, 2, 35}}, "Live");
     rig.keyboard.ClearTrace();
-    rig.jobs.Run(kJobRecordedMacro, 5);
+    rig.jobs.Run(kJobReadRecordedMacro, 5);
     EXPECT_EQ(rig.Lines(), (Lines{"SET select profile=2 selector=0x04 macro key=4",
                                   "GET macro profile=2 key=4 actions=2", "SET sync-token"}));
     EXPECT_EQ(rig.keyboard.Trace().Entries().front().timeMicroseconds, 1'500'000u);
@@ -273,7 +273,7 @@ TEST(RecordedMacro, KeyFiveReadsEntryFourThenPublishesNotifiesIssuesAndSaves) {
 TEST(RecordedMacro, FailedReadTellsNoOne) {
     Rig rig;
     rig.keyboard.CorruptMacroReplies(1);
-    rig.jobs.Run(kJobRecordedMacro, 5);
+    rig.jobs.Run(kJobReadRecordedMacro, 5);
     EXPECT_TRUE(rig.host.events.empty());
     EXPECT_EQ(rig.settings.tokensStored, 0);
 }

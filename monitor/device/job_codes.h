@@ -1,0 +1,15 @@
+#pragma once
+// The jobs of the job thread, as the main window posts them (thread message 1649, wParam the
+// job, lParam its argument) and the device jobs take them.
+
+#include <cstdint>
+
+namespace brenik {
+
+constexpr int kJobApplyChanges = 1;         // argument kApplyWholeKeyboard: the whole-keyboard command
+constexpr int kJobSynchronise = 2;
+constexpr int kJobWriteCurrentProfile = 3;
+constexpr int kJobReadRecordedMacro = 4;    // argument: key number
+constexpr std::intptr_t kApplyWholeKeyboard = 1;
+
+}  // namespace brenik
