@@ -4,6 +4,7 @@
 
 #include "event_word.h"
 #include "monitor_messages.h"
+#include "monitor_installation_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
@@ -42,23 +43,10 @@ constexpr DWORD kFirstSyncTimeoutMs = 60000;
 const std::vector<std::string> kCompanionTitles = {kTitleSettings, kTitleOsd,          kTitleVolumeController,
                                                    kTitlePopup,    kTitleSystemGauge,  kTitleCallDisplay};
 
-// One install folder as it ships: Monitor.exe, kbhid.dll set to the virtual keyboard, and the
-// "config" folder.
-class Installation {
+class Installation : public test::MonitorInstallation {
 public:
-    explicit Installation(const std::string& pipe) : folder_("monitor-e2e") {
-        test::CopyInto(g_programs.monitor, folder_.Path());
-        test::CopyInto(g_programs.kbhid, folder_.Path());
-        test::WriteTextFile(folder_.File("kbhid.ini"), test::VirtualKbhidIni(pipe));
-        CreateDirectoryA(folder_.File("config").c_str(), nullptr);
-    }
-    std::string Monitor() const { return folder_.File("Monitor.exe"); }
-    std::string ConfigIni() const { return folder_.File("config.ini"); }
-    std::string ProfileFile(int n) const { return folder_.File("config\\Default" + std::to_string(n) + ".cmp"); }
-    int DeviceKey() const { return static_cast<int>(GetPrivateProfileIntA("Setting", "Device", -7, ConfigIni().c_str())); }
-
-private:
-    TempFolder folder_;
+    explicit Installation(const std::string& pipe)
+        : MonitorInstallation("monitor-e2e", g_programs.monitor, g_programs.kbhid, pipe) {}
 };
 
 HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }

@@ -6,6 +6,7 @@
 
 #include "ini_file.h"
 #include "monitor_messages.h"
+#include "monitor_installation_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
@@ -69,17 +70,10 @@ public:
     }
 };
 
-class Installation {
+class Installation : public test::MonitorInstallation {
 public:
-    explicit Installation(const std::string& pipe) : folder_("device-e2e") {
-        test::CopyInto(g_programs.monitor, folder_.Path());
-        test::CopyInto(g_programs.kbhid, folder_.Path());
-        test::WriteTextFile(folder_.File("kbhid.ini"), test::VirtualKbhidIni(pipe));
-        CreateDirectoryA(folder_.File("config").c_str(), nullptr);
-    }
-    std::string Monitor() const { return folder_.File("Monitor.exe"); }
-    std::string ConfigIni() const { return folder_.File("config.ini"); }
-    std::string ProfileFile(int n) const { return folder_.File("config\\Default" + std::to_string(n) + ".cmp"); }
+    explicit Installation(const std::string& pipe)
+        : MonitorInstallation("device-e2e", g_programs.monitor, g_programs.kbhid, pipe) {}
     bool ProfileEntry(int n, int key, MacroKeyInfo& entry) const {
         return CIniFile(ProfileFile(n)).ReadStruct("Setting", "MacroKeyInfo" + std::to_string(key), &entry, sizeof entry);
     }
@@ -91,9 +85,6 @@ public:
         std::memset(token, fill, sizeof token);
         CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token, sizeof token);
     }
-
-private:
-    TempFolder folder_;
 };
 
 HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }

@@ -1,0 +1,34 @@
+#pragma once
+// A throw-away install of the monitor for end-to-end tests, as it ships: Monitor.exe,
+// kbhid.dll with a kbhid.ini that points it at the virtual keyboard's pipe, and the empty
+// "config" folder; removed with everything in it at the end.
+
+#include "wine_test_support.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace brenik::test {
+
+class MonitorInstallation {
+public:
+    MonitorInstallation(const std::string& tag, const std::string& monitorExe, const std::string& kbhidDll,
+                        const std::string& pipe)
+        : folder_(tag) {
+        CopyInto(monitorExe, folder_.Path());
+        CopyInto(kbhidDll, folder_.Path());
+        WriteTextFile(folder_.File("kbhid.ini"), VirtualKbhidIni(pipe));
+        CreateDirectoryA(folder_.File("config").c_str(), nullptr);
+    }
+    std::string Monitor() const { return folder_.File("Monitor.exe"); }
+    std::string ConfigIni() const { return folder_.File("config.ini"); }
+    std::string ProfileFile(int n) const { return folder_.File("config\\Default" + std::to_string(n) + ".cmp"); }
+    // "Device" of config.ini as the companions read it; -7 while it is missing.
+    int DeviceKey() const { return static_cast<int>(GetPrivateProfileIntA("Setting", "Device", -7, ConfigIni().c_str())); }
+
+private:
+    TempFolder folder_;
+};
+
+}  // namespace brenik::test
