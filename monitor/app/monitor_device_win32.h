@@ -5,7 +5,8 @@
 
 #include "device_commands.h"
 #include "device_jobs.h"
-#include "hid_transport_win32.h"
+#include "device_protocol.h"
+#include "hid_feature_reports_win32.h"
 #include "ini_device_settings.h"
 #include "monitor_device_host.h"
 #include "system_device_clock_win32.h"
@@ -18,7 +19,7 @@ struct MonitorDevice {
     MonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
                   IMonitorActions& actions, IDesktop& desktop);
 
-    device::HidTransport transport;
+    hid::HidFeatureReports transport;
     device::SystemDeviceClock clock;
     device::ReportChannel channel;
     WorkingCopyAccess stateAccess;

@@ -11,7 +11,7 @@ namespace brenik {
 
 MonitorDevice::MonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
                              IMonitorActions& actions, IDesktop& desktop)
-    : transport(hid),
+    : transport(hid, device::kLargestReport),
       channel(transport, clock, g_iJobAbort),
       stateAccess(state),
       settings(configPath, ini::SystemIniStorage()),

@@ -11,7 +11,7 @@
 // progress, never for a whole job.
 
 #include "device_clock.h"
-#include "report_transport.h"
+#include "feature_reports.h"
 #include "turn_lock.h"
 
 #include <atomic>
@@ -23,7 +23,7 @@ namespace brenik::device {
 
 class ReportChannel {
 public:
-    ReportChannel(IReportTransport& transport, IDeviceClock& clock, const std::atomic<int>& abortFlag)
+    ReportChannel(hid::IFeatureReports& transport, IDeviceClock& clock, const std::atomic<int>& abortFlag)
         : transport_(transport), clock_(clock), abort_(abortFlag) {}
     ReportChannel(const ReportChannel&) = delete;
     ReportChannel& operator=(const ReportChannel&) = delete;
@@ -50,7 +50,7 @@ public:
     IDeviceClock& Clock() { return clock_; }
 
 private:
-    IReportTransport& transport_;
+    hid::IFeatureReports& transport_;
     IDeviceClock& clock_;
     const std::atomic<int>& abort_;
     TurnLock serial_;  // in turns, so the window thread waits for one command at most

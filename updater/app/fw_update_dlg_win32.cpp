@@ -2,7 +2,9 @@
 
 #include "debug_output.h"
 #include "dfu_version.h"
-#include "hid_feature_port_win32.h"
+#include "hid_feature_reports_win32.h"
+#include "keyboard_device_constants.h"
+#include "sleep_clock_win32.h"
 #include "ini_file.h"
 #include "launch_choice.h"
 #include "message_dialogs_win32.h"
@@ -82,7 +84,7 @@ bool CFwUpdateDlg::OnInitDialog() {
     library_.OpenDevMonitor(hwnd, kKeyEventMessage, kDeviceChangeMessage);
     library_.OpenFeatureDevice();
 
-    HidFeaturePort port(library_);
+    hid::HidFeatureReports port(library_, device::kUpdateCommandReportLength);
     versionCaption_ = VersionCaption(ReadDfuVersion(port));
     SetWindowTextW(hwnd, kMainDialogTitle);
     SetTimer(hwnd, kStartTimerId, kStartTimerMs, nullptr);
@@ -174,7 +176,7 @@ DWORD WINAPI CFwUpdateDlg::WorkerMain(LPVOID dialog) {
 }
 
 void CFwUpdateDlg::Work() {
-    HidFeaturePort port(library_);
+    hid::HidFeatureReports port(library_, device::kUpdateCommandReportLength);
     SleepClock clock;
     const UpdateLink link{port, clock, [this] { return stop_.load(); }};
     HWND hwnd = Hwnd();

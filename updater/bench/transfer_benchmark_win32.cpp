@@ -3,7 +3,9 @@
 // the floor is overhead of ours (reports, sleeps that overshoot, bookkeeping).
 
 #include "firmware_image.h"
-#include "hid_feature_port_win32.h"
+#include "hid_feature_reports_win32.h"
+#include "keyboard_device_constants.h"
+#include "sleep_clock_win32.h"
 #include "update_transfer.h"
 #include "virtual_keyboard.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 using namespace brenik;
 
-class ModelPort : public updater::FeaturePort {
+class ModelPort : public hid::IFeatureReports {
 public:
     explicit ModelPort(vkb::VirtualKeyboard& keyboard) : keyboard_(keyboard) {}
     bool SetFeature(std::uint8_t* buffer, std::size_t length) override { return keyboard_.SetFeature(buffer, length); }

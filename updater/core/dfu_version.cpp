@@ -14,7 +14,7 @@ constexpr unsigned kLowestVersion = 100;
 constexpr unsigned kHighestVersion = 500;
 }  // namespace
 
-std::uint8_t ReadDfuVersion(FeaturePort& port) {
+std::uint8_t ReadDfuVersion(hid::IFeatureReports& port) {
     std::array<std::uint8_t, kInfoBufferBytes> buffer{};
     buffer[0] = kDeviceInfoReportId;
     if (!port.GetFeature(buffer.data(), kDeviceInfoReportLength)) return 0;

@@ -4,7 +4,7 @@
 // every 100 ms of waiting, so that a closing program never has the transfer call the
 // library after it has been told to stop.
 
-#include "feature_port.h"
+#include "feature_reports.h"
 #include "update_clock.h"
 
 #include <cstdint>
@@ -13,7 +13,7 @@
 namespace brenik::updater {
 
 struct UpdateLink {
-    FeaturePort& port;
+    hid::IFeatureReports& port;
     UpdateClock& clock;
     std::function<bool()> stopRequested;  // may be empty: never stopped
 

@@ -16,7 +16,7 @@ using namespace device;
 
 constexpr int kRefused = -1;  // the read fails
 
-class ScriptedPort : public FeaturePort {
+class ScriptedPort : public hid::IFeatureReports {
 public:
     explicit ScriptedPort(std::vector<int> answers) : answers_(std::move(answers)) {}
     bool SetFeature(std::uint8_t*, std::size_t) override { return true; }

@@ -2,7 +2,7 @@
 // The virtual keyboard as the transfer sees it, in virtual time: reports go straight to the
 // model, sleeps only move the clock forward.
 
-#include "feature_port.h"
+#include "feature_reports.h"
 #include "update_clock.h"
 #include "virtual_keyboard.h"
 
@@ -17,7 +17,7 @@ public:
     std::uint64_t nowMs = 0;
 };
 
-class KeyboardPort : public FeaturePort {
+class KeyboardPort : public hid::IFeatureReports {
 public:
     explicit KeyboardPort(const VirtualClock& clock)
         : keyboard([&clock] { return clock.nowMs * 1000; }) {}

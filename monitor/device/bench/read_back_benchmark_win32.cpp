@@ -46,7 +46,7 @@ private:
     std::uint64_t requestedMs_ = 0;
 };
 
-class Transport final : public IReportTransport {
+class Transport final : public hid::IFeatureReports {
 public:
     explicit Transport(vkb::VirtualKeyboard& keyboard) : keyboard_(keyboard) {}
     bool SetFeature(std::uint8_t* report, std::size_t length) override { return keyboard_.SetFeature(report, length); }

@@ -26,7 +26,7 @@ public:
 };
 
 // Answers every call at once and logs "<thread> <SET|GET> <id>".
-class LoggingTransport final : public IReportTransport {
+class LoggingTransport final : public hid::IFeatureReports {
 public:
     bool SetFeature(std::uint8_t* report, std::size_t) override {
         Log("SET", report[0]);

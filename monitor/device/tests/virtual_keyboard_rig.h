@@ -33,7 +33,7 @@ private:
     std::multimap<std::uint64_t, std::function<void()>> actions_;
 };
 
-class ModelTransport final : public IReportTransport {
+class ModelTransport final : public hid::IFeatureReports {
 public:
     explicit ModelTransport(vkb::VirtualKeyboard& keyboard) : keyboard_(keyboard) {}
     bool SetFeature(std::uint8_t* report, std::size_t length) override { return keyboard_.SetFeature(report, length); }
