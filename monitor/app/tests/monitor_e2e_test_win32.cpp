@@ -26,12 +26,7 @@ using test::ChildProcess;
 using test::PeerWindows;
 using test::TempFolder;
 
-struct Programs {
-    std::string monitor;  // Monitor.exe
-    std::string kbhid;    // kbhid.dll
-    std::string tools;    // folder of vkbd.exe and vkbd-server.exe, with a trailing backslash
-};
-Programs g_programs;
+test::MonitorPrograms g_programs;
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 10000;
@@ -201,9 +196,7 @@ TEST(MonitorEndToEnd, StartsWithoutTheKeyboardAndEndsOnClose) {
 }  // namespace brenik
 
 int main(int argc, char** argv) {
-    brenik::g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
-    brenik::g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
-    brenik::g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
+    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

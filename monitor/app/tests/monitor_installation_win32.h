@@ -11,6 +11,18 @@
 
 namespace brenik::test {
 
+// The programs a monitor test installs, as CMake hands them over on the command line
+// (--monitor=, --kbhid=, --tools=).
+struct MonitorPrograms {
+    std::string monitor;  // Monitor.exe
+    std::string kbhid;    // kbhid.dll
+    std::string tools;    // folder of vkbd.exe and vkbd-server.exe, with a trailing backslash
+};
+
+inline MonitorPrograms MonitorProgramsFromArguments(int argc, char** argv) {
+    return {ArgumentPath(argc, argv, "monitor"), ArgumentPath(argc, argv, "kbhid"), ArgumentPath(argc, argv, "tools") + "\\"};
+}
+
 class MonitorInstallation {
 public:
     MonitorInstallation(const std::string& tag, const std::string& monitorExe, const std::string& kbhidDll,

@@ -29,12 +29,7 @@ using test::ChildProcess;
 using test::PeerWindows;
 using test::TempFolder;
 
-struct Programs {
-    std::string monitor;
-    std::string kbhid;
-    std::string tools;  // with a trailing backslash
-};
-Programs g_programs;
+test::MonitorPrograms g_programs;
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 15000;
@@ -261,9 +256,7 @@ TEST(DeviceEndToEnd, UnplugDuringTheReadBackStopsWithoutSaving) {
 }  // namespace brenik
 
 int main(int argc, char** argv) {
-    brenik::g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
-    brenik::g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
-    brenik::g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
+    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
