@@ -1,5 +1,7 @@
 #include "device_sequences.h"
 
+#include "companions.h"
+
 #include "job_flags.h"
 #include "monitor_messages.h"
 

@@ -2,6 +2,8 @@
 // The 32-bit event word: high 16 bits the event class, low 16 bits the sub-code, whose low
 // byte is the key byte and high byte the qualifier.
 
+#include "kbhid_api.h"
+
 #include <cstdint>
 
 namespace brenik {
@@ -38,7 +40,9 @@ inline EventWord MakeKeyEventWord(std::uintptr_t wParam, std::intptr_t lParam) {
 
 // Message 1326: wParam 1 arrived, 0 removed; anything else is "no change".
 inline EventWord MakeDeviceEventWord(std::uintptr_t wParam) {
-    const std::uint16_t sub = wParam == 1 ? kDeviceEventArrived : wParam == 0 ? kDeviceEventRemoved : kDeviceEventNone;
+    const std::uint16_t sub = wParam == hid::kDeviceArrived   ? kDeviceEventArrived
+                              : wParam == hid::kDeviceRemoved ? kDeviceEventRemoved
+                                                              : kDeviceEventNone;
     return static_cast<EventWord>(kClassDevice) << 16 | sub;
 }
 

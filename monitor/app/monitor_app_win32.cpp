@@ -21,7 +21,7 @@ private:
 };
 
 int CMonitorApp::Run(HINSTANCE instance, const char* commandLine) {
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kMonitorInstanceMutex);
     const DWORD error = GetLastError();
     win32::ScopedHandle instanceMutex(mutex);
     if (!instanceMutex.Valid() || error == ERROR_ALREADY_EXISTS) return 0;

@@ -1,32 +1,49 @@
 #pragma once
-// The monitor's side of the keyboard protocol, owned by the main window: the transport over
-// the HID library, the real-time clock, the serialised report channel, the commands and the
-// device jobs, wired to the working copy and config.ini.
+// CMonitorDevice: the monitor's side of the keyboard protocol, owned by the main window. It
+// wires the transport over the HID library, the real-time clock, the serialised report
+// channel, the commands and the device jobs to the working copy and config.ini, and offers
+// the window its four protocol steps: the token check when the keyboard is opened, the host
+// state at shutdown, the volume level (message 1332) and the jobs the job thread runs.
 
 #include "device_commands.h"
 #include "device_jobs.h"
 #include "device_protocol.h"
 #include "hid_feature_reports_win32.h"
 #include "ini_device_settings.h"
+#include "job_runner.h"
 #include "monitor_device_host.h"
 #include "system_device_clock_win32.h"
 
+#include <cstdint>
 #include <string>
 
 namespace brenik {
 
-struct MonitorDevice {
-    MonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
-                  IMonitorActions& actions, IDesktop& desktop);
+class CMonitorDevice final : public IDeviceJobs {
+public:
+    CMonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
+                   IMonitorActions& actions, IDesktop& desktop);
+    CMonitorDevice(const CMonitorDevice&) = delete;
+    CMonitorDevice& operator=(const CMonitorDevice&) = delete;
 
-    hid::HidFeatureReports transport;
-    device::SystemDeviceClock clock;
-    device::ReportChannel channel;
-    WorkingCopyAccess stateAccess;
-    device::IniDeviceSettings settings;
-    device::DeviceCommands commands;
-    MonitorDeviceHost host;
-    device::DeviceJobs jobs;
+    void CheckSyncToken();
+    // Tells the keyboard that the host is leaving (shutdown).
+    void SetHostStateLeaving();
+    // One slice of abortable pause, then the volume level for the current profile.
+    void WriteVolumeLevel(int level);
+    // IDeviceJobs: called on the job thread.
+    void Run(int job, std::intptr_t argument) override;
+
+private:
+    WorkingCopy& state_;
+    hid::HidFeatureReports transport_;
+    device::SystemDeviceClock clock_;
+    device::ReportChannel channel_;
+    WorkingCopyAccess stateAccess_;
+    IniDeviceSettings settings_;
+    device::DeviceCommands commands_;
+    MonitorDeviceHost host_;
+    device::DeviceJobs jobs_;
 };
 
 }  // namespace brenik

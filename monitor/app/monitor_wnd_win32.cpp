@@ -1,9 +1,9 @@
 #include "monitor_wnd_win32.h"
 
 #include "ini_file.h"
+#include "ini_storage.h"
 #include "job_flags.h"
 #include "keyboard_repeat.h"
-#include "monitor_device_win32.h"
 #include "monitor_messages.h"
 #include "program_folder.h"
 #include "state_change_flags.h"
@@ -23,7 +23,18 @@ constexpr int kWindowSize = 100;
 
 CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart)
     : openSettingsAfterStart_(openSettingsAfterStart),
-      device_(std::make_unique<MonitorDevice>(hid_, state_, configPath_, static_cast<IMonitorActions&>(*this), desktop_)) {}
+      folder_(ProgramFolder()),
+      configPath_(ConfigIniPathIn(folder_)),
+      profiles_(folder_, ini::SystemIniStorage(), SystemKeyboardRepeat()),
+      osd_(desktop_, state_, configPath_, ini::SystemIniStorage()),
+      companions_(desktop_, folder_, osd_),
+      tray_(hwnd_),
+      sounds_(state_, folder_),
+      games_(state_, [this](int index) { SwitchProfile(index); }),
+      media_(state_, desktop_),
+      device_(hid_, state_, configPath_, *this, desktop_),
+      dispatch_(desktop_, state_, *this),
+      sequences_(*this, desktop_) {}
 
 CMonitorWnd::~CMonitorWnd() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -65,7 +76,7 @@ LRESULT CMonitorWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DEVICECHANGE: return TRUE;
         case WM_WTSSESSION_CHANGE: sequences_.SessionChange(static_cast<unsigned>(wParam)); return 0;
         case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
-        case kMsgTrayCallback: OnSystrayNotify(lParam); return 0;
+        case kMsgTrayCallback: tray_.OnSystrayNotify(lParam); return 0;
         case kMsgSettingsChanged: OnSettingsChanged(wParam); return 0;
         case kMsgRereadShared1:
         case kMsgRereadShared2: OnReread(); return 0;
@@ -85,24 +96,22 @@ bool CMonitorWnd::OnCreate() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const std::string folder = ProgramFolder();
-    configPath_ = folder + "config.ini";
+    // The program folder and the configuration path were taken when the window object was made.
     sessions_.Register(hwnd_);
     hid_.Load(hid::kAllEntryPoints);  // a missing library reads as no keyboard
 
-    profiles_ = std::make_unique<ProfileStore>(folder, ini::SystemIniStorage(), SystemKeyboardRepeat());
     state_.Use([&](StateRecord& state) {
         ClearState(state);
-        profiles_->LoadProfiles(state);
+        profiles_.LoadProfiles(state);
     });
-    LoadOsdSettings();
+    osd_.LoadSettings();
 
     // A second monitor in another session, or a leftover, owns the lock: this one must not run.
     if (!sharedBlock_.CreateLock()) return false;
     state_.Use([](StateRecord& state) { ClearChangeFlags(state); });
     if (sharedBlock_.Create()) PublishState();
 
-    jobThread_.Start(*this, desktop_);
+    jobThread_.Start(device_, desktop_);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
 
     OpenDevMonitor();
@@ -111,9 +120,9 @@ bool CMonitorWnd::OnCreate() {
         StartGameTimer();
         CheckSyncToken();
         SetTimer(hwnd_, kTimerFirstSync, kTimerFirstSyncMs, nullptr);
-        AddTrayIcon();
-        if (openSettingsAfterStart_) OnCustomizer();
-        StartCompanions();
+        tray_.Add();
+        if (openSettingsAfterStart_) tray_.OnCustomizer();
+        companions_.Start();
     }
     g_iDeviceState.store(opened ? kDeviceAttached : kDeviceNotOpened);
     WriteDeviceKey(opened ? 1 : 0);
@@ -121,10 +130,10 @@ bool CMonitorWnd::OnCreate() {
 }
 
 void CMonitorWnd::OnDestroy() {
-    SetHostStateLeaving();
+    device_.SetHostStateLeaving();
     KillTimer(hwnd_, kTimerDetectGame);
     KillTimer(hwnd_, kTimerFirstSync);
-    CloseCompanions(desktop_);
+    companions_.Close();
     jobThread_.RefuseJobs();  // queued jobs must not start after the abort and clear it
     RequestJobAbort();
     jobThread_.Stop();
@@ -137,12 +146,12 @@ void CMonitorWnd::OnDestroy() {
     if (comInitialised_) CoUninitialize();
     comInitialised_ = false;
     sharedBlock_.Close();
-    RemoveTrayIcon();
+    tray_.Remove();
     PostQuitMessage(0);
 }
 
 void CMonitorWnd::OnTimer(UINT_PTR timer) {
-    if (timer == kTimerDetectGame) DetectGame();
+    if (timer == kTimerDetectGame) games_.DetectGame();
     if (timer == kTimerFirstSync) {
         KillTimer(hwnd_, kTimerFirstSync);  // once only
         QueueJob(kJobSynchronise, 0);
@@ -150,16 +159,16 @@ void CMonitorWnd::OnTimer(UINT_PTR timer) {
 }
 
 void CMonitorWnd::OnCommand(UINT command) {
-    if (command == kCmdConfiguration) OnCustomizer();
+    if (command == kCmdConfiguration) tray_.OnCustomizer();
     if (command == kCmdExit) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::OnSettingsChanged(WPARAM jobArgument) {
     RereadState();
-    LoadOsdSettings();
+    osd_.LoadSettings();
     bool queued = false;
     if (g_iDeviceState.load() == kDeviceAttached) {
-        UpdateApplets();
+        companions_.UpdateApplets();
         queued = jobThread_.Post(kJobApplyChanges, static_cast<std::intptr_t>(jobArgument));
     }
     // The settings program waits for this to enable its buttons again.
@@ -171,7 +180,12 @@ void CMonitorWnd::OnReread() { RereadState(); }
 void CMonitorWnd::OnVolumeLevel(WPARAM level) {
     RereadState();
     state_.Use([&](StateRecord& state) { state.VolumeLevel = static_cast<std::int32_t>(level); });
-    if (g_iSynced.load() == 1) WriteVolumeLevel(static_cast<int>(level));
+    if (g_iSynced.load() == 1) device_.WriteVolumeLevel(static_cast<int>(level));
+}
+
+LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
+    if (data == nullptr) return FALSE;
+    return osd_.OnCopyData(data->lpData, data->cbData, g_iDeviceState.load() == kDeviceAttached) ? TRUE : FALSE;
 }
 
 bool CMonitorWnd::PublishState() {
@@ -192,8 +206,16 @@ void CMonitorWnd::SwitchProfile(int index) {
     QueueJob(kJobWriteCurrentProfile, 0);
     SaveProfiles();
     PostToTitle(desktop_, kTitleSettings, kMsgProfileSwitched);
-    NotifyOsdOfProfileSwitch(index);
+    osd_.NotifyProfileSwitch(index);
 }
+
+void CMonitorWnd::PlaySoundCue(EventWord word) { sounds_.Play(ClassOf(word), SubCodeOf(word)); }
+
+void CMonitorWnd::NotifyOsd(std::uint16_t eventClass, std::uint16_t subCode) { osd_.Notify(eventClass, subCode); }
+
+void CMonitorWnd::MediaKey(std::uint8_t code, std::uint8_t flag) { media_.OnKey(code, flag); }
+
+bool CMonitorWnd::OsdShowsWindowsKey() { return osd_.ShowsWindowsKey(); }
 
 void CMonitorWnd::QueueJob(int job, std::intptr_t argument) { jobThread_.Post(job, argument); }
 
@@ -203,7 +225,7 @@ void CMonitorWnd::SaveProfiles() {
     // the working copy's lock is not held while the disk works.
     std::lock_guard<std::mutex> inOrder(saveOrder_);
     const std::unique_ptr<StateRecord> snapshot = state_.Snapshot();
-    profiles_->SaveProfiles(*snapshot);
+    profiles_.SaveProfiles(*snapshot);
 }
 
 void CMonitorWnd::OpenDevMonitor() { hid_.OpenDevMonitor(hwnd_, kMsgKeyEvent, kMsgDeviceChange); }

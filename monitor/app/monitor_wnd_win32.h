@@ -1,33 +1,41 @@
 #pragma once
-// CMonitorWnd: the monitor's hidden main window. It owns, for the life of the program, the
-// configuration path, the working copy of the state record, the shared block and its mutex,
-// the HID library, the session notifications and the job thread; its creation and destruction
-// run the monitor's start-up and shutdown in their fixed orders, and its message table turns
-// every message into its handler.
+// CMonitorWnd: the monitor's hidden main window, and the router between the window's messages
+// and the parts of the monitor. It owns, for the life of the program, the configuration path,
+// the working copy of the state record, the shared block and its mutex, the HID library, the
+// session notifications, the job thread, and one object for each part: the device side, the
+// on-screen display, the companions and the tray icon, the sound cues, game detection and the
+// media keys. Its creation and destruction run the monitor's start-up and shutdown in their
+// fixed orders (one function each); its message table hands every message to its handler.
+//
+// Members are declared in the order they are built, so every reference one part takes of
+// another (or of the path) is valid when it is taken.
 
+#include "companions.h"
 #include "desktop_win32.h"
 #include "device_sequences.h"
 #include "event_dispatch.h"
+#include "game_detection.h"
 #include "hid_library.h"
-#include "job_runner.h"
 #include "job_thread_win32.h"
+#include "media_keys.h"
+#include "monitor_device_win32.h"
+#include "on_screen_display.h"
 #include "profile_store.h"
 #include "session_notifications_win32.h"
 #include "shared_state_block_win32.h"
+#include "sound_cues.h"
+#include "tray_icon_win32.h"
 #include "working_copy.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <string>
 
 namespace brenik {
 
-struct MonitorDevice;  // monitor_device_win32.h
-
-class CMonitorWnd final : private IMonitorActions, private IDeviceHost, private IDeviceJobs {
+class CMonitorWnd final : private IMonitorActions, private IDeviceHost {
 public:
     explicit CMonitorWnd(bool openSettingsAfterStart);
     ~CMonitorWnd() override;
@@ -53,12 +61,13 @@ private:
     void OnSettingsChanged(WPARAM jobArgument);
     void OnReread();
     void OnVolumeLevel(WPARAM level);
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
 
     // The shared block.
     bool PublishState();
     bool RereadState();
 
-    // IMonitorActions
+    // IMonitorActions: what the event dispatch asks of the monitor.
     void SwitchProfile(int index) override;
     void PlaySoundCue(EventWord word) override;
     void NotifyOsd(std::uint16_t eventClass, std::uint16_t subCode) override;
@@ -70,49 +79,40 @@ private:
     void DeviceArrived() override { sequences_.Arrival(); }
     void DeviceRemoved() override { sequences_.Removal(); }
 
-    // IDeviceHost
+    // IDeviceHost: the steps of arrival, removal and session changes.
     void WaitMs(unsigned milliseconds) override { Sleep(milliseconds); }
     void OpenDevMonitor() override;
     void CloseDevMonitor() override { hid_.CloseDevMonitor(); }
     bool OpenFeatureDevice() override { return hid_.OpenFeatureDevice(); }
     void CloseFeatureDevice() override { hid_.CloseFeatureDevice(); }
-    void CheckSyncToken() override;
-    void AddTrayIcon() override;
-    void RemoveTrayIcon() override;
+    void CheckSyncToken() override { device_.CheckSyncToken(); }
+    void AddTrayIcon() override { tray_.Add(); }
+    void RemoveTrayIcon() override { tray_.Remove(); }
     void WriteDeviceKey(int present) override;
     void StartGameTimer() override;
     void StopGameTimer() override;
-    void StartCompanions() override;
-
-    // IDeviceJobs
-    void Run(int job, std::intptr_t argument) override;
-
-    // The keyboard protocol (monitor_wnd_device_win32.cpp).
-    void SetHostStateLeaving();
-    void WriteVolumeLevel(int level);
-
-    // Steps that other parts of the monitor provide (monitor_wnd_pending_win32.cpp).
-    void LoadOsdSettings();
-    void UpdateApplets();
-    void OnCustomizer();
-    void OnSystrayNotify(LPARAM mouseMessage);
-    LRESULT OnCopyData(const COPYDATASTRUCT* data);
-    void DetectGame();
-    void NotifyOsdOfProfileSwitch(int index);
+    void StartCompanions() override { companions_.Start(); }
 
     const bool openSettingsAfterStart_;
     HWND hwnd_ = nullptr;
-    std::string configPath_;
+    const std::string folder_;
+    const std::string configPath_;
     WorkingCopy state_;
     Win32Desktop desktop_;
-    std::unique_ptr<ProfileStore> profiles_;
+    ProfileStore profiles_;
     SharedStateBlock sharedBlock_;
     hid::HidLibrary hid_;
     SessionNotifications sessions_;
-    std::unique_ptr<MonitorDevice> device_;  // made with the window, used from both threads
+    OnScreenDisplay osd_;
+    Companions companions_;
+    CTrayIcon tray_;
+    SoundCues sounds_;
+    GameDetection games_;
+    MediaKeys media_;
+    CMonitorDevice device_;  // used from both threads
     JobThread jobThread_;
-    EventDispatch dispatch_{desktop_, state_, *this};
-    DeviceSequences sequences_{*this, desktop_};
+    EventDispatch dispatch_;
+    DeviceSequences sequences_;
     bool comInitialised_ = false;
     std::mutex saveOrder_;
 };

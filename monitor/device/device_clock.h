@@ -3,14 +3,14 @@
 // made from. The programs use the system's; the unit tests a virtual one, so that a
 // handshake of nine seconds runs in no real time at all.
 
+#include "abortable_sleep.h"
+
 #include <cstdint>
 
 namespace brenik::device {
 
-class IDeviceClock {
+class IDeviceClock : public ISleepClock {
 public:
-    virtual ~IDeviceClock() = default;
-    virtual void SleepMs(unsigned milliseconds) = 0;
     // Seconds since 1970-01-01 00:00 UTC.
     virtual std::uint32_t NowUnixSeconds() = 0;
 };

@@ -122,7 +122,7 @@ bool DeviceCommands::WriteMacro(int profile, int key) {
     bool built = false;
     state_.Read([&](const StateRecord& s) {
         const MacroKeyInfo& entry = s.Profiles[profile].MacroKeyInfo[key];
-        isMacro = entry.FunctionType == kCodeMacro;
+        isMacro = entry.FunctionType == kFunctionMacro;
         if (isMacro) built = EncodeMacro(entry, Byte(profile), Byte(key), report.data());
     });
     if (!isMacro) return true;
@@ -158,7 +158,7 @@ bool DeviceCommands::WriteLaunchEntry(int profile, int key) {
     bool isLaunch = false;
     state_.Read([&](const StateRecord& s) {
         const MacroKeyInfo& entry = s.Profiles[profile].MacroKeyInfo[key];
-        isLaunch = entry.FunctionType == kCodeLaunch;
+        isLaunch = entry.FunctionType == kFunctionLaunchEntry;
         if (isLaunch) EncodeLaunch(entry, Byte(profile), Byte(key), report.data());
     });
     if (!isLaunch) return true;

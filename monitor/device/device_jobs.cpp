@@ -3,19 +3,6 @@
 #include <cstring>
 
 namespace brenik::device {
-namespace {
-
-constexpr unsigned kStepPauseMs = 100;
-constexpr unsigned kBetweenKeysMs = 50;          // below one slice: returns at once
-constexpr unsigned kBeforeCurrentProfileMs = 1000;
-constexpr unsigned kBetweenAttemptsMs = 500;
-constexpr unsigned kRecordedMacroSettleMs = 1500;
-constexpr int kEntryAttempts = 3;
-constexpr int kFirstRecordedKey = 1;
-constexpr int kLastRecordedKey = 41;
-
-}  // namespace
-
 void DeviceJobs::Run(int job, std::intptr_t argument) {
     switch (job) {
         case kJobApplyChanges:
@@ -214,10 +201,10 @@ bool DeviceJobs::ReadEntryPass(int profile, std::uint8_t functionType, EntryComm
     return true;
 }
 
-bool DeviceJobs::ReadMacroPass(int profile) { return ReadEntryPass(profile, kCodeMacro, &DeviceCommands::ReadMacro); }
+bool DeviceJobs::ReadMacroPass(int profile) { return ReadEntryPass(profile, kFunctionMacro, &DeviceCommands::ReadMacro); }
 
 bool DeviceJobs::ReadLaunchPass(int profile) {
-    return ReadEntryPass(profile, kCodeLaunch, &DeviceCommands::ReadLaunchEntry);
+    return ReadEntryPass(profile, kFunctionLaunchEntry, &DeviceCommands::ReadLaunchEntry);
 }
 
 // ---- Recorded macro

@@ -4,6 +4,8 @@
 // (standard-key positions, default key matrix, default codes, lock bits, lighting bytes,
 // volume levels). The encoders and the commands use these names only.
 
+#include "profile_record.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -60,7 +62,6 @@ constexpr std::uint8_t kStatusBusy = 3;
 constexpr std::size_t kStatusByte = 1;
 
 // ---- Timing, in milliseconds.
-constexpr unsigned kSleepSliceMs = 100;          // abortable sleeps run in slices of this
 constexpr unsigned kSelectPauseMs = 100;         // plain pause after every select request
 constexpr unsigned kSelectBlockFirstDelayMs = 300;  // handshake before reading a settings block
 constexpr unsigned kSelectEntryFirstDelayMs = 1000; // handshake before reading a macro or launch entry
@@ -70,6 +71,17 @@ constexpr unsigned kVolumeFirstDelayMs = 300;
 constexpr unsigned kEntrySettleMs = 500;         // after a macro or launch entry is sent
 constexpr unsigned kWholeKeyboardSettleMs = 2000;
 constexpr unsigned kEntryFirstDelayMs = 0;       // handshake after the settle pause of an entry
+// Pauses of the device jobs between their commands (each an abortable sleep).
+constexpr unsigned kStepPauseMs = 100;
+constexpr unsigned kBetweenKeysMs = 50;           // below one slice: returns at once
+constexpr unsigned kBeforeCurrentProfileMs = 1000;
+constexpr unsigned kBetweenAttemptsMs = 500;      // before a macro or launch entry is tried again
+constexpr unsigned kRecordedMacroSettleMs = 1500; // before a live-recorded macro is read back
+constexpr int kEntryAttempts = 3;
+// Keys whose live-recorded macro may be read back (job 4's argument).
+constexpr int kFirstRecordedKey = 1;
+constexpr int kLastRecordedKey = 41;
+
 // Sleep before each poll of the status handshake, poll 0 taking the command's first delay.
 constexpr std::array<unsigned, 10> kPollSleepsMs = {0, 100, 100, 200, 300, 500, 2000, 2000, 2000, 2000};
 
@@ -78,11 +90,10 @@ constexpr std::size_t kLengthByte = 1;
 constexpr std::size_t kProfileByte = 2;
 constexpr std::uint8_t kWholeKeyboardCode = 12;
 
-// ---- Key-function blocks (reports 8, 9, 19).
-constexpr std::uint8_t kCodeDefault = 0x20;      // the key's own function; travels as its default code
-constexpr std::uint8_t kCodeCombination = 0xB8;  // two more bytes: modifier, key code
-constexpr std::uint8_t kCodeLaunch = 0xBC;       // launch entry, report 74
-constexpr std::uint8_t kCodeMacro = 0xBE;        // macro, report 20
+// ---- Key-function blocks (reports 8, 9, 19). A record is the function code (the record's
+// FunctionType, profile_record.h) and two bytes: kFunctionStandard travels as the key's
+// default code, kFunctionSingleKey with modifier and key code, kFunctionLaunchEntry and
+// kFunctionMacro point to reports 74 and 20.
 constexpr std::size_t kKeyRecordBytes = 3;
 
 struct KeyBlockLayout {
@@ -99,9 +110,6 @@ constexpr KeyBlockLayout kKeyBlockA = {kReportKeyBlockA, kKeyBlockALength, kSele
 constexpr KeyBlockLayout kKeyBlockB = {kReportKeyBlockB, kKeyBlockBLength, kSelectKeyBlockB, 12, 10, 10, 0x1E};
 constexpr KeyBlockLayout kKeyBlockC = {kReportKeyBlockC, kKeyBlockCLength, kSelectKeyBlockC, 37, 5, 3, 0x1E};
 
-// Keys with change flags and programmable functions: 0..41. Entries 42 and 43 exist in the
-// profile record but the keyboard has no function for them in the blocks.
-constexpr int kProgrammableKeys = 42;
 
 // ---- Locked-key flags (report 7, byte 3).
 constexpr std::size_t kLockFlagsByte = 3;

@@ -13,10 +13,7 @@ bool ReportChannel::SendReport(std::uint8_t* report, std::size_t length) { retur
 bool ReportChannel::ReadReport(std::uint8_t* report, std::size_t length) { return transport_.GetFeature(report, length); }
 
 void ReportChannel::SleepAbortable(unsigned milliseconds) {
-    for (unsigned slice = 0; slice < milliseconds / kSleepSliceMs; ++slice) {
-        if (IsJobAborted()) return;
-        clock_.SleepMs(kSleepSliceMs);
-    }
+    brenik::SleepAbortable(clock_, milliseconds, [this] { return IsJobAborted(); });
 }
 
 bool ReportChannel::WaitForReady(unsigned firstDelayMs) {

@@ -32,7 +32,7 @@ public:
     bool SendReport(std::uint8_t* report, std::size_t length);
     bool ReadReport(std::uint8_t* report, std::size_t length);
     bool IsJobAborted() const { return abort_.load() != 0; }
-    // Sleeps ms / 100 slices of 100 ms, ending early once the abort flag is set.
+    // Sleeps ms / 100 slices of 100 ms, ending early once the abort flag is set (abortable_sleep.h).
     void SleepAbortable(unsigned milliseconds);
     // The status handshake: true only if the keyboard answered "done".
     bool WaitForReady(unsigned firstDelayMs);

@@ -118,8 +118,8 @@ void EncodeKeyBlock(const KeyBlockLayout& block, const ProfileRecord& record, st
     for (int j = 0; j < block.keyCount; ++j) {
         const MacroKeyInfo& entry = record.MacroKeyInfo[block.firstKey + j];
         std::uint8_t* out = report + block.recordOffset + kKeyRecordBytes * static_cast<std::size_t>(j);
-        out[0] = entry.FunctionType == kCodeDefault ? static_cast<std::uint8_t>(block.firstDefault + j) : entry.FunctionType;
-        if (entry.FunctionType == kCodeCombination) {
+        out[0] = entry.FunctionType == kFunctionStandard ? static_cast<std::uint8_t>(block.firstDefault + j) : entry.FunctionType;
+        if (entry.FunctionType == kFunctionSingleKey) {
             out[1] = entry.Actions[0].EventType;  // the modifier byte
             out[2] = entry.Actions[0].KeyCode;
         }
@@ -131,8 +131,8 @@ void DecodeKeyBlock(const KeyBlockLayout& block, const std::uint8_t* report, Pro
         MacroKeyInfo& entry = record.MacroKeyInfo[block.firstKey + j];
         const std::uint8_t* in = report + block.recordOffset + kKeyRecordBytes * static_cast<std::size_t>(j);
         const bool isDefault = in[0] >= block.firstDefault && in[0] < block.firstDefault + block.keyCount;
-        entry.FunctionType = isDefault ? kCodeDefault : in[0];
-        if (in[0] == kCodeCombination) {
+        entry.FunctionType = isDefault ? kFunctionStandard : in[0];
+        if (in[0] == kFunctionSingleKey) {
             entry.ActionCount = 1;
             entry.Actions[0].EventType = in[1];
             entry.Actions[0].KeyCode = in[2];
@@ -199,7 +199,7 @@ bool DecodeMacro(const std::uint8_t* report, MacroKeyInfo& entry) {
     const std::uint16_t count = ReadLe16(report + macro::kCountOffset);
     if (count > kMaxMacroActions) return false;
     entry.KeyIndex = report[macro::kKeyByte];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     entry.MacroOption = report[macro::kOptionByte];
     std::fill(std::begin(entry.Reserved), std::end(entry.Reserved), std::uint8_t{0});
     ReadName(report + macro::kEntryNameOffset, entry.EntryName);
@@ -219,7 +219,7 @@ void EncodeLaunch(const MacroKeyInfo& entry, std::uint8_t profile, std::uint8_t 
 
 void DecodeLaunch(const std::uint8_t* report, MacroKeyInfo& entry) {
     entry.KeyIndex = static_cast<std::uint8_t>(report[launch::kSelectorByte] - kSelectLaunchBase);
-    entry.FunctionType = kCodeLaunch;
+    entry.FunctionType = kFunctionLaunchEntry;
     ReadName(report + launch::kNameOffset, entry.MacroName);
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(report[launch::kValueOffset + i]) << (8 * i);

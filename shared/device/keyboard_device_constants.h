@@ -2,6 +2,13 @@
 // Constants of our keyboard's update mode, shared by the firmware updater and the virtual
 // keyboard. Only values live here: each side builds and reads the reports with its own code,
 // so that a misreading on one side is caught by the other.
+//
+// The rule for what the virtual keyboard may share with the host programs: plain values
+// (report ids and lengths, command and status codes, fixed byte strings) whose meaning has no
+// layout to misread. The monitor's reports carry layouts (offsets, blocks, checksums), and
+// both sides name those on their own (monitor/device/device_protocol.h and
+// tools/virtual-keyboard/model/keyboard_reports.h), written each from the protocol, so that a
+// layout misread on one side fails the exchange in the tests instead of being copied to both.
 
 #include <array>
 #include <cstddef>

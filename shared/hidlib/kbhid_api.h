@@ -1,4 +1,7 @@
-/* The seven entry points of kbhid.dll: cdecl, undecorated names, plain C types, so that the
+/* kbhid.dll's agreement with the programs that load it: its seven exports and what its two
+   messages carry.
+
+   The seven entry points of kbhid.dll: cdecl, undecorated names, plain C types, so that the
    library and both programs agree on them whatever compiler built each side. The window is
    an HWND and the two messages are window-message numbers. Results: nonzero is success;
    Open_DevMonitor, Close_DevMonitor, Close_FeatureDevice and GetMousePID return nothing the
@@ -25,4 +28,18 @@ typedef int(KBHID_CALL* KbhidGetMousePidFn)(void);
 
 #ifdef __cplusplus
 }
+
+namespace brenik::hid {
+
+// The two messages kbhid.dll posts to the window given to Open_DevMonitor, under the numbers
+// the caller passes; both programs pass these.
+// Key event: wParam low 16 bits = event class, lParam low 16 bits = sub-code (its low byte
+// the key byte, its high byte the qualifier).
+constexpr unsigned kMsgKeyEvent = 1325;
+// Device change: wParam kDeviceArrived or kDeviceRemoved, lParam 0.
+constexpr unsigned kMsgDeviceChange = 1326;
+constexpr unsigned kDeviceArrived = 1;
+constexpr unsigned kDeviceRemoved = 0;
+
+}  // namespace brenik::hid
 #endif

@@ -4,6 +4,7 @@
 // arrival or removal as the device message (wParam 1 arrived, 0 removed).
 
 #include "device_backend.h"
+#include "kbhid_api.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ public:
     void KeyEvent(std::uint16_t eventClass, std::uint16_t subCode) override {
         PostMessageW(window_, keyMessage_, static_cast<WPARAM>(eventClass), static_cast<LPARAM>(subCode));
     }
-    void DeviceChanged(bool arrived) override { PostMessageW(window_, deviceMessage_, arrived ? 1 : 0, 0); }
+    void DeviceChanged(bool arrived) override { PostMessageW(window_, deviceMessage_, arrived ? hid::kDeviceArrived : hid::kDeviceRemoved, 0); }
 
 private:
     HWND window_;

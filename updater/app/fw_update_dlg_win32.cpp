@@ -4,12 +4,12 @@
 #include "dfu_version.h"
 #include "hid_feature_reports_win32.h"
 #include "keyboard_device_constants.h"
-#include "sleep_clock_win32.h"
 #include "ini_file.h"
 #include "launch_choice.h"
 #include "message_dialogs_win32.h"
 #include "monitor_handoff_win32.h"
 #include "program_folder.h"
+#include "system_sleep_clock_win32.h"
 #include "update_transfer.h"
 #include "updater_resources.h"
 
@@ -81,7 +81,8 @@ bool CFwUpdateDlg::OnInitDialog() {
     if (startEvent_.Valid()) {
         worker_.Reset(CreateThread(nullptr, kWorkerStackBytes, &CFwUpdateDlg::WorkerMain, this, 0, nullptr));
     }
-    library_.OpenDevMonitor(hwnd, kKeyEventMessage, kDeviceChangeMessage);
+    // kbhid is asked to post the usual two messages; the updater handles neither.
+    library_.OpenDevMonitor(hwnd, hid::kMsgKeyEvent, hid::kMsgDeviceChange);
     library_.OpenFeatureDevice();
 
     hid::HidFeatureReports port(library_, device::kUpdateCommandReportLength);
@@ -177,7 +178,7 @@ DWORD WINAPI CFwUpdateDlg::WorkerMain(LPVOID dialog) {
 
 void CFwUpdateDlg::Work() {
     hid::HidFeatureReports port(library_, device::kUpdateCommandReportLength);
-    SleepClock clock;
+    SystemSleepClock clock;
     const UpdateLink link{port, clock, [this] { return stop_.load(); }};
     HWND hwnd = Hwnd();
     while (!stop_.load()) {
@@ -200,7 +201,7 @@ void CFwUpdateDlg::OnPaintOver(HDC canvas) {
     }
     SetBkMode(canvas, TRANSPARENT);
     SetTextColor(canvas, kCaptionColour);
-    SelectedObject font(canvas, font_.Valid() ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+    win32::SelectedObject font(canvas, font_.Valid() ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
     const std::string version = "DFU V" + versionCaption_;
     TextOutA(canvas, kVersionAt.x, kVersionAt.y, version.c_str(), static_cast<int>(version.size()));
     // The path is in the system's code page, as config.ini gave it.

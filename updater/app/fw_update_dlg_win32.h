@@ -6,7 +6,7 @@
 
 #include "firmware_image.h"
 #include "hid_library.h"
-#include "scoped_gdi_win32.h"
+#include "scoped_gdi.h"
 #include "scoped_handle.h"
 #include "skinned_dialog_win32.h"
 
@@ -22,9 +22,6 @@ namespace brenik::updater {
 constexpr UINT WM_FWU_PROGRESS = 0x590;
 // Posted by the worker: lParam 1 success, 0 failure.
 constexpr UINT WM_FWU_DONE = 0x592;
-// What kbhid is asked to post; the updater handles neither.
-constexpr UINT kKeyEventMessage = 1325;
-constexpr UINT kDeviceChangeMessage = 1326;
 constexpr UINT_PTR kStartTimerId = 100;
 constexpr const wchar_t* kMainDialogTitle = L"Torvane Keyboard Firmware update";
 constexpr UINT kStartTimerMs = 1000;
@@ -62,7 +59,7 @@ private:
     win32::ScopedHandle worker_;
     std::atomic<bool> stop_{false};
     bool restart_ = false;
-    ScopedFont font_;
+    win32::ScopedFont font_;
     HICON icon_ = nullptr;
 };
 

@@ -38,7 +38,7 @@ HGLOBAL CopyToGlobal(const void* bytes, DWORD size) {
 
 }  // namespace
 
-bool LoadJpegResource(HMODULE module, int id, ScopedBitmap& bitmap, SIZE& size) {
+bool LoadJpegResource(HMODULE module, int id, win32::ScopedBitmap& bitmap, SIZE& size) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"BINARY");
     if (found == nullptr) {
         DebugPrintf("FW Update: skin picture %d missing\n", id);

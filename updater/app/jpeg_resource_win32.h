@@ -2,7 +2,7 @@
 // A skin picture: a JPEG stored as a "BINARY" resource of the program, decoded by the
 // system's picture loader.
 
-#include "scoped_gdi_win32.h"
+#include "scoped_gdi.h"
 
 #include <windows.h>
 
@@ -10,6 +10,6 @@ namespace brenik::updater {
 
 // On success the bitmap holds the picture and size its width and height in pixels. A
 // missing or undecodable resource leaves the bitmap and size as they were and returns false.
-bool LoadJpegResource(HMODULE module, int id, ScopedBitmap& bitmap, SIZE& size);
+bool LoadJpegResource(HMODULE module, int id, win32::ScopedBitmap& bitmap, SIZE& size);
 
 }  // namespace brenik::updater

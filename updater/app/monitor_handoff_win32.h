@@ -2,12 +2,14 @@
 // The updater and the monitor never use the keyboard at the same time: the monitor is closed
 // before an update and started again after a successful one.
 
+#include "program_windows.h"
+
 #include <string>
 
 namespace brenik::updater {
 
 // Both titles the monitor's window has gone by; whichever is found is closed.
-constexpr const char* kMonitorWindowTitles[] = {"BrenikGamingKeyboardMonitor", "TorvaneGamingKeyboardMonitor"};
+constexpr const char* kMonitorWindowTitles[] = {kTitleMonitor, kTitleMonitorEarlier};
 
 // Posts a close request to the monitor's window; nothing when it is not running.
 void AskMonitorToClose();

@@ -11,13 +11,13 @@ HBITMAP CutPiece(HWND button, HBITMAP picture, const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (picture == nullptr || width <= 0 || height <= 0) return nullptr;
-    ScopedWindowDc screen(button);
+    win32::ScopedWindowDc screen(button);
     HBITMAP piece = CreateCompatibleBitmap(screen.Get(), width, height);
     if (piece == nullptr) return nullptr;
-    ScopedMemoryDc source(screen.Get());
-    ScopedMemoryDc target(screen.Get());
-    SelectedObject sourcePicture(source.Get(), picture);
-    SelectedObject targetPiece(target.Get(), piece);
+    win32::ScopedMemoryDc source(screen.Get());
+    win32::ScopedMemoryDc target(screen.Get());
+    win32::SelectedObject sourcePicture(source.Get(), picture);
+    win32::SelectedObject targetPiece(target.Get(), piece);
     BitBlt(target.Get(), 0, 0, width, height, source.Get(), rect.left, rect.top, SRCCOPY);
     return piece;
 }
@@ -47,7 +47,7 @@ bool CSkinButton::Create(HWND parent, const ButtonLayout& layout) {
 }
 
 void CSkinButton::SetPictures(HBITMAP normal, HBITMAP hover, HBITMAP pressed, HBITMAP disabled) {
-    for (ScopedBitmap& look : looks_) look.Reset();
+    for (win32::ScopedBitmap& look : looks_) look.Reset();
     const HBITMAP pictures[kLookCount] = {normal, hover, pressed, disabled};
     for (int i = 0; i < kLookCount; ++i) looks_[i].Reset(CutPiece(window_, pictures[i], rect_));
 }
@@ -63,8 +63,8 @@ void CSkinButton::Draw(const DRAWITEMSTRUCT& item) const {
     }
     const HBITMAP bitmap = looks_[look].Get();
     if (bitmap == nullptr) return;
-    ScopedMemoryDc source(item.hDC);
-    SelectedObject selected(source.Get(), bitmap);
+    win32::ScopedMemoryDc source(item.hDC);
+    win32::SelectedObject selected(source.Get(), bitmap);
     BitBlt(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, source.Get(), 0,
            0, SRCCOPY);
 }

@@ -4,7 +4,7 @@
 // id 0 and no tab stop; its dialog knows it by its window.
 
 #include "button_layout.h"
-#include "scoped_gdi_win32.h"
+#include "scoped_gdi.h"
 
 #include <windows.h>
 
@@ -39,7 +39,7 @@ private:
     HWND window_ = nullptr;
     WNDPROC original_ = nullptr;
     RECT rect_{};
-    ScopedBitmap looks_[kLookCount];
+    win32::ScopedBitmap looks_[kLookCount];
     bool hover_ = false;
 };
 

@@ -31,10 +31,10 @@ HRGN RegionOf(const std::vector<RunRect>& runs) {
 
 }  // namespace
 
-ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t tolerance) {
+win32::ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t tolerance) {
     BITMAP info{};
     if (picture == nullptr || GetObjectW(picture, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) {
-        return ScopedRegion();
+        return win32::ScopedRegion();
     }
     const int width = info.bmWidth;
     const int height = info.bmHeight;
@@ -47,27 +47,27 @@ ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t toleranc
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
-    ScopedWindowDc screen(nullptr);
+    win32::ScopedWindowDc screen(nullptr);
     void* bits = nullptr;
-    ScopedBitmap canvas(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!canvas.Valid() || bits == nullptr) return ScopedRegion();
+    win32::ScopedBitmap canvas(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!canvas.Valid() || bits == nullptr) return win32::ScopedRegion();
     {
-        ScopedMemoryDc source(screen.Get());
-        ScopedMemoryDc target(screen.Get());
-        SelectedObject sourcePicture(source.Get(), picture);
-        SelectedObject targetCanvas(target.Get(), canvas.Get());
-        if (!BitBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY)) return ScopedRegion();
+        win32::ScopedMemoryDc source(screen.Get());
+        win32::ScopedMemoryDc target(screen.Get());
+        win32::SelectedObject sourcePicture(source.Get(), picture);
+        win32::SelectedObject targetCanvas(target.Get(), canvas.Get());
+        if (!BitBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY)) return win32::ScopedRegion();
         GdiFlush();
     }
 
     // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
     const std::uint32_t keyRgb = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
-    ScopedRegion result;
+    win32::ScopedRegion result;
     bool failed = false;
     CollectSkinRuns(static_cast<const std::uint32_t*>(bits), width, height, keyRgb, tolerance,
                     [&](const std::vector<RunRect>& batch) {
                         if (batch.empty() || failed) return;
-                        ScopedRegion part(RegionOf(batch));
+                        win32::ScopedRegion part(RegionOf(batch));
                         if (!part.Valid()) {
                             failed = true;
                             return;
@@ -78,7 +78,7 @@ ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t toleranc
                             CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR);
                         }
                     });
-    if (failed) return ScopedRegion();
+    if (failed) return win32::ScopedRegion();
     return result;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The window outline of a skin: every pixel of the picture that is not the key colour.
 
-#include "scoped_gdi_win32.h"
+#include "scoped_gdi.h"
 
 #include <windows.h>
 
@@ -10,6 +10,6 @@
 namespace brenik::updater {
 
 // An empty handle when the picture cannot be drawn.
-ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t tolerance);
+win32::ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t tolerance);
 
 }  // namespace brenik::updater

@@ -170,7 +170,7 @@ void CSkinnedDialog::BuildSkin() {
         buttons_.push_back(std::move(button));
         actions_.push_back(entry.action);
     }
-    ScopedRegion region = MakeSkinRegion(region_.Get(), kSkinKey, kSkinTolerance);
+    win32::ScopedRegion region = MakeSkinRegion(region_.Get(), kSkinKey, kSkinTolerance);
     // The window owns the region once it is set.
     if (region.Valid() && SetWindowRgn(window_, region.Get(), TRUE) != 0) region.Release();
 }
@@ -182,13 +182,13 @@ void CSkinnedDialog::Paint() {
     GetClientRect(window_, &client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    ScopedMemoryDc canvas(dc);
-    ScopedBitmap surface(CreateCompatibleBitmap(dc, width, height));
+    win32::ScopedMemoryDc canvas(dc);
+    win32::ScopedBitmap surface(CreateCompatibleBitmap(dc, width, height));
     if (canvas.Get() != nullptr && surface.Valid()) {
-        SelectedObject selected(canvas.Get(), surface.Get());
+        win32::SelectedObject selected(canvas.Get(), surface.Get());
         if (normal_.Valid()) {
-            ScopedMemoryDc source(dc);
-            SelectedObject picture(source.Get(), normal_.Get());
+            win32::ScopedMemoryDc source(dc);
+            win32::SelectedObject picture(source.Get(), normal_.Get());
             BitBlt(canvas.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
         }
         OnPaintOver(canvas.Get());

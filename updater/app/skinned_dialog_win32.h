@@ -5,7 +5,7 @@
 // a message loop of its own so that it can swallow keys before the dialog handling sees them.
 
 #include "button_layout.h"
-#include "scoped_gdi_win32.h"
+#include "scoped_gdi.h"
 #include "skin_button_win32.h"
 #include "skin_layouts.h"
 
@@ -67,11 +67,11 @@ private:
     int result_ = kResultCancel;
     SIZE skinSize_{0, 0};
     RECT progressRect_{};
-    ScopedBitmap region_;
-    ScopedBitmap normal_;
-    ScopedBitmap buttonNormal_;
-    ScopedBitmap hover_;
-    ScopedBitmap pressed_;
+    win32::ScopedBitmap region_;
+    win32::ScopedBitmap normal_;
+    win32::ScopedBitmap buttonNormal_;
+    win32::ScopedBitmap hover_;
+    win32::ScopedBitmap pressed_;
     std::vector<std::unique_ptr<CSkinButton>> buttons_;
     std::vector<ButtonAction> actions_;
 };

@@ -5,7 +5,7 @@
 #include "firmware_image.h"
 #include "hid_feature_reports_win32.h"
 #include "keyboard_device_constants.h"
-#include "sleep_clock_win32.h"
+#include "system_sleep_clock_win32.h"
 #include "update_transfer.h"
 #include "virtual_keyboard.h"
 
@@ -28,7 +28,7 @@ private:
     vkb::VirtualKeyboard& keyboard_;
 };
 
-class CountingClock : public updater::UpdateClock {
+class CountingClock : public ISleepClock {
 public:
     void SleepMs(std::uint32_t ms) override {
         askedMs += ms;

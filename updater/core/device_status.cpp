@@ -20,13 +20,7 @@ constexpr std::uint32_t kLaterWaitMs = 1500;
 }  // namespace
 
 bool Pause(const UpdateLink& link, std::uint32_t ms) {
-    while (ms > 0) {
-        if (link.Stopped()) return false;
-        const std::uint32_t slice = std::min(ms, kStatusWaitSliceMs);
-        link.clock.SleepMs(slice);
-        ms -= slice;
-    }
-    return !link.Stopped();
+    return SleepAbortable(link.clock, ms, [&link] { return link.Stopped(); });
 }
 
 std::uint32_t StatusWaitMs(int attempt) {

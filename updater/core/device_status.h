@@ -10,7 +10,6 @@
 namespace brenik::updater {
 
 constexpr int kMaxStatusReads = 20;
-constexpr std::uint32_t kStatusWaitSliceMs = 100;
 
 // Milliseconds waited before status read number attempt (from 0).
 std::uint32_t StatusWaitMs(int attempt);

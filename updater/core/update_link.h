@@ -5,7 +5,7 @@
 // library after it has been told to stop.
 
 #include "feature_reports.h"
-#include "update_clock.h"
+#include "abortable_sleep.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,13 +14,13 @@ namespace brenik::updater {
 
 struct UpdateLink {
     hid::IFeatureReports& port;
-    UpdateClock& clock;
+    ISleepClock& clock;
     std::function<bool()> stopRequested;  // may be empty: never stopped
 
     bool Stopped() const { return stopRequested && stopRequested(); }
 };
 
-// Waits ms in slices of 100 ms (the last one shorter); false when a stop was requested.
+// Waits ms in slices of 100 ms (SleepAbortable); false when a stop was requested.
 bool Pause(const UpdateLink& link, std::uint32_t ms);
 
 }  // namespace brenik::updater

@@ -5,6 +5,7 @@
 //
 // Usage: update-demo-driver.exe --updater=PATH --shots=FOLDER
 
+#include "program_windows.h"
 #include "updater_ui_driver.h"
 #include "wine_test_support.h"
 #include "window_capture.h"
@@ -21,7 +22,6 @@ using brenik::test::ChildProcess;
 
 constexpr DWORD kDialogTimeoutMs = 30000;
 constexpr DWORD kTransferTimeoutMs = 180000;
-constexpr const char* kMonitorTitle = "BrenikGamingKeyboardMonitor";
 
 std::string g_shots;
 
@@ -37,7 +37,7 @@ int Fail(const char* what) {
     return 1;
 }
 
-bool MonitorRunning() { return FindWindowA(nullptr, kMonitorTitle) != nullptr; }
+bool MonitorRunning() { return FindWindowA(nullptr, brenik::kTitleMonitor) != nullptr; }
 
 }  // namespace
 

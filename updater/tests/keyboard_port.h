@@ -3,7 +3,7 @@
 // model, sleeps only move the clock forward.
 
 #include "feature_reports.h"
-#include "update_clock.h"
+#include "abortable_sleep.h"
 #include "virtual_keyboard.h"
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 
 namespace brenik::updater::test {
 
-class VirtualClock : public UpdateClock {
+class VirtualClock : public ISleepClock {
 public:
     void SleepMs(std::uint32_t ms) override { nowMs += ms; }
     std::uint64_t nowMs = 0;

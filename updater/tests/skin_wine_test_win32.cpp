@@ -18,7 +18,7 @@ namespace brenik::updater {
 namespace {
 
 // A 32-bit bitmap with the given pixels (0x00RRGGBB, rows from the top).
-ScopedBitmap MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
+win32::ScopedBitmap MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     format.bmiHeader.biWidth = width;
@@ -27,7 +27,7 @@ ScopedBitmap MakeBitmap(int width, int height, const std::vector<std::uint32_t>&
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    ScopedBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::ScopedBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (bits != nullptr) std::memcpy(bits, pixels.data(), pixels.size() * sizeof(std::uint32_t));
     return bitmap;
 }
@@ -37,7 +37,7 @@ TEST(SkinPictures, EveryPictureDecodesAtItsDialogsSize) {
     for (std::size_t row = 0; row < std::size(skins); ++row) {
         const int width = skins[row] == &kMainSkin ? kMainSkinWidth : kMessageSkinWidth;
         for (int id : {skins[row]->region, skins[row]->normal, skins[row]->hover, skins[row]->pressed}) {
-            ScopedBitmap bitmap;
+            win32::ScopedBitmap bitmap;
             SIZE size{};
             ASSERT_TRUE(LoadJpegResource(GetModuleHandleW(nullptr), id, bitmap, size)) << "row " << row << " id " << id;
             EXPECT_TRUE(bitmap.Valid()) << "id " << id;
@@ -48,7 +48,7 @@ TEST(SkinPictures, EveryPictureDecodesAtItsDialogsSize) {
 }
 
 TEST(SkinPictures, MissingPictureChangesNothing) {
-    ScopedBitmap bitmap(CreateBitmap(3, 2, 1, 32, nullptr));
+    win32::ScopedBitmap bitmap(CreateBitmap(3, 2, 1, 32, nullptr));
     const HBITMAP before = bitmap.Get();
     SIZE size{7, 9};
     EXPECT_FALSE(LoadJpegResource(GetModuleHandleW(nullptr), 167, bitmap, size));  // the unused fifth skin
@@ -59,10 +59,10 @@ TEST(SkinPictures, MissingPictureChangesNothing) {
 
 TEST(SkinRegion, TheShapePicturesCutTheCornersAndKeepTheMiddle) {
     for (int id : {kMainSkin.region, kConfirmSkin.region, kDriverSkin.region}) {
-        ScopedBitmap picture;
+        win32::ScopedBitmap picture;
         SIZE size{};
         ASSERT_TRUE(LoadJpegResource(GetModuleHandleW(nullptr), id, picture, size)) << id;
-        ScopedRegion region = MakeSkinRegion(picture.Get(), RGB(255, 255, 255), 0);
+        win32::ScopedRegion region = MakeSkinRegion(picture.Get(), RGB(255, 255, 255), 0);
         ASSERT_TRUE(region.Valid()) << id;
         EXPECT_FALSE(PtInRegion(region.Get(), 0, 0)) << id;
         EXPECT_FALSE(PtInRegion(region.Get(), size.cx - 1, 0)) << id;
@@ -83,8 +83,8 @@ TEST(SkinRegion, HoldsExactlyThePixelsThatAreNotTheKeyAcrossBatches) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y * width + x)] = x % 2 == 0 ? 0x102030 : 0xFFFFFF;
     pixels[1] = 0xFEFFFF;  // one step off white is not the key with tolerance 0
-    ScopedBitmap bitmap = MakeBitmap(width, height, pixels);
-    ScopedRegion region = MakeSkinRegion(bitmap.Get(), RGB(255, 255, 255), 0);
+    win32::ScopedBitmap bitmap = MakeBitmap(width, height, pixels);
+    win32::ScopedRegion region = MakeSkinRegion(bitmap.Get(), RGB(255, 255, 255), 0);
     ASSERT_TRUE(region.Valid());
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -93,7 +93,7 @@ TEST(SkinRegion, HoldsExactlyThePixelsThatAreNotTheKeyAcrossBatches) {
         }
     }
     // With a tolerance of 1 the off-white pixel is key colour too.
-    ScopedRegion tolerant = MakeSkinRegion(bitmap.Get(), RGB(254, 254, 254), 1);
+    win32::ScopedRegion tolerant = MakeSkinRegion(bitmap.Get(), RGB(254, 254, 254), 1);
     EXPECT_FALSE(PtInRegion(tolerant.Get(), 1, 0));
     EXPECT_TRUE(PtInRegion(tolerant.Get(), 0, 0));
 }
@@ -101,8 +101,8 @@ TEST(SkinRegion, HoldsExactlyThePixelsThatAreNotTheKeyAcrossBatches) {
 TEST(SkinRegion, NoPictureNoRegion) {
     EXPECT_FALSE(MakeSkinRegion(nullptr, RGB(255, 255, 255), 0).Valid());
     const std::vector<std::uint32_t> white(16, 0xFFFFFF);
-    ScopedBitmap allWhite = MakeBitmap(4, 4, white);
-    ScopedRegion region = MakeSkinRegion(allWhite.Get(), RGB(255, 255, 255), 0);
+    win32::ScopedBitmap allWhite = MakeBitmap(4, 4, white);
+    win32::ScopedRegion region = MakeSkinRegion(allWhite.Get(), RGB(255, 255, 255), 0);
     EXPECT_FALSE(region.Valid()) << "a picture with nothing but the key has no outline";
 }
 

@@ -103,7 +103,7 @@ void LoadKeyboard(vkb::VirtualKeyboard& keyboard) {
         SetDefaultProfile(*record, p);
         for (int key : {1, 13}) {
             MacroKeyInfo& entry = record->MacroKeyInfo[key];
-            entry.FunctionType = kCodeMacro;
+            entry.FunctionType = kFunctionMacro;
             std::snprintf(entry.MacroName, sizeof entry.MacroName, "Macro %d-%d", p, key);
             entry.ActionCount = 50;
             for (int a = 0; a < 50; ++a) entry.Actions[a] = {0x04, static_cast<std::uint8_t>(1 + a % 2), 10};
@@ -112,7 +112,7 @@ void LoadKeyboard(vkb::VirtualKeyboard& keyboard) {
             Load(keyboard, report);
         }
         MacroKeyInfo& launch = record->MacroKeyInfo[38];
-        launch.FunctionType = kCodeLaunch;
+        launch.FunctionType = kFunctionLaunchEntry;
         std::strcpy(launch.MacroName, "notepad");
         std::vector<std::uint8_t> report(kLaunchLength, 0);
         EncodeLaunch(launch, static_cast<std::uint8_t>(p), 38, report.data());

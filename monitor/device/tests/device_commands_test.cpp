@@ -35,20 +35,20 @@ TEST(DeviceCommands, KeyBlockOfDefaultsSendsEachKeysDefaultCode) {
 TEST(DeviceCommands, KeyBlockRoundTripThroughTheKeyboard) {
     Rig rig;
     MacroKeyInfo& key5 = Profile(rig, 2).MacroKeyInfo[5];
-    key5.FunctionType = kCodeCombination;
+    key5.FunctionType = kFunctionSingleKey;
     key5.Actions[0] = {0x04, 0x05, 0};
-    Profile(rig, 2).MacroKeyInfo[7].FunctionType = kCodeMacro;
+    Profile(rig, 2).MacroKeyInfo[7].FunctionType = kFunctionMacro;
     ASSERT_TRUE(rig.commands.WriteKeyBlockA(2));
     Profile(rig, 2).MacroKeyInfo[5] = MacroKeyInfo{};
     Profile(rig, 2).MacroKeyInfo[7].FunctionType = 0;
     Profile(rig, 2).MacroKeyInfo[8].FunctionType = 0x11;
     ASSERT_TRUE(rig.commands.ReadKeyBlockA(2));
-    EXPECT_EQ(key5.FunctionType, kCodeCombination);
+    EXPECT_EQ(key5.FunctionType, kFunctionSingleKey);
     EXPECT_EQ(key5.ActionCount, 1);
     EXPECT_EQ(key5.Actions[0].KeyCode, 0x04);
     EXPECT_EQ(key5.Actions[0].EventType, 0x05);
-    EXPECT_EQ(Profile(rig, 2).MacroKeyInfo[7].FunctionType, kCodeMacro);
-    EXPECT_EQ(Profile(rig, 2).MacroKeyInfo[8].FunctionType, kCodeDefault);
+    EXPECT_EQ(Profile(rig, 2).MacroKeyInfo[7].FunctionType, kFunctionMacro);
+    EXPECT_EQ(Profile(rig, 2).MacroKeyInfo[8].FunctionType, kFunctionStandard);
 }
 
 TEST(DeviceCommands, CurrentProfileOutsideTheRangeIsNotTaken) {
@@ -73,7 +73,7 @@ TEST(DeviceCommands, NoCurrentProfileSendsNothing) {
 TEST(DeviceCommands, MacroReplyWithOneChangedByteLeavesTheEntryUntouched) {
     Rig rig;
     MacroKeyInfo& entry = Profile(rig, 0).MacroKeyInfo[3];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     std::strcpy(entry.MacroName, "Mine");
     entry.ActionCount = 1;
     entry.Actions[0] = {0x04, 1, 0};
@@ -99,7 +99,7 @@ TEST(DeviceCommands, EntryReplyAboutAnotherKeyIsRefused) {
     rig.keyboard.PatchReplies(kReportMacro, macro::kKeyByte, 9);
     EXPECT_FALSE(rig.commands.ReadMacro(0, 3));
     EXPECT_STREQ(Profile(rig, 0).MacroKeyInfo[3].MacroName, "Keep");
-    EXPECT_EQ(Profile(rig, 0).MacroKeyInfo[9].FunctionType, kCodeDefault);
+    EXPECT_EQ(Profile(rig, 0).MacroKeyInfo[9].FunctionType, kFunctionStandard);
     rig.keyboard.PatchReplies(kReportLaunch, launch::kSelectorByte, kSelectLaunchBase + 9);
     EXPECT_FALSE(rig.commands.ReadLaunchEntry(0, 3));
     EXPECT_STREQ(Profile(rig, 0).MacroKeyInfo[3].MacroName, "Keep");
@@ -109,7 +109,7 @@ TEST(DeviceCommands, EntryReplyAboutAnotherKeyIsRefused) {
 TEST(DeviceCommands, MacroWithMoreThan400ActionsIsNotSent) {
     Rig rig;
     MacroKeyInfo& entry = Profile(rig, 1).MacroKeyInfo[0];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     entry.ActionCount = 401;
     EXPECT_FALSE(rig.commands.WriteMacro(1, 0));
     EXPECT_TRUE(rig.keyboard.Trace().Entries().empty());
@@ -117,11 +117,11 @@ TEST(DeviceCommands, MacroWithMoreThan400ActionsIsNotSent) {
 
 TEST(DeviceCommands, MacroWriteOnlyForMacroEntriesWithItsPauses) {
     Rig rig;
-    Profile(rig, 0).MacroKeyInfo[4].FunctionType = kCodeDefault;
+    Profile(rig, 0).MacroKeyInfo[4].FunctionType = kFunctionStandard;
     EXPECT_TRUE(rig.commands.WriteMacro(0, 4));
     EXPECT_TRUE(rig.commands.WriteLaunchEntry(0, 4));
     EXPECT_TRUE(rig.keyboard.Trace().Entries().empty());
-    Profile(rig, 0).MacroKeyInfo[4].FunctionType = kCodeMacro;
+    Profile(rig, 0).MacroKeyInfo[4].FunctionType = kFunctionMacro;
     ASSERT_TRUE(rig.commands.WriteMacro(0, 4));
     const auto& entries = rig.keyboard.Trace().Entries();
     ASSERT_EQ(entries.size(), 2u);
@@ -131,7 +131,7 @@ TEST(DeviceCommands, MacroWriteOnlyForMacroEntriesWithItsPauses) {
 TEST(DeviceCommands, NamesOf32CharactersGoWholeAndComeBackWith31) {
     Rig rig;
     MacroKeyInfo& entry = Profile(rig, 4).MacroKeyInfo[9];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     std::memcpy(entry.MacroName, "0123456789abcdefghijklmnopqrstuv", 32);
     entry.ActionCount = 1;
     ASSERT_TRUE(rig.commands.WriteMacro(4, 9));
@@ -144,13 +144,13 @@ TEST(DeviceCommands, NamesOf32CharactersGoWholeAndComeBackWith31) {
 TEST(DeviceCommands, LaunchEntryRoundTrip) {
     Rig rig;
     MacroKeyInfo& entry = Profile(rig, 1).MacroKeyInfo[40];
-    entry.FunctionType = kCodeLaunch;
+    entry.FunctionType = kFunctionLaunchEntry;
     std::strcpy(entry.MacroName, "notepad");
     entry.LaunchValue = 77;
     ASSERT_TRUE(rig.commands.WriteLaunchEntry(1, 40));
     entry = MacroKeyInfo{};
     ASSERT_TRUE(rig.commands.ReadLaunchEntry(1, 40));
-    EXPECT_EQ(entry.FunctionType, kCodeLaunch);
+    EXPECT_EQ(entry.FunctionType, kFunctionLaunchEntry);
     EXPECT_EQ(entry.KeyIndex, 40);
     EXPECT_STREQ(entry.MacroName, "notepad");
     EXPECT_EQ(entry.LaunchValue, 77u);

@@ -23,7 +23,7 @@ void NoHddKeyboard(Rig& rig) {
 void KeyboardMacro(Rig& rig, int profile, int key, const char* name, int actions) {
     auto record = std::make_unique<ProfileRecord>(Profile(rig, profile));
     MacroKeyInfo& entry = record->MacroKeyInfo[key];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     std::strcpy(entry.MacroName, name);
     entry.ActionCount = static_cast<std::uint16_t>(actions);
     for (int a = 0; a < actions; ++a) entry.Actions[a] = {0x04, static_cast<std::uint8_t>(1 + a % 2), 20};
@@ -55,7 +55,7 @@ TEST(ApplyChanges, KeyThirtyBelongsToNoBlock) {
     rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET sync-token"}));
     rig.keyboard.ClearTrace();
-    Profile(rig, 1).MacroKeyInfo[30].FunctionType = kCodeMacro;  // but a macro there still travels
+    Profile(rig, 1).MacroKeyInfo[30].FunctionType = kFunctionMacro;  // but a macro there still travels
     Profile(rig, 1).MacroKeyInfo[30].ActionCount = 2;
     rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET macro profile=1 key=30 actions=2", "SET sync-token"}));
@@ -72,9 +72,9 @@ TEST(ApplyChanges, EveryKindInItsOrder) {
     s.KeyChanged[3][15] = 1;
     s.KeyChanged[3][40] = 1;
     s.KeyChanged[3][41] = 2;  // counts only when exactly 1
-    Profile(rig, 3).MacroKeyInfo[0].FunctionType = kCodeMacro;
-    Profile(rig, 3).MacroKeyInfo[40].FunctionType = kCodeLaunch;
-    Profile(rig, 3).MacroKeyInfo[41].FunctionType = kCodeMacro;
+    Profile(rig, 3).MacroKeyInfo[0].FunctionType = kFunctionMacro;
+    Profile(rig, 3).MacroKeyInfo[40].FunctionType = kFunctionLaunchEntry;
+    Profile(rig, 3).MacroKeyInfo[41].FunctionType = kFunctionMacro;
     rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{
                                "SET current-profile profile=0",
@@ -98,7 +98,7 @@ TEST(ApplyChanges, ProfileWithoutHddKeyboardSendsNoKeyFunctions) {
     s.LockKeysChanged[1] = 1;
     s.LightingChanged[1] = 1;
     s.KeyChanged[1][3] = 1;
-    Profile(rig, 1).MacroKeyInfo[3].FunctionType = kCodeMacro;
+    Profile(rig, 1).MacroKeyInfo[3].FunctionType = kFunctionMacro;
     rig.jobs.Run(kJobApplyChanges, 0);
     EXPECT_EQ(rig.Lines(), (Lines{"SET standard-keys profile=1", "SET locked-keys profile=1 flags=0x3F",
                                   "SET lighting profile=1", "SET sync-token"}));
@@ -165,7 +165,7 @@ TEST(Synchronise, DifferentTokensReadEverythingBackAndIssueANewToken) {
     rig.commands.CheckSyncToken();
     rig.keyboard.ClearTrace();
     for (int p = 0; p < kProfileCount; ++p) Profile(rig, p).LtColorRed = 1;
-    Profile(rig, 1).MacroKeyInfo[20].FunctionType = kCodeLaunch;  // the keyboard says default
+    Profile(rig, 1).MacroKeyInfo[20].FunctionType = kFunctionLaunchEntry;  // the keyboard says default
     rig.jobs.Run(kJobSynchronise, 0);
 
     EXPECT_EQ(rig.LinesStartingWith("GET standard-keys").size(), 5u);
@@ -182,8 +182,8 @@ TEST(Synchronise, DifferentTokensReadEverythingBackAndIssueANewToken) {
 
     EXPECT_STREQ(Profile(rig, 1).MacroKeyInfo[4].MacroName, "Combo");
     EXPECT_EQ(Profile(rig, 1).MacroKeyInfo[4].ActionCount, 6);
-    EXPECT_EQ(Profile(rig, 3).MacroKeyInfo[38].FunctionType, kCodeMacro);
-    EXPECT_EQ(Profile(rig, 1).MacroKeyInfo[20].FunctionType, kCodeDefault);
+    EXPECT_EQ(Profile(rig, 3).MacroKeyInfo[38].FunctionType, kFunctionMacro);
+    EXPECT_EQ(Profile(rig, 1).MacroKeyInfo[20].FunctionType, kFunctionStandard);
     EXPECT_EQ(Profile(rig, 0).LtColorRed, 255);  // the keyboard's factory red
     EXPECT_EQ(rig.keyboard.SyncToken(), rig.settings.token);
 }

@@ -46,7 +46,7 @@ TEST(ReportChecksum, WrapsAtSixteenBits) {
 
 TEST(KeyBlockCodec, DefaultEntriesTravelAsEachKeysDefaultCode) {
     auto record = DefaultRecord();
-    for (auto& entry : record->MacroKeyInfo) entry.FunctionType = kCodeDefault;
+    for (auto& entry : record->MacroKeyInfo) entry.FunctionType = kFunctionStandard;
     Bytes report(kKeyBlockALength, 0);
     EncodeKeyBlock(kKeyBlockA, *record, 3, report.data());
     EXPECT_EQ(report[0], 8);
@@ -69,7 +69,7 @@ TEST(KeyBlockCodec, DefaultEntriesTravelAsEachKeysDefaultCode) {
 TEST(KeyBlockCodec, CombinationCarriesModifierThenKeyCode) {
     auto record = DefaultRecord();
     MacroKeyInfo& entry = record->MacroKeyInfo[2];
-    entry.FunctionType = kCodeCombination;
+    entry.FunctionType = kFunctionSingleKey;
     entry.Actions[0].KeyCode = 0x04;
     entry.Actions[0].EventType = 0x05;
     record->MacroKeyInfo[3].FunctionType = 0x77;  // passed through
@@ -184,7 +184,7 @@ TEST(LightingCodec, KeyLightTypeOnTheWireAndBack) {
 TEST(MacroCodec, EmptyMacroCarriesHeaderAndChecksumOnly) {
     auto record = DefaultRecord();
     MacroKeyInfo& entry = record->MacroKeyInfo[5];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     entry.ActionCount = 0;
     std::strcpy(entry.MacroName, "ignored");
     Bytes report(kMacroLength, 0);
@@ -197,7 +197,7 @@ TEST(MacroCodec, EmptyMacroCarriesHeaderAndChecksumOnly) {
 TEST(MacroCodec, NamesTravelPaddedWithSpacesAndComeBackCutTo31) {
     auto record = DefaultRecord();
     MacroKeyInfo& entry = record->MacroKeyInfo[1];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     entry.MacroOption = 2;
     std::memcpy(entry.MacroName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32);  // 32 characters, no terminator
     std::strcpy(entry.EntryName, "Run");
@@ -220,7 +220,7 @@ TEST(MacroCodec, NamesTravelPaddedWithSpacesAndComeBackCutTo31) {
     EXPECT_STREQ(back.MacroName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
     EXPECT_STREQ(back.EntryName, "Run");
     EXPECT_EQ(back.KeyIndex, 1);
-    EXPECT_EQ(back.FunctionType, kCodeMacro);
+    EXPECT_EQ(back.FunctionType, kFunctionMacro);
     EXPECT_EQ(back.ActionCount, 2);
     EXPECT_EQ(back.Actions[1].DelayMs, 300);
     EXPECT_EQ(back.Actions[5].KeyCode, 0);
@@ -229,7 +229,7 @@ TEST(MacroCodec, NamesTravelPaddedWithSpacesAndComeBackCutTo31) {
 TEST(MacroCodec, MoreThan400ActionsRefusedBothWays) {
     auto record = DefaultRecord();
     MacroKeyInfo& entry = record->MacroKeyInfo[0];
-    entry.FunctionType = kCodeMacro;
+    entry.FunctionType = kFunctionMacro;
     entry.ActionCount = 401;
     Bytes report(kMacroLength, 0);
     EXPECT_FALSE(EncodeMacro(entry, 0, 0, report.data()));
@@ -247,7 +247,7 @@ TEST(MacroCodec, MoreThan400ActionsRefusedBothWays) {
 TEST(LaunchCodec, NameZeroPaddedValueLittleEndian) {
     auto record = DefaultRecord();
     MacroKeyInfo& entry = record->MacroKeyInfo[7];
-    entry.FunctionType = kCodeLaunch;
+    entry.FunctionType = kFunctionLaunchEntry;
     std::strcpy(entry.MacroName, "calc   ");
     entry.LaunchValue = 0x01020304;
     Bytes report(kLaunchLength, 0);
@@ -260,7 +260,7 @@ TEST(LaunchCodec, NameZeroPaddedValueLittleEndian) {
     DecodeLaunch(report.data(), back);
     EXPECT_STREQ(back.MacroName, "calc");
     EXPECT_EQ(back.KeyIndex, 7);
-    EXPECT_EQ(back.FunctionType, kCodeLaunch);
+    EXPECT_EQ(back.FunctionType, kFunctionLaunchEntry);
     EXPECT_EQ(back.LaunchValue, 0x01020304u);
 }
 
