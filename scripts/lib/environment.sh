@@ -11,9 +11,10 @@ REQUIRED_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-x
 
 log() { printf '== %s\n' "$*"; }
 
-ensure_packages() {
-    local missing=()
-    for package in "${REQUIRED_PACKAGES[@]}"; do
+# Installs those of the named Debian packages that are missing; quiet when all are there.
+ensure_tools() {
+    local missing=() package
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -22,6 +23,10 @@ ensure_packages() {
     [ "$(id -u)" -ne 0 ] && sudo=sudo
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+ensure_packages() {
+    ensure_tools "${REQUIRED_PACKAGES[@]}"
 }
 
 # BRENIK_WINEPREFIX lets a second developer session on the same machine keep its own prefix
