@@ -1,5 +1,7 @@
 #include "window_capture.h"
 
+#include "scoped_gdi.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -9,12 +11,15 @@ bool SaveScreenRect(const RECT& rect, const std::string& bmpPath) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const bool copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
-    SelectObject(memory, old);
+    win32::ScopedWindowDc screen(nullptr);
+    win32::ScopedMemoryDc memory(screen.Get());
+    win32::ScopedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    if (memory.Get() == nullptr || !bitmap.Valid()) return false;
+    bool copied = false;
+    {
+        win32::SelectedObject selected(memory.Get(), bitmap.Get());
+        copied = BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY) != FALSE;
+    }
 
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
@@ -25,11 +30,8 @@ bool SaveScreenRect(const RECT& rect, const std::string& bmpPath) {
     header.biCompression = BI_RGB;
     const int stride = ((width * 3 + 3) / 4) * 4;
     std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-    const bool read = copied && GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+    const bool read = copied && GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(),
                                           reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == height;
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     if (!read) return false;
 
     BITMAPFILEHEADER file{};

@@ -179,15 +179,14 @@ std::int64_t NowMicroseconds() {
 }
 
 PeerWindows::PeerWindows(std::vector<std::string> titles) : titles_(std::move(titles)) {
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     thread_ = std::thread([this] { Run(); });
-    WaitForSingleObject(ready_, 10000);
+    WaitForSingleObject(ready_.Get(), 10000);
 }
 
 PeerWindows::~PeerWindows() {
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     if (thread_.joinable()) thread_.join();
-    CloseHandle(ready_);
 }
 
 void PeerWindows::Run() {
@@ -206,7 +205,7 @@ void PeerWindows::Run() {
     }
     MSG message;
     PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    SetEvent(ready_);
+    SetEvent(ready_.Get());
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     for (HWND window : windows) DestroyWindow(window);
 }

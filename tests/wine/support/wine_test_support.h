@@ -122,7 +122,7 @@ private:
     mutable std::mutex lock_;
     std::vector<Received> log_;
     DWORD threadId_ = 0;
-    HANDLE ready_ = nullptr;
+    win32::ScopedHandle ready_;
     std::thread thread_;
 };
 
