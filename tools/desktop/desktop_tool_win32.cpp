@@ -4,12 +4,18 @@
 //   desktop-tool gone TITLE [SECONDS]      exit 0 once no window has that title
 //   desktop-tool post TITLE MSG [W [L]]    post a message (numbers in decimal or 0x hex)
 //   desktop-tool close TITLE               post WM_CLOSE
+//   desktop-tool copydata TITLE TEXT       send a text message as another program does: WM_COPYDATA
+//                                          with a 151-byte block, the text from byte 1; prints the answer
+//   desktop-tool shot FILE.bmp [TITLE]     a picture of the screen, or of that window's rectangle
 // Exit code 1 when the window is not there (or still there), 2 for a usage error.
+
+#include "window_capture.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -18,7 +24,9 @@ constexpr DWORD kPollMs = 50;
 constexpr double kDefaultSeconds = 20;
 
 int Usage() {
-    std::fputs("usage: desktop-tool wait|gone TITLE [SECONDS] | post TITLE MSG [W [L]] | close TITLE\n", stderr);
+    std::fputs("usage: desktop-tool wait|gone TITLE [SECONDS] | post TITLE MSG [W [L]] | close TITLE\n"
+               "       desktop-tool copydata TITLE TEXT | shot FILE.bmp [TITLE]\n",
+               stderr);
     return 2;
 }
 
@@ -48,6 +56,40 @@ int Post(const char* title, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// The text-message block other programs send the monitor: exactly 151 bytes, byte 0 unused,
+// the text from byte 1, ended by a zero.
+constexpr std::size_t kTextBlockBytes = 151;
+constexpr DWORD kSendTimeoutMs = 5000;
+
+int SendText(const char* title, const char* text) {
+    HWND window = FindWindowA(nullptr, title);
+    if (window == nullptr) {
+        std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
+        return 1;
+    }
+    char block[kTextBlockBytes] = {};
+    std::strncpy(block + 1, text, kTextBlockBytes - 2);
+    COPYDATASTRUCT data{0, static_cast<DWORD>(sizeof block), block};
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &answer)) {
+        std::fprintf(stderr, "desktop-tool: \"%s\" did not answer\n", title);
+        return 1;
+    }
+    std::printf("answered %lu\n", static_cast<unsigned long>(answer));
+    return 0;
+}
+
+int Shot(const char* path, const char* title) {
+    if (title == nullptr) return brenik::test::SaveScreenImage(path) ? 0 : 1;
+    HWND window = FindWindowA(nullptr, title);
+    if (window == nullptr) {
+        std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
+        return 1;
+    }
+    return brenik::test::SaveWindowImage(window, path) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,6 +103,8 @@ int main(int argc, char** argv) {
         return WaitFor(title, verb == "wait", seconds);
     }
     if (verb == "close" && argc == 3) return Post(title, WM_CLOSE, 0, 0);
+    if (verb == "copydata" && argc == 4) return SendText(title, argv[3]);
+    if (verb == "shot" && (argc == 3 || argc == 4)) return Shot(argv[2], argc == 4 ? argv[3] : nullptr);
     if (verb == "post" && argc >= 4 && argc <= 6) {
         long long numbers[3] = {0, 0, 0};
         for (int i = 3; i < argc; ++i) {
