@@ -72,7 +72,7 @@ bool SharedStateBlock::Create() {
 template <typename Copy>
 bool SharedStateBlock::CopyUnderLock(const char* what, Copy copy) {
     if (!view_.Valid() || !lock_.Valid()) return false;
-    switch (WaitForSingleObject(lock_.Get(), INFINITE)) {
+    switch (WaitForSingleObject(lock_.Get(), kLockWaitMs)) {
         case WAIT_OBJECT_0:
             break;
         case WAIT_ABANDONED:
@@ -82,6 +82,10 @@ bool SharedStateBlock::CopyUnderLock(const char* what, Copy copy) {
             // data for good. The hold below releases it like any other.
             DebugPrintf("SharedStateBlock %s: the lock was abandoned by another program; taking it over\n", what);
             break;
+        case WAIT_TIMEOUT:
+            DebugPrintf("SharedStateBlock %s: another program has held the lock for %lu ms; nothing copied\n", what,
+                        kLockWaitMs);
+            return false;
         default:
             DebugPrintf("SharedStateBlock %s: waiting for the lock failed (error %lu); nothing copied\n", what,
                         static_cast<unsigned long>(GetLastError()));

@@ -33,8 +33,11 @@ public:
 
     bool HasBlock() const { return view_.Valid(); }
 
-    // Whole-record copies under the lock, which is waited for without time limit. False, with
-    // nothing copied, when there is no block or no lock or the wait fails.
+    // Whole-record copies under the lock. Another program holds it only for one copy, so the
+    // wait is bounded by kLockWaitMs: a program that hangs holding it must not freeze the
+    // monitor's window thread for good. False, with nothing copied, when there is no block or
+    // no lock, or the wait fails or runs out (the next copy tries again).
+    static constexpr unsigned long kLockWaitMs = 2000;
     bool Publish(const StateRecord& workingCopy);
     bool Reread(StateRecord& workingCopy);
 

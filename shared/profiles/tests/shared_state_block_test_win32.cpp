@@ -138,6 +138,54 @@ TEST_F(SharedStateBlockTest, ALockAbandonedByADeadOwnerLocksNobodyOut) {
     EXPECT_TRUE(AnotherThreadGetsTheLock()) << "the re-read released the lock";
 }
 
+// A settings program that hangs holding the lock: the copy gives up after the bound, copies
+// nothing, and the next copy after the lock is free again goes ahead.
+struct HungHolder {
+    win32::ScopedHandle holding{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    win32::ScopedHandle release{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    win32::ScopedHandle thread;
+
+    static DWORD WINAPI Main(void* self) {
+        auto* holder = static_cast<HungHolder*>(self);
+        win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
+        if (!lock.Valid() || WaitForSingleObject(lock.Get(), 5000) != WAIT_OBJECT_0) return 1;
+        SetEvent(holder->holding.Get());
+        WaitForSingleObject(holder->release.Get(), 30000);
+        ReleaseMutex(lock.Get());
+        return 0;
+    }
+    bool Start() {
+        thread.Reset(CreateThread(nullptr, 0, Main, this, 0, nullptr));
+        return thread.Valid() && WaitForSingleObject(holding.Get(), 5000) == WAIT_OBJECT_0;
+    }
+    void Release() {
+        SetEvent(release.Get());
+        WaitForSingleObject(thread.Get(), 5000);
+    }
+};
+
+TEST_F(SharedStateBlockTest, AProgramHangingWithTheLockCostsABoundedWaitAndNothingIsCopied) {
+    ASSERT_TRUE(block.Create());
+    auto first = PatternState(4);
+    ASSERT_TRUE(block.Publish(*first));
+    HungHolder holder;
+    ASSERT_TRUE(holder.Start());
+
+    auto second = PatternState(5);
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(block.Publish(*second));
+    const ULONGLONG waited = GetTickCount64() - start;
+    EXPECT_GE(waited + 50, SharedStateBlock::kLockWaitMs);  // timer granularity
+    EXPECT_LT(waited, SharedStateBlock::kLockWaitMs + 3000) << "the wait is bounded";
+    Peer peer;
+    ASSERT_TRUE(peer.view.Valid());
+    EXPECT_EQ(std::memcmp(peer.Bytes(), first.get(), kStateRecordBytes), 0) << "nothing was copied";
+
+    holder.Release();
+    EXPECT_TRUE(block.Publish(*second));
+    EXPECT_EQ(std::memcmp(peer.Bytes(), second.get(), kStateRecordBytes), 0);
+}
+
 bool SameSid(const ACCESS_ALLOWED_ACE* ace, const std::vector<BYTE>& sid) {
     return EqualSid(const_cast<DWORD*>(&ace->SidStart), const_cast<BYTE*>(sid.data())) != 0;
 }
