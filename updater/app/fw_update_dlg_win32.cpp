@@ -22,6 +22,12 @@ namespace {
 constexpr DWORD kWorkerStackBytes = 8192;
 constexpr DWORD kMonitorCloseSettleMs = 1000;
 constexpr DWORD kShutdownSettleMs = 1000;
+// How long a closing dialog waits for its worker. A worker that is told to stop leaves before
+// its next report and within 100 ms of any wait, so only a call into kbhid.dll that does not
+// return can hold it longer.
+constexpr DWORD kWorkerStopMs = 10000;
+// The exit code of a program that had to leave a worker inside kbhid.dll.
+constexpr UINT kExitWorkerStuck = 3;
 constexpr std::size_t kImagePathChars = 260;
 constexpr COLORREF kProgressBackground = RGB(9, 9, 9);
 constexpr COLORREF kProgressBar = RGB(177, 4, 0);
@@ -214,7 +220,15 @@ void CFwUpdateDlg::OnDestroy() {
     stop_.store(true);
     if (startEvent_.Valid()) SetEvent(startEvent_.Get());
     // The worker stops before its next report; it must have ended before the library goes.
-    if (worker_.Valid()) WaitForSingleObject(worker_.Get(), INFINITE);
+    if (worker_.Valid() && WaitForSingleObject(worker_.Get(), kWorkerStopMs) != WAIT_OBJECT_0) {
+        // Still inside kbhid.dll: freeing the library, or this dialog, under it would crash it
+        // when the call returns. The program ends here instead, with the library loaded and the
+        // keyboard untouched; the monitor is not restarted, as after any failed update.
+        DebugPrintf("KeyFwFlash: the worker did not stop within %lu ms (inside kbhid.dll); ending without "
+                    "unloading it\n",
+                    static_cast<unsigned long>(kWorkerStopMs));
+        ExitProcess(kExitWorkerStuck);
+    }
     Sleep(kShutdownSettleMs);
     library_.CloseDevMonitor();
     library_.CloseFeatureDevice();

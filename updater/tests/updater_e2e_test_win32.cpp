@@ -31,6 +31,7 @@ struct Programs {
     std::string updater;
     std::string monitor;
     std::string kbhid;
+    std::string stallingKbhid;  // a kbhid.dll whose SetFeature never returns
     std::string tools;  // ends in a backslash
     std::string shots;  // ends in a backslash
 };
@@ -342,6 +343,30 @@ TEST(UpdaterEndToEnd, MissingLibraryOrImageEndsWithTheFailureDialog) {
     }
 }
 
+TEST(UpdaterEndToEnd, ClosingWhileKbhidDoesNotReturnEndsWithoutFreeingItUnderTheWorker) {
+    KeyboardServer keyboard("stall");
+    ASSERT_TRUE(keyboard.Start());
+    Installation install(keyboard.Pipe(), false, false);
+    ASSERT_TRUE(CopyFileA(g_programs.stallingKbhid.c_str(), (install.Folder() + "kbhid.dll").c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(install.Image(), Pattern(4096)));
+
+    ChildProcess updater;
+    ASSERT_TRUE(updater.Start(install.Updater(), "x"));
+    HWND main = WaitForDialog(DialogKind::kMain, kDialogTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    const std::string stalled = install.Folder() + "stalled.txt";
+    ASSERT_TRUE(test::WaitUntil([&] { return GetFileAttributesA(stalled.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                kDialogTimeoutMs))
+        << "the worker is inside SetFeature";
+
+    Click(SkinButtons(main).at(0));
+    // The dialog waits for its worker for a bounded time, then ends the program on purpose,
+    // with the library still loaded: exit code 3, not a crash and not a hang.
+    EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 3);
+    EXPECT_EQ(FindDialog(DialogKind::kFail), nullptr);
+    EXPECT_EQ(MonitorWindow(), nullptr) << "no monitor is started after an update that did not finish";
+}
+
 }  // namespace
 }  // namespace brenik
 
@@ -350,6 +375,7 @@ int main(int argc, char** argv) {
     g_programs.updater = brenik::test::ArgumentPath(argc, argv, "updater");
     g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
     g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
+    g_programs.stallingKbhid = brenik::test::ArgumentPath(argc, argv, "stalling-kbhid");
     g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
     g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
     CreateDirectoryA(g_programs.shots.c_str(), nullptr);
