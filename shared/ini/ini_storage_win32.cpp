@@ -1,11 +1,14 @@
 // INI files on the Windows file system. Reads share the file with every other program;
 // writes go to a temporary file in the same folder, flushed to disk, which then replaces the
 // original in one move, so a crash or power loss mid-save never leaves a profile cut short.
+// A program killed in mid-save leaves its temporary file behind; the next save in that folder
+// removes it, so none pile up.
 
 #include "ini_storage.h"
 
 #include "debug_output.h"
 #include "program_folder.h"
+#include "scoped_find.h"
 #include "scoped_handle.h"
 
 #include <windows.h>
@@ -21,6 +24,9 @@ constexpr std::int64_t kMaxFileBytes = 16 * 1024 * 1024;
 // does); a few short retries ride over that.
 constexpr int kBusyRetries = 10;
 constexpr DWORD kBusyRetryMs = 20;
+// GetTempFileName's prefix for our temporary files: "ini" and four hex digits, ".tmp".
+constexpr const char* kTemporaryPrefix = "ini";
+constexpr const char* kTemporaryPattern = "ini*.tmp";
 
 bool IsBusy(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION; }
 
@@ -77,6 +83,21 @@ bool MoveOver(const std::string& from, const std::string& to) {
     }
 }
 
+// Every save of this program holds the storage's change lock from its read to its replacement
+// (CIniFile), and no other program of ours writes these folders, so a temporary file found
+// while a save holds the lock is a leftover of a save that was killed. folder ends in a
+// separator, or is "" for the current directory.
+void RemoveLeftoverTemporaries(const std::string& folder) {
+    WIN32_FIND_DATAA found{};
+    const win32::ScopedFind search(FindFirstFileA((folder + kTemporaryPattern).c_str(), &found));
+    if (!search.Valid()) return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        const std::string path = folder + found.cFileName;
+        if (DeleteFileA(path.c_str())) DebugPrintf("CIniFile removed %s, left by a save that did not finish\n", path.c_str());
+    } while (FindNextFileA(search.Get(), &found));
+}
+
 class FileSystemStorage final : public IIniStorage {
 public:
     ReadOutcome ReadAll(const std::string& path, std::string& bytes) override {
@@ -101,9 +122,12 @@ public:
         char temporary[MAX_PATH + 1] = {};
         // Creates a uniquely named empty file, so the monitor's two threads never share one;
         // fails for a missing folder, which is not to be created.
-        if (!GetTempFileNameA(folder.c_str(), "ini", 0, temporary)) return false;
+        if (!GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, temporary)) return false;
         const std::string temporaryPath = temporary;
-        if (WriteWhole(temporaryPath, bytes) && MoveOver(temporaryPath, path)) return true;
+        if (WriteWhole(temporaryPath, bytes) && MoveOver(temporaryPath, path)) {
+            RemoveLeftoverTemporaries(FolderOfPath(temporaryPath));
+            return true;
+        }
         DebugPrintf("CIniFile could not replace %s (error %lu)\n", path.c_str(), static_cast<unsigned long>(GetLastError()));
         DeleteFileA(temporaryPath.c_str());
         return false;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace brenik {
 namespace {
@@ -81,6 +82,27 @@ TEST_F(ProfileStoreOnDisk, AFirstStartInAnEmptyConfigFolderCreatesTheFiveFiles) 
     char name[64] = {};
     GetPrivateProfileStringA("Setting", "ProFileName", "", name, sizeof name, ProfileFilePath(folder, 2).c_str());
     EXPECT_STREQ(name, "Default3");
+}
+
+TEST_F(ProfileStoreOnDisk, TemporaryFilesLeftByAKilledSaveAreRemovedByTheNextSave) {
+    MakeConfigFolder();
+    // What a save killed between writing its temporary file and moving it leaves behind.
+    const std::vector<std::string> leftovers = {folder + "ini1A2B.tmp", folder + "config\\iniFFFF.tmp",
+                                                folder + "config\\ini0001.tmp"};
+    for (const std::string& path : leftovers) WriteText(path, "[Setting]\r\nProFileName=half");
+    const std::string notOurs = folder + "config\\notes.tmp";
+    WriteText(notOurs, "kept");
+
+    ProfileStore store(folder, ini::SystemIniStorage(), repeat);
+    ClearState(*state);
+    ASSERT_TRUE(store.LoadProfiles(*state));
+    ASSERT_TRUE(store.SaveProfiles(*state));
+    for (const std::string& path : leftovers) EXPECT_FALSE(Exists(path)) << path;
+    EXPECT_EQ(ReadText(notOurs), "kept") << "only our own temporary files go";
+    DeleteFileA(notOurs.c_str());
+    char name[64] = {};
+    GetPrivateProfileStringA("Setting", "ProFileName", "", name, sizeof name, ProfileFilePath(folder, 0).c_str());
+    EXPECT_STREQ(name, "Default1");
 }
 
 TEST_F(ProfileStoreOnDisk, AProfileFileLockedAtStartUpIsNotOverwrittenLater) {
