@@ -166,6 +166,7 @@ void CMonitorWnd::OnCommand(UINT command) {
 void CMonitorWnd::OnSettingsChanged(WPARAM jobArgument) {
     RereadState();
     osd_.LoadSettings();
+    osd_.PostSettings();
     bool queued = false;
     if (g_iDeviceState.load() == kDeviceAttached) {
         companions_.UpdateApplets();
@@ -184,7 +185,7 @@ void CMonitorWnd::OnVolumeLevel(WPARAM level) {
 }
 
 LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
-    if (data == nullptr) return FALSE;
+    if (data == nullptr) return TRUE;  // answered 1 like every other block: a sender learns nothing from it
     return osd_.OnCopyData(data->lpData, data->cbData, g_iDeviceState.load() == kDeviceAttached) ? TRUE : FALSE;
 }
 

@@ -3,10 +3,22 @@
 // the display settings read from config.ini, decides which notices are wanted, writes the
 // texts the display reads back from config.ini, and posts the notices to the display's window
 // (found by title each time). Platform-neutral: windows through IDesktop, files through
-// IIniStorage.
+// IIniStorage. Everything runs on the monitor's window thread.
+//
+// Texts go into config.ini before the notice that announces them is posted, so the display
+// finds the new text when the notice arrives. A text is written whether or not the display
+// runs; a notice is posted only to a display that has a window.
+//
+// The exchange in config.ini (the display reads it back):
+//   [OSDSetting] config=<OsdSettings, 344 checksummed bytes>  written by the settings program
+//   [MacroOSD]   Number=<key entry 0..43>  MacroName=<at most 31 characters>
+//   [OSDData]    Message=<at most 150 characters>
+// A value cannot hold a line break (config.ini is line based): a text that has one is kept up
+// to the break, so the user still sees its first line and no other value can be forged.
 
 #include "desktop.h"
 #include "ini_storage.h"
+#include "osd_settings.h"
 #include "working_copy.h"
 
 #include <cstddef>
@@ -15,26 +27,59 @@
 
 namespace brenik {
 
+// The two keyboard event classes the display hears about (values of the event word's class).
+constexpr std::uint16_t kOsdEventMacroKey = 0x4000;  // sub-code = macro key number 1..44
+constexpr std::uint16_t kOsdEventVolume = 0xA000;    // sub-code = volume 0..100
+constexpr std::uint16_t kOsdMaxVolume = 100;
+
+// A text message from another program (WM_COPYDATA): a block of exactly this many bytes;
+// byte 0 is not used, the text starts at byte 1 and ends at the first zero, or after 150.
+constexpr std::size_t kTextMessageBytes = 151;
+constexpr std::size_t kTextMessageStart = 1;
+constexpr std::size_t kTextMessageMaxChars = kTextMessageBytes - kTextMessageStart;
+
+// A macro name as the display gets it: the name field holds 32 bytes, of which 31 characters
+// at most are a name (the last one is its terminator).
+constexpr std::size_t kMacroNameMaxChars = 31;
+
 class OnScreenDisplay {
 public:
     OnScreenDisplay(IDesktop& desktop, WorkingCopy& state, std::string configPath, ini::IIniStorage& storage);
 
-    // Reads the display settings from config.ini (start-up, and every settings change).
+    // Reads the display settings from config.ini (start-up, and every settings change). A
+    // missing value, or one of another length or a wrong checksum, leaves the settings as they
+    // were (all zero at first).
     void LoadSettings();
-    // Event classes 0x4000 (macro key) and 0xA000 (volume); value = the event's sub-code.
+    // Tells the display its settings changed: 1326 with the packed display parameters. Called
+    // right after LoadSettings on a settings change (not at start-up: the display reads the
+    // file itself when it starts).
+    void PostSettings();
+    // Event classes 0x4000 (macro key 1..44) and 0xA000 (volume 0..100); value = the event's
+    // sub-code. Any other class or value does nothing.
     void Notify(std::uint16_t eventClass, std::uint16_t value);
-    // After a profile switch.
+    // Writes the name of the macro on key entry k (0..43) of the current profile to
+    // "MacroOSD": true if the entry holds a macro and its number and name were stored.
+    bool WriteMacroOsd(int k);
+    // After a profile switch to index 0..4: 1324/40 if profile notices are on.
     void NotifyProfileSwitch(int index);
-    // The switch for Windows-key notices.
+    // The switch for Windows-key notices (the event dispatch posts 1324/80 itself).
     bool ShowsWindowsKey() const;
-    // A text message from another program (WM_COPYDATA); returns what the window answers.
+    // A text message from another program (WM_COPYDATA): stored in "OSDData" when the block is
+    // exactly 151 bytes long, and announced (1324/50) while the keyboard is open. Reads no
+    // byte beyond `size`. Returns what the window answers: always true (handled).
     bool OnCopyData(const void* data, std::size_t size, bool keyboardOpen);
 
+    const OsdSettings& Settings() const { return settings_; }
+
 private:
+    void PostToDisplay(unsigned kind, std::intptr_t value);
+    bool StoreMessage(const std::string& text);
+
     IDesktop& desktop_;
     WorkingCopy& state_;
     const std::string configPath_;
     ini::IIniStorage& storage_;
+    OsdSettings settings_{};
 };
 
 }  // namespace brenik
