@@ -6,15 +6,13 @@
 #include "job_codes.h"
 #include "kbhid_api.h"
 #include "program_windows.h"
+#include "tray_messages.h"  // the tray callback and the tray menu's commands
 
 namespace brenik {
 
 // The keyboard's two messages, as the monitor asks kbhid.dll to post them.
 constexpr unsigned kMsgKeyEvent = hid::kMsgKeyEvent;
 constexpr unsigned kMsgDeviceChange = hid::kMsgDeviceChange;
-
-// The shell's callback for the tray icon; lParam = the mouse message.
-constexpr unsigned kMsgTrayCallback = 1036;
 
 // Thread message of the job thread: wParam = job, lParam = its argument.
 constexpr unsigned kMsgJob = 1649;
@@ -24,10 +22,6 @@ constexpr unsigned kTimerDetectGame = 500;
 constexpr unsigned kTimerDetectGameMs = 2000;
 constexpr unsigned kTimerFirstSync = 502;
 constexpr unsigned kTimerFirstSyncMs = 200;
-
-// Tray menu commands.
-constexpr unsigned kCmdConfiguration = 6001;
-constexpr unsigned kCmdExit = 6002;
 
 // Pause after the keyboard arrives, before it is opened: the main thread blocks meanwhile.
 constexpr unsigned kArrivalSettleMs = 5000;

@@ -28,7 +28,7 @@ CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart)
       profiles_(folder_, ini::SystemIniStorage(), SystemKeyboardRepeat()),
       osd_(desktop_, state_, configPath_, ini::SystemIniStorage()),
       companions_(desktop_, folder_, osd_),
-      tray_(hwnd_),
+      tray_(hwnd_, desktop_, companions_),
       sounds_(state_, folder_),
       games_(state_, [this](int index) { SwitchProfile(index); }),
       media_(state_, desktop_),
@@ -87,7 +87,13 @@ LRESULT CMonitorWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgVolumeLevel: OnVolumeLevel(wParam); return 0;
         case kMsgKeyEvent: dispatch_.Dispatch(MakeKeyEventWord(wParam, lParam)); return 1;
         case kMsgDeviceChange: dispatch_.Dispatch(MakeDeviceEventWord(wParam)); return 1;
-        default: return DefWindowProcA(hwnd_, message, wParam, lParam);
+        default:
+            // The shell's restart message is registered at run time, so it cannot be a case.
+            if (message != 0 && message == tray_.TaskbarCreatedMessage()) {
+                tray_.OnTaskbarCreated();
+                return 0;
+            }
+            return DefWindowProcA(hwnd_, message, wParam, lParam);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The desktop as a program's core sees it: windows of other programs found by title, posted
-// messages and the shell. The Windows layer implements it with FindWindow, PostMessage and
-// ShellExecute; tests record what is asked of it.
+// messages, bringing a window to the user and the shell. The Windows layer implements it with
+// FindWindow, PostMessage, ShowWindow/SetForegroundWindow and ShellExecute; tests record what
+// is asked of it.
 
 #include <cstdint>
 #include <string>
@@ -17,6 +18,8 @@ public:
     // Searched afresh each time: other programs' windows are never remembered.
     virtual WindowId FindWindowByTitle(const char* title) = 0;
     virtual bool Post(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Restores the window if it is minimised, brings it to the foreground and activates it.
+    virtual void BringForward(WindowId window) = 0;
     // The shell's "open" verb, no parameters, shown normally.
     virtual bool ShellOpen(const std::string& path) = 0;
 };

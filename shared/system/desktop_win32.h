@@ -1,5 +1,6 @@
 #pragma once
-// IDesktop on the Windows desktop: FindWindow by title, PostMessage, ShellExecute "open".
+// IDesktop on the Windows desktop: FindWindow by title, PostMessage, ShowWindow and
+// SetForegroundWindow, ShellExecute "open".
 
 #include "desktop.h"
 
@@ -9,6 +10,7 @@ class Win32Desktop final : public IDesktop {
 public:
     WindowId FindWindowByTitle(const char* title) override;
     bool Post(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void BringForward(WindowId window) override;
     bool ShellOpen(const std::string& path) override;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
-// A desktop for tests: windows that exist by title, and a log of everything asked of it.
+// A desktop for tests: windows that exist by title, and a log of everything asked of it: one
+// list per kind of request, and `actions`, every post, bring-forward and start in the order
+// asked ("post <title> <message> <wParam> <lParam>", "forward <title>", "open <path>").
 
 #include "desktop.h"
 
@@ -31,18 +33,31 @@ public:
     }
     bool Post(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
         for (const auto& [title, id] : windows_) {
-            if (id == window) posted.push_back({title, message, wParam, lParam});
+            if (id != window) continue;
+            posted.push_back({title, message, wParam, lParam});
+            actions.push_back("post " + title + " " + std::to_string(message) + " " + std::to_string(wParam) + " " +
+                              std::to_string(lParam));
         }
         return true;
     }
+    void BringForward(WindowId window) override {
+        for (const auto& [title, id] : windows_) {
+            if (id != window) continue;
+            broughtForward.push_back(title);
+            actions.push_back("forward " + title);
+        }
+    }
     bool ShellOpen(const std::string& path) override {
         opened.push_back(path);
+        actions.push_back("open " + path);
         return true;
     }
 
     std::vector<std::string> searched;
     std::vector<PostedMessage> posted;
+    std::vector<std::string> broughtForward;
     std::vector<std::string> opened;
+    std::vector<std::string> actions;
 
 private:
     std::map<std::string, WindowId> windows_;
