@@ -1,0 +1,248 @@
+// Faults around the real Monitor.exe under Wine: killed at random moments while it saves, and
+// started over damaged files. No keyboard is needed: profile-key events are posted to the
+// monitor's window as kbhid.dll would post them, and every one of them saves the profiles.
+//
+// The number of kills is BRENIK_KILL_ROUNDS (the test command runs a few; scripts/faults-long.sh
+// a few hundred).
+
+#include "monitor_installation_win32.h"
+#include "monitor_messages.h"
+#include "profile_record.h"
+#include "scoped_handle.h"
+#include "shared_block_peer_win32.h"
+#include "state_record.h"
+#include "wine_test_support.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace brenik {
+namespace {
+
+using test::ChildProcess;
+
+test::MonitorPrograms g_programs;
+
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr int kDefaultKillRounds = 12;
+constexpr std::uint16_t kClassProfileKey = 0x3000;
+
+// No keyboard answers on this pipe, so the monitor runs without one.
+class Installation : public test::MonitorInstallation {
+public:
+    explicit Installation(const char* tag)
+        : MonitorInstallation(tag, g_programs.monitor, g_programs.kbhid, std::string("BrenikNobody-") + tag) {}
+    std::string Folder() const { return FolderOf(Monitor()); }
+    static std::string FolderOf(const std::string& file) { return file.substr(0, file.find_last_of('\\') + 1); }
+};
+
+HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
+
+bool StartMonitor(ChildProcess& monitor, const Installation& install) {
+    return monitor.Start(install.Monitor(), "") && test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs);
+}
+
+// A profile key as kbhid.dll posts it: class in wParam, the profile number 1..5 in lParam.
+void PressProfileKey(HWND monitor, int number) { PostMessageA(monitor, kMsgKeyEvent, kClassProfileKey, number); }
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// A profile file as one whole save leaves it, read by the platform's own functions: its name,
+// and all 44 key entries decoding as struct values of their exact size.
+::testing::AssertionResult ProfileFileIsWhole(const std::string& path) {
+    char name[256] = {};
+    if (GetPrivateProfileStringA("Setting", "ProFileName", "<missing>", name, sizeof name, path.c_str()) == 0 ||
+        std::string(name) == "<missing>") {
+        return ::testing::AssertionFailure() << path << ": no ProFileName";
+    }
+    static MacroKeyInfo entry;
+    for (int k = 0; k < kKeyEntryCount; ++k) {
+        const std::string key = "MacroKeyInfo" + std::to_string(k);
+        if (!GetPrivateProfileStructA("Setting", key.c_str(), &entry, sizeof entry, path.c_str())) {
+            return ::testing::AssertionFailure() << path << ": " << key << " does not decode";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+int CountLeftoverTemporaries(const std::string& folder) {
+    int count = 0;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "ini*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do ++count;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+int KillRounds() {
+    const char* text = std::getenv("BRENIK_KILL_ROUNDS");
+    const int rounds = text != nullptr ? std::atoi(text) : 0;
+    return rounds > 0 ? rounds : kDefaultKillRounds;
+}
+
+TEST(MonitorFaults, KilledWhileSavingLeavesEveryFileWholeAndNoTemporariesPileUp) {
+    Installation install("faults-kill");
+    {
+        ChildProcess monitor;
+        ASSERT_TRUE(StartMonitor(monitor, install));
+        PressProfileKey(MonitorWindow(), 2);  // the first whole save
+        ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(install.ProfileFile(4)); }, kStartTimeoutMs));
+        PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
+        ASSERT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+    }
+
+    std::mt19937 random(20261208);
+    // Forty profile keys keep the monitor saving for a while; the kill lands somewhere in it.
+    constexpr int kPresses = 40;
+    std::uniform_int_distribution<DWORD> killAfterMs(0, 600);
+    const int rounds = KillRounds();
+    int killedMidSave = 0;
+    for (int round = 0; round < rounds; ++round) {
+        ChildProcess monitor;
+        ASSERT_TRUE(StartMonitor(monitor, install)) << "round " << round;
+        const HWND window = MonitorWindow();
+        for (int press = 0; press < kPresses; ++press) PressProfileKey(window, 1 + (round + press) % kProfileCount);
+        // Every other round the kill waits for a save in progress (its temporary file exists);
+        // the others kill at a random moment.
+        if (round % 2 == 0) {
+            test::WaitUntil([&] { return CountLeftoverTemporaries(install.Folder()) + CountLeftoverTemporaries(install.Folder() + "config\\") > 0; },
+                            2000, 0);
+        } else {
+            Sleep(killAfterMs(random));
+        }
+        TerminateProcess(monitor.Handle(), 9);
+        ASSERT_TRUE(test::WaitUntil([] { return MonitorWindow() == nullptr; }, kStartTimeoutMs));
+        const int leftovers = CountLeftoverTemporaries(install.Folder()) + CountLeftoverTemporaries(install.Folder() + "config\\");
+        if (leftovers > 0) ++killedMidSave;
+        // A save removes what an earlier killed save left, so at most the last kill's files remain.
+        EXPECT_LE(leftovers, 2) << "round " << round;
+
+        for (int n = 0; n < kProfileCount; ++n) EXPECT_TRUE(ProfileFileIsWhole(install.ProfileFile(n))) << "round " << round;
+        const UINT current = GetPrivateProfileIntA("Setting", "CurrentProfile", 99, install.ConfigIni().c_str());
+        EXPECT_LT(current, static_cast<UINT>(kProfileCount)) << "round " << round << ": config.ini whole";
+        if (HasFailure()) break;
+    }
+    std::printf("killed %d times, %d of them in the middle of a save\n", rounds, killedMidSave);
+
+    // One more start and save: no temporary file is left anywhere.
+    ChildProcess monitor;
+    ASSERT_TRUE(StartMonitor(monitor, install));
+    PressProfileKey(MonitorWindow(), 1);
+    EXPECT_TRUE(test::WaitUntil([&] {
+        return CountLeftoverTemporaries(install.Folder()) + CountLeftoverTemporaries(install.Folder() + "config\\") == 0;
+    }, kStartTimeoutMs));
+    PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+}
+
+// What a damaged profile file holds, and whether the monitor can read it at all.
+struct Damage {
+    const char* name;
+    std::string bytes;
+    bool readable;  // false: the file must be left exactly as it is
+};
+
+std::vector<Damage> Damages() {
+    std::mt19937 random(7);
+    std::string noise(4096, '\0');
+    for (char& c : noise) c = static_cast<char>(random() & 0xFF);
+    std::string nuls = "[Setting]\r\nProFileName=Nul";
+    nuls += std::string(64, '\0');
+    nuls += "\r\nGameFile=after.exe\r\n";
+    const std::string longLine = "[Setting]\r\nProFileName=Long\r\nGameFile=" + std::string(10 * 1024 * 1024, 'x') + "\r\n";
+    std::string utf16;
+    for (char c : std::string("[Setting]\r\nProFileName=Wide\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    return {
+        {"random bytes", noise, true},
+        {"cut-off struct value", "[Setting]\r\nProFileName=Cut\r\nMacroKeyInfo3=0102ABCD\r\n", true},
+        {"NUL bytes", nuls, true},
+        {"a 10 MB line", longLine, true},
+        {"UTF-16 text", "\xFF\xFE" + utf16, false},
+    };
+}
+
+TEST(MonitorFaults, DamagedFilesAtStartUpAreReadAsFarAsTheyCanBeAndUnreadableOnesAreNeverOverwritten) {
+    const std::vector<Damage> damages = Damages();
+    Installation install("faults-damage");
+    // Profiles 0..4 get the damages; a sixth case, a file locked by another program, takes
+    // profile 4 over from the last damage below.
+    for (std::size_t n = 0; n < damages.size(); ++n) ASSERT_TRUE(WriteBytes(install.ProfileFile(static_cast<int>(n)), damages[n].bytes));
+    ASSERT_TRUE(WriteBytes(install.ConfigIni(), std::string("[Setting]\r\nCurrentProfile=1\r\n") + std::string(100, '\0')));
+    const std::string lockedText = "[Setting]\r\nProFileName=Locked\r\n";
+    ASSERT_TRUE(WriteBytes(install.ProfileFile(4), lockedText));
+    win32::ScopedHandle lock(CreateFileA(install.ProfileFile(4).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock.Valid());
+
+    ChildProcess monitor;
+    ASSERT_TRUE(StartMonitor(monitor, install));
+    PressProfileKey(MonitorWindow(), 3);  // a save of every profile
+    Sleep(2000);
+    ASSERT_NE(MonitorWindow(), nullptr) << "the monitor runs on";
+
+    std::unique_ptr<StateRecord> state;
+    {
+        // Closed again before the next start: a lock that still exists keeps a monitor from starting.
+        test::SharedBlockPeer peer;
+        ASSERT_TRUE(peer.Open());
+        state = peer.Read();
+    }
+    EXPECT_STREQ(state->Profiles[1].ProFileName, "Cut") << "the keys before the cut-off value are loaded";
+    EXPECT_STREQ(state->Profiles[2].ProFileName, "Nul") << "the value up to the NUL bytes";
+    EXPECT_STREQ(state->Profiles[3].ProFileName, "Long");
+    EXPECT_STREQ(state->Profiles[4].ProFileName, "Default5") << "a locked file gives defaults";
+    EXPECT_EQ(state->CurrentProfile, 2) << "the switch to profile 3 happened";
+
+    lock.Reset();
+    EXPECT_EQ(ReadBytes(install.ProfileFile(4)), lockedText) << "the locked file was not overwritten later";
+    // The UTF-16 file cannot be read as the format is ANSI: it is left exactly as it was.
+    // (Profile 4 held it before the lock case took its place, so write it again and restart.)
+    PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+    const Damage& wide = damages.back();
+    ASSERT_FALSE(wide.readable);
+    ASSERT_TRUE(WriteBytes(install.ProfileFile(4), wide.bytes));
+    ChildProcess again;
+    ASSERT_TRUE(StartMonitor(again, install));
+    PressProfileKey(MonitorWindow(), 2);
+    Sleep(2000);
+    EXPECT_EQ(ReadBytes(install.ProfileFile(4)), wide.bytes) << "an unreadable file is never overwritten";
+    // The damaged but readable files were saved, and the platform reads them whole; the one of
+    // random bytes got its keys after the noise, which the platform's reader does not reach
+    // past its NUL bytes, so only its text is looked at there.
+    for (int n = 1; n < 4; ++n) EXPECT_TRUE(ProfileFileIsWhole(install.ProfileFile(n))) << "readable files are saved whole: " << n;
+    const std::string noisy = ReadBytes(install.ProfileFile(0));
+    EXPECT_EQ(noisy.compare(0, damages[0].bytes.size(), damages[0].bytes), 0) << "what was before the keys stays";
+    EXPECT_NE(noisy.find("\r\nMacroKeyInfo43="), std::string::npos) << "the keys were saved after it";
+    PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(again.Wait(kStartTimeoutMs), 0);
+}
+
+}  // namespace
+}  // namespace brenik
+
+int main(int argc, char** argv) {
+    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
