@@ -7,7 +7,9 @@
 //   desktop-tool copydata TITLE TEXT       send a text message as another program does: WM_COPYDATA
 //                                          with a 151-byte block, the text from byte 1; prints the answer
 //   desktop-tool shot FILE.bmp [TITLE]     a picture of the screen, or of that window's rectangle
-// Exit code 1 when the window is not there (or still there), 2 for a usage error.
+// TITLE may be "class:NAME" for the first window of that class (an open pop-up menu is
+// "class:#32768"). Exit code 1 when the window is not there (or still there), 2 for a usage
+// error.
 
 #include "window_capture.h"
 
@@ -36,10 +38,18 @@ bool ParseNumber(const char* text, long long& value) {
     return end != text && *end == '\0';
 }
 
+constexpr const char* kClassPrefix = "class:";
+
+HWND FindNamed(const char* name) {
+    const std::size_t prefix = std::strlen(kClassPrefix);
+    if (std::strncmp(name, kClassPrefix, prefix) == 0) return FindWindowA(name + prefix, nullptr);
+    return FindWindowA(nullptr, name);
+}
+
 int WaitFor(const char* title, bool present, double seconds) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     for (;;) {
-        if ((FindWindowA(nullptr, title) != nullptr) == present) return 0;
+        if ((FindNamed(title) != nullptr) == present) return 0;
         if (GetTickCount64() >= deadline) break;
         Sleep(kPollMs);
     }
@@ -48,7 +58,7 @@ int WaitFor(const char* title, bool present, double seconds) {
 }
 
 int Post(const char* title, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND window = FindWindowA(nullptr, title);
+    HWND window = FindNamed(title);
     if (window == nullptr || !PostMessageA(window, message, wParam, lParam)) {
         std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
         return 1;
@@ -62,7 +72,7 @@ constexpr std::size_t kTextBlockBytes = 151;
 constexpr DWORD kSendTimeoutMs = 5000;
 
 int SendText(const char* title, const char* text) {
-    HWND window = FindWindowA(nullptr, title);
+    HWND window = FindNamed(title);
     if (window == nullptr) {
         std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
         return 1;
@@ -82,7 +92,7 @@ int SendText(const char* title, const char* text) {
 
 int Shot(const char* path, const char* title) {
     if (title == nullptr) return brenik::test::SaveScreenImage(path) ? 0 : 1;
-    HWND window = FindWindowA(nullptr, title);
+    HWND window = FindNamed(title);
     if (window == nullptr) {
         std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
         return 1;
