@@ -1,0 +1,1 @@
+int Core() { return 3; }

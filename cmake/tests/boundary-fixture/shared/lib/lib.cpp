@@ -1,0 +1,1 @@
+int Lib() { return 2; }

@@ -1,0 +1,1 @@
+int Tool() { return 4; }
