@@ -1,5 +1,6 @@
-# build/dist: the install tree as it ships. The monitor's folder holds Monitor.exe, kbhid.dll,
-# config.ini beside them, config\ for the profile files and Wave\ for the sound cues; the
+# build/dist: the install tree as it ships. The monitor's folder holds Monitor.exe, our
+# on-screen display "Brenik OSD.exe", kbhid.dll, config.ini beside them (both programs read
+# it), config\ for the profile files and Wave\ for the sound cues; the
 # updater lives in its own subfolder with its own kbhid.dll and config.ini. Each kbhid.dll has
 # a kbhid.ini choosing the virtual keyboard, whose server and control command are in tools\
 # (with the demo's driver of the updater's dialogs).
@@ -9,11 +10,12 @@ add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${BRENIK_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${BRENIK_DIST_DIR}/config ${BRENIK_DIST_DIR}/Wave ${BRENIK_DIST_DIR}/KeyFwFlash ${BRENIK_DIST_DIR}/tools
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Monitor> ${BRENIK_DIST_DIR}/Monitor.exe
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:BrenikOsd> "${BRENIK_DIST_DIR}/Brenik OSD.exe"
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:KeyFwFlash> ${BRENIK_DIST_DIR}/KeyFwFlash/KeyFwFlash.exe
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kbhid> ${BRENIK_DIST_DIR}/kbhid.dll
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kbhid> ${BRENIK_DIST_DIR}/KeyFwFlash/kbhid.dll
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vkbd> $<TARGET_FILE:vkbd-server> $<TARGET_FILE:desktop-tool> $<TARGET_FILE:update-demo-driver> ${BRENIK_DIST_DIR}/tools
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/packaging/files ${BRENIK_DIST_DIR}
-  DEPENDS Monitor KeyFwFlash kbhid vkbd vkbd-server desktop-tool update-demo-driver
+  DEPENDS Monitor BrenikOsd KeyFwFlash kbhid vkbd vkbd-server desktop-tool update-demo-driver
   COMMENT "Laying out ${BRENIK_DIST_DIR}"
   VERBATIM)

@@ -3,6 +3,7 @@
 #include "debug_output.h"
 #include "ini_file.h"
 #include "program_windows.h"
+#include "program_windows.h"
 #include "state_record.h"
 
 #include <cstring>
@@ -12,13 +13,6 @@
 namespace brenik {
 namespace {
 
-constexpr const char* kSectionSettings = "OSDSetting";
-constexpr const char* kKeySettings = "config";
-constexpr const char* kSectionMacro = "MacroOSD";
-constexpr const char* kKeyMacroNumber = "Number";
-constexpr const char* kKeyMacroName = "MacroName";
-constexpr const char* kSectionText = "OSDData";
-constexpr const char* kKeyText = "Message";
 
 // The characters up to the first zero, never more than maxChars and never past them, and then
 // only up to a line break: config.ini cannot hold one in a value, and writing the rest as
@@ -55,7 +49,7 @@ OnScreenDisplay::OnScreenDisplay(IDesktop& desktop, WorkingCopy& state, std::str
 void OnScreenDisplay::LoadSettings() {
     // Read into a copy, so that a value that does not decode leaves every field as it was.
     OsdSettings loaded = settings_;
-    if (CIniFile(configPath_, storage_).ReadStruct(kSectionSettings, kKeySettings, &loaded, sizeof loaded)) {
+    if (CIniFile(configPath_, storage_).ReadStruct(kOsdSettingsSection, kOsdSettingsKey, &loaded, sizeof loaded)) {
         settings_ = loaded;
     }
 }
@@ -83,8 +77,8 @@ bool OnScreenDisplay::WriteMacroOsd(int k) {
     // One batch: the display never reads a new number beside an old name.
     CIniFile config(configPath_, storage_);
     config.BeginBatch();
-    const bool stored = config.WriteInt(kSectionMacro, kKeyMacroNumber, k) &&
-                        config.WriteString(kSectionMacro, kKeyMacroName, *name);
+    const bool stored = config.WriteInt(kMacroOsdSection, kMacroOsdNumberKey, k) &&
+                        config.WriteString(kMacroOsdSection, kMacroOsdNameKey, *name);
     return config.EndBatch() && stored;
 }
 
@@ -113,7 +107,7 @@ bool OnScreenDisplay::OnCopyData(const void* data, std::size_t size, bool keyboa
 }
 
 bool OnScreenDisplay::StoreMessage(const std::string& text) {
-    return CIniFile(configPath_, storage_).WriteString(kSectionText, kKeyText, text);
+    return CIniFile(configPath_, storage_).WriteString(kOsdTextSection, kOsdTextKey, text);
 }
 
 void OnScreenDisplay::PostToDisplay(unsigned kind, std::intptr_t value) {

@@ -57,11 +57,23 @@ constexpr unsigned kMsgOsdShow = 1324;
 constexpr unsigned kOsdKindProfile = 40;      // lParam = new profile index 0..4 << 16
 constexpr unsigned kOsdKindMessage = 50;      // lParam 0; text in config.ini "OSDData"/"Message"
 constexpr unsigned kOsdKindMacro = 70;        // lParam 0; "MacroOSD"/"Number" and "MacroName"
-constexpr unsigned kOsdKindWindowsKey = 80;   // lParam = key byte << 16 (1 locked, 255 free)
+constexpr unsigned kOsdKindWindowsKey = 80;   // lParam = key byte << 16 (255 locked, 1 free)
 constexpr unsigned kOsdKindVolume = 160;      // lParam = volume 0..100
 // kMsgOsdSettings: wParam 0, lParam = (OsdSettings field 28 low 16 bits) << 16 | field 32 low
 // 16 bits. What the two values mean is the display's own choice (see osd/osd_placement.h).
 constexpr unsigned kMsgOsdSettings = 1326;
+
+// ---- What the monitor and the display exchange through config.ini.
+// The display settings the settings program stores: a 344-byte struct value.
+constexpr const char* kOsdSettingsSection = "OSDSetting";
+constexpr const char* kOsdSettingsKey = "config";
+// Written before kOsdKindMacro: the key index from 0 and the macro's name.
+constexpr const char* kMacroOsdSection = "MacroOSD";
+constexpr const char* kMacroOsdNumberKey = "Number";
+constexpr const char* kMacroOsdNameKey = "MacroName";
+// Written before kOsdKindMessage: the text another program sent.
+constexpr const char* kOsdTextSection = "OSDData";
+constexpr const char* kOsdTextKey = "Message";
 
 // ---- Messages to the applets and the volume controller.
 constexpr unsigned kMsgAppletReload = 1224;    // system gauge, call display: reload settings
@@ -73,6 +85,9 @@ constexpr unsigned kMsgClose = 0x0010;
 
 // ---- Named kernel objects.
 constexpr const char* kMonitorInstanceMutex = "Brenik_Gaming_Keyboard_Monitor";
+// Our on-screen display's: one display per session (the monitor starts it on every arrival);
+// the installer looks for it to know the display still runs.
+constexpr const char* kOsdInstanceMutex = "Brenik_Gaming_Keyboard_OSD_Instance";
 constexpr const char* kSharedBlockName = "Brenik_Gaming_Keyboard_Share_Data";
 constexpr const char* kSharedBlockLockName = "Brenik_Gaming_Keyboard_Mutex_Object";
 
