@@ -4,7 +4,9 @@
 # scripts/lib/environment.sh (display, prefix, server).
 # A benchmark that ends badly is run once more, saying so, before it counts as failed: the
 # real-time ones take about 40 s each under a shared wineserver, and one bad run must not
-# hide whether the code is at fault. Every benchmark runs; the exit code tells if any failed.
+# hide whether the code is at fault. The second run has Wine's exception trace on, and its
+# last lines are printed if it fails too, so a crash shows where it happened. Every benchmark
+# runs; the exit code tells if any failed.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 failed=()
@@ -14,9 +16,15 @@ for bench in "$ROOT"/build/windows/bench/*_benchmark.exe; do
     rc=0
     wine "$bench" </dev/null || rc=$?
     if [ "$rc" -ne 0 ]; then
-        echo "$name ended with $rc; running it once more"
+        echo "$name ended with $rc; running it once more, with Wine's exception trace"
         rc=0
-        wine "$bench" </dev/null || rc=$?
+        trace=$(mktemp)
+        WINEDEBUG="${WINEDEBUG:+$WINEDEBUG,}+seh" wine "$bench" </dev/null 2>"$trace" || rc=$?
+        if [ "$rc" -ne 0 ]; then
+            echo "$name ended with $rc again; the end of its exception trace:"
+            grep -E "seh|exception|backtrace|^=>" "$trace" | tail -20 | sed 's/^/    /'
+        fi
+        rm -f "$trace"
     fi
     [ "$rc" -eq 0 ] || failed+=("$name ($rc)")
 done

@@ -195,6 +195,8 @@ DWORD WINAPI JobThread(void* argument) {
 }  // namespace brenik::device
 
 int main() {
+    // Unbuffered, so that the figures printed are never lost, whatever happens after them.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     using brenik::device::Run;
     Run run;
     HANDLE thread = CreateThread(nullptr, 0, &brenik::device::JobThread, &run, 0, nullptr);
