@@ -1,1 +1,0 @@
-int Core() { return 3; }

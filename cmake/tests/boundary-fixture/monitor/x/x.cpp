@@ -1,0 +1,1 @@
+int x_fixture() { return 0; }

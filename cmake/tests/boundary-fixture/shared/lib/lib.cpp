@@ -1,1 +1,0 @@
-int Lib() { return 2; }

@@ -1,0 +1,1 @@
+int y_fixture() { return 0; }

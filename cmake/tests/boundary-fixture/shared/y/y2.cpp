@@ -1,0 +1,1 @@
+int y2_fixture() { return 0; }

@@ -1,1 +1,0 @@
-int Tool() { return 4; }

@@ -1,0 +1,1 @@
+int z_fixture() { return 0; }

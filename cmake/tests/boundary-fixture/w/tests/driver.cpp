@@ -1,0 +1,1 @@
+int driver_fixture() { return 0; }

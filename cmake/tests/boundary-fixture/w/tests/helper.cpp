@@ -1,0 +1,1 @@
+int helper_fixture() { return 0; }

@@ -1,0 +1,1 @@
+int w_fixture() { return 0; }
