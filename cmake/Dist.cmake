@@ -16,6 +16,7 @@ add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kbhid> ${BRENIK_DIST_DIR}/KeyFwFlash/kbhid.dll
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vkbd> $<TARGET_FILE:vkbd-server> $<TARGET_FILE:desktop-tool> $<TARGET_FILE:update-demo-driver> ${BRENIK_DIST_DIR}/tools
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/packaging/files ${BRENIK_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/monitor/sound/art/Wave ${BRENIK_DIST_DIR}/Wave
   DEPENDS Monitor BrenikOsd KeyFwFlash kbhid vkbd vkbd-server desktop-tool update-demo-driver
   COMMENT "Laying out ${BRENIK_DIST_DIR}"
   VERBATIM)

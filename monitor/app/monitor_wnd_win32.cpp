@@ -29,7 +29,7 @@ CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart)
       osd_(desktop_, state_, configPath_, ini::SystemIniStorage()),
       companions_(desktop_, folder_, osd_),
       tray_(hwnd_, desktop_, companions_),
-      sounds_(state_, folder_),
+      sounds_(state_, folder_, soundPlayer_),
       games_(state_, [this](int index) { SwitchProfile(index); }),
       media_(state_, desktop_),
       device_(hid_, state_, configPath_, *this, desktop_),

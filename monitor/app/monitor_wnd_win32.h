@@ -24,6 +24,7 @@
 #include "session_notifications_win32.h"
 #include "shared_state_block_win32.h"
 #include "sound_cues.h"
+#include "sound_player_win32.h"
 #include "tray_icon_win32.h"
 #include "working_copy.h"
 
@@ -106,6 +107,7 @@ private:
     OnScreenDisplay osd_;
     Companions companions_;
     CTrayIcon tray_;
+    Win32SoundPlayer soundPlayer_;
     SoundCues sounds_;
     GameDetection games_;
     MediaKeys media_;
