@@ -69,12 +69,20 @@ for offset in (8, 12, 16, 24):
     struct.pack_into("<i", record, offset, 1)
 print("".join("%02X" % b for b in record) + "%02X" % (sum(record) & 0xFF))')
 printf '[OSDSetting]\r\nconfig=%s\r\n' "$OSD_RECORD" >> "$INSTALL/config.ini"
+# Five profiles with names and every spoken cue switched on (the rest loads its defaults).
+NAMES=(Desktop Racing Shooter Strategy Music)
+rm -f "$INSTALL"/config/*.cmp
+for n in 0 1 2 3 4; do
+    printf '[Setting]\r\nProFileName=%s\r\nProfileSwitchSound=1\r\nMacroLiveRecordSound=1\r\nLayerSwitchSound=1\r\nCountdownTimerSound=1\r\n' \
+        "${NAMES[$n]}" > "$INSTALL/config/Default$n.cmp"
+done
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 
 vkbd start >/dev/null
 say "Brenik Monitor starts with the keyboard plugged in"
-(cd "$INSTALL" && exec wine "$INSTALL/Monitor.exe" </dev/null >/dev/null 2>"$WORK/monitor.log") &
+# Wine's winmm trace names every file PlaySound opens: the spoken cues are read off it below.
+(cd "$INSTALL" && WINEDEBUG=-all,+winmm exec wine "$INSTALL/Monitor.exe" </dev/null >/dev/null 2>"$WORK/monitor.log") &
 MONITOR_PID=$!
 desktop wait "$MONITOR_TITLE" 20 >/dev/null
 desktop wait "$OSD_TITLE" 20 >/dev/null && echo "the on-screen display \"Brenik OSD.exe\" was started with it"
@@ -116,7 +124,17 @@ sleep 4   # the monitor reads the recorded macro back
 vkbd play-macro 4 >/dev/null
 notice osd-macro "the macro on key 4 played"
 
+say "the spoken cues of the layer switch and the countdown timer"
+vkbd layer extended >/dev/null; sleep 1.2
+vkbd layer standard >/dev/null; sleep 1.2
+for step in 1 2 3 4 5 6 7 8; do vkbd countdown $step >/dev/null; sleep 0.6; done
+vkbd countdown stop >/dev/null; sleep 1
+echo "the extended and standard layer, the countdown from \"timer activated\" to \"go\", and its stop"
+
 stop_monitor
+say "the sound cues the monitor played (the files PlaySound opened, from Wine's winmm trace)"
+"$(dirname "$0")/../../monitor/sound/played-cues.sh" "$WORK/monitor.log" | sed 's/^/    /'
+
 if /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
     for bmp in "$SHOTS"/*.bmp; do
         /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' "$bmp" "${bmp%.bmp}.png"
