@@ -31,7 +31,7 @@ CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart)
       tray_(hwnd_, desktop_, companions_),
       sounds_(state_, folder_, soundPlayer_),
       games_(state_, [this](int index) { SwitchProfile(index); }),
-      media_(state_, desktop_),
+      media_(state_, mediaPlatform_.Platform()),
       device_(hid_, state_, configPath_, *this, desktop_),
       dispatch_(desktop_, state_, *this),
       sequences_(*this, desktop_) {}

@@ -18,6 +18,7 @@
 #include "hid_library.h"
 #include "job_thread_win32.h"
 #include "media_keys.h"
+#include "media_platform_win32.h"
 #include "monitor_device_win32.h"
 #include "on_screen_display.h"
 #include "profile_store.h"
@@ -110,6 +111,7 @@ private:
     Win32SoundPlayer soundPlayer_;
     SoundCues sounds_;
     GameDetection games_;
+    Win32MediaPlatform mediaPlatform_;
     MediaKeys media_;
     CMonitorDevice device_;  // used from both threads
     JobThread jobThread_;
