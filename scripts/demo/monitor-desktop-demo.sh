@@ -69,11 +69,12 @@ for offset in (8, 12, 16, 24):
     struct.pack_into("<i", record, offset, 1)
 print("".join("%02X" % b for b in record) + "%02X" % (sum(record) & 0xFF))')
 printf '[OSDSetting]\r\nconfig=%s\r\n' "$OSD_RECORD" >> "$INSTALL/config.ini"
-# Five profiles with names and every spoken cue switched on (the rest loads its defaults).
+# Five profiles with names, every spoken cue switched on and Winamp as the media player
+# (MediaOption 3); the rest loads its defaults.
 NAMES=(Desktop Racing Shooter Strategy Music)
 rm -f "$INSTALL"/config/*.cmp
 for n in 0 1 2 3 4; do
-    printf '[Setting]\r\nProFileName=%s\r\nProfileSwitchSound=1\r\nMacroLiveRecordSound=1\r\nLayerSwitchSound=1\r\nCountdownTimerSound=1\r\n' \
+    printf '[Setting]\r\nProFileName=%s\r\nProfileSwitchSound=1\r\nMacroLiveRecordSound=1\r\nLayerSwitchSound=1\r\nCountdownTimerSound=1\r\nMediaOption=3\r\n' \
         "${NAMES[$n]}" > "$INSTALL/config/Default$n.cmp"
 done
 rm -rf "$SHOTS"
@@ -130,6 +131,19 @@ vkbd layer standard >/dev/null; sleep 1.2
 for step in 1 2 3 4 5 6 7 8; do vkbd countdown $step >/dev/null; sleep 0.6; done
 vkbd countdown stop >/dev/null; sleep 1
 echo "the extended and standard layer, the countdown from \"timer activated\" to \"go\", and its stop"
+
+say "media keys on the keyboard reach the player (a stand-in with Winamp's window)"
+PLAYER_LOG="$WORK/player.txt"
+wine "$TOOLS/media_player_stand_in.exe" --player=winamp </dev/null >"$PLAYER_LOG" 2>/dev/null &
+PLAYER_PID=$!
+if desktop wait "class:Winamp v1.x" 20 >/dev/null; then
+    for key in 0x23 0x23 0x21 0x22 0x24; do vkbd media $key >/dev/null; sleep 0.6; done
+    echo "play/pause, play/pause, next, previous, stop; the player received:"
+    sleep 0.5
+    desktop close "class:Winamp v1.x" >/dev/null 2>&1 || true
+    wait "$PLAYER_PID" 2>/dev/null || true
+    tr -d '\r' < "$PLAYER_LOG" | sed 's/^/    /'
+fi
 
 stop_monitor
 say "the sound cues the monitor played (the files PlaySound opened, from Wine's winmm trace)"
