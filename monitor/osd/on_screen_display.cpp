@@ -59,13 +59,13 @@ void OnScreenDisplay::PostSettings() {
 }
 
 void OnScreenDisplay::Notify(std::uint16_t eventClass, std::uint16_t value) {
-    if (eventClass == kOsdEventMacroKey && value >= 1 && value <= kKeyEntryCount) {
+    if (eventClass == kClassMacroPlayed && value >= 1 && value <= kKeyEntryCount) {
         if (!SwitchIsOn(settings_.MacroNotice)) return;
         // Stored even when the display does not run: it shows the last name when it starts.
         if (WriteMacroOsd(value - 1)) PostToDisplay(kOsdKindMacro, 0);
         return;
     }
-    if (eventClass == kOsdEventVolume && value <= kOsdMaxVolume) {
+    if (eventClass == kClassVolume && value <= kOsdMaxVolume) {
         if (SwitchIsOn(settings_.VolumeNotice)) PostToDisplay(kOsdKindVolume, value);
     }
 }

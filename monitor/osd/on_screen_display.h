@@ -17,6 +17,7 @@
 // to the break, so the user still sees its first line and no other value can be forged.
 
 #include "desktop.h"
+#include "event_word.h"
 #include "ini_storage.h"
 #include "osd_settings.h"
 #include "working_copy.h"
@@ -28,8 +29,6 @@
 namespace brenik {
 
 // The two keyboard event classes the display hears about (values of the event word's class).
-constexpr std::uint16_t kOsdEventMacroKey = 0x4000;  // sub-code = macro key number 1..44
-constexpr std::uint16_t kOsdEventVolume = 0xA000;    // sub-code = volume 0..100
 constexpr std::uint16_t kOsdMaxVolume = 100;
 
 // A text message from another program (WM_COPYDATA): a block of exactly this many bytes;

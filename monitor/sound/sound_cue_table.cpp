@@ -1,13 +1,9 @@
 #include "sound_cue_table.h"
 
+#include "event_word.h"
+
 namespace brenik {
 namespace {
-
-constexpr std::uint16_t kClassProfileKey = 0x3000;
-constexpr std::uint16_t kClassMacroRecord = 0x5000;
-constexpr std::uint16_t kClassCountdownStep = 0xB000;
-constexpr std::uint16_t kClassCountdownStop = 0xC000;
-constexpr std::uint16_t kClassLayer = 0xE000;
 
 constexpr CueSelector kWhole = CueSelector::kWholeSubCode;
 constexpr CueSelector kQualifier = CueSelector::kQualifier;
@@ -25,11 +21,11 @@ std::uint16_t SelectedPart(CueSelector selector, std::uint16_t subCode) {
 
 // The file names are the ones installed under Wave\, spelling and case included.
 const SoundCueRow kSoundCues[kSoundCueCount] = {
-    {kClassProfileKey, kWhole, 1, kProfile, "Wave\\Profile\\profile_one.wav"},
-    {kClassProfileKey, kWhole, 2, kProfile, "Wave\\Profile\\profile_two.wav"},
-    {kClassProfileKey, kWhole, 3, kProfile, "Wave\\Profile\\profile_three.wav"},
-    {kClassProfileKey, kWhole, 4, kProfile, "Wave\\Profile\\profile_four.wav"},
-    {kClassProfileKey, kWhole, 5, kProfile, "Wave\\Profile\\profile_five.wav"},
+    {kClassProfile, kWhole, 1, kProfile, "Wave\\Profile\\profile_one.wav"},
+    {kClassProfile, kWhole, 2, kProfile, "Wave\\Profile\\profile_two.wav"},
+    {kClassProfile, kWhole, 3, kProfile, "Wave\\Profile\\profile_three.wav"},
+    {kClassProfile, kWhole, 4, kProfile, "Wave\\Profile\\profile_four.wav"},
+    {kClassProfile, kWhole, 5, kProfile, "Wave\\Profile\\profile_five.wav"},
     {kClassMacroRecord, kQualifier, 1, kMacro, "Wave\\MacroLiveRecord\\1_driver_select_macro_key.wav"},
     {kClassMacroRecord, kQualifier, 2, kMacro, "Wave\\MacroLiveRecord\\2_driver_enter_macro_key_and_press.wav"},
     {kClassMacroRecord, kQualifier, 3, kMacro, "Wave\\MacroLiveRecord\\3_driver_macro_recorded_successfuly.wav"},

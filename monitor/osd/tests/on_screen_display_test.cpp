@@ -222,7 +222,7 @@ TEST(NotifyTest, TheMacroNameIsInConfigIniWhenTheNoticeIsPosted) {
     rig.Macro(3, "Reload");
     Load(rig, AllNoticesOn());
     rig.recorded.Open(kTitleOsd);
-    rig.osd.Notify(kOsdEventMacroKey, 4);
+    rig.osd.Notify(kClassMacroPlayed, 4);
     ASSERT_EQ(rig.desktop.configAtPost.size(), 1u);
     EXPECT_NE(rig.desktop.configAtPost[0].find("[MacroOSD]\r\nNumber=3\r\nMacroName=Reload\r\n"), std::string::npos)
         << rig.desktop.configAtPost[0];
@@ -267,10 +267,10 @@ TEST(WriteMacroOsdTest, AWriteThatFailsIsNoSuccessAndAnnouncesNothing) {
     rig.recorded.Open(kTitleOsd);
     rig.storage.failWrites = true;
     EXPECT_FALSE(rig.osd.WriteMacroOsd(0));
-    rig.osd.Notify(kOsdEventMacroKey, 1);
+    rig.osd.Notify(kClassMacroPlayed, 1);
     rig.storage.failWrites = false;
     rig.storage.unreadable.insert(kConfig);  // exists but cannot be read: must not be replaced
-    rig.osd.Notify(kOsdEventMacroKey, 1);
+    rig.osd.Notify(kClassMacroPlayed, 1);
     EXPECT_TRUE(rig.recorded.posted.empty());
 }
 

@@ -339,7 +339,7 @@ TEST(OsdEndToEnd, TextMessagesOfExactly151BytesAreStoredAndAnnouncedWhileTheKeyb
     display.Clear();
     EXPECT_EQ(SendText(151, "While away"), 1);
     EXPECT_EQ(message(), "While away");
-    PostMessageA(MonitorWindow(), hid::kMsgKeyEvent, kOsdEventVolume, 30);
+    PostMessageA(MonitorWindow(), hid::kMsgKeyEvent, kClassVolume, 30);
     ASSERT_TRUE(display.WaitFor(kOsdKindVolume));
     EXPECT_TRUE(display.Of(kOsdKindMessage).empty());
     EXPECT_EQ(monitor.Close(), 0);
