@@ -30,7 +30,7 @@ CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart)
       companions_(desktop_, folder_, osd_),
       tray_(hwnd_, desktop_, companions_),
       sounds_(state_, folder_, soundPlayer_),
-      games_(state_, [this](int index) { SwitchProfile(index); }),
+      games_(state_, foregroundProcess_, [this](int index) { SwitchProfile(index); }),
       media_(state_, mediaPlatform_.Platform()),
       device_(hid_, state_, configPath_, *this, desktop_),
       dispatch_(desktop_, state_, *this),
@@ -85,6 +85,7 @@ LRESULT CMonitorWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgNoAction3: return 0;
         case kMsgNoActionTrue: return 1;
         case kMsgVolumeLevel: OnVolumeLevel(wParam); return 0;
+        case kMsgForegroundChanged: OnForegroundChanged(); return 0;
         case kMsgKeyEvent: dispatch_.Dispatch(MakeKeyEventWord(wParam, lParam)); return 1;
         case kMsgDeviceChange: dispatch_.Dispatch(MakeDeviceEventWord(wParam)); return 1;
         default:
@@ -119,6 +120,7 @@ bool CMonitorWnd::OnCreate() {
 
     jobThread_.Start(device_, desktop_);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    foregroundHook_.Install();  // a game is seen as it comes to the front; the game timer stays
 
     OpenDevMonitor();
     const bool opened = hid_.OpenFeatureDevice();
@@ -137,7 +139,8 @@ bool CMonitorWnd::OnCreate() {
 
 void CMonitorWnd::OnDestroy() {
     device_.SetHostStateLeaving();
-    KillTimer(hwnd_, kTimerDetectGame);
+    StopGameTimer();
+    foregroundHook_.Remove();
     KillTimer(hwnd_, kTimerFirstSync);
     companions_.Close();
     jobThread_.RefuseJobs();  // queued jobs must not start after the abort and clear it
@@ -183,6 +186,11 @@ void CMonitorWnd::OnSettingsChanged(WPARAM jobArgument) {
 }
 
 void CMonitorWnd::OnReread() { RereadState(); }
+
+// Looks only while the game timer runs (the keyboard is open): the notice makes a look sooner, nothing more.
+void CMonitorWnd::OnForegroundChanged() {
+    if (gameTimerRunning_) games_.DetectGame();
+}
 
 void CMonitorWnd::OnVolumeLevel(WPARAM level) {
     RereadState();
@@ -239,8 +247,13 @@ void CMonitorWnd::OpenDevMonitor() { hid_.OpenDevMonitor(hwnd_, kMsgKeyEvent, kM
 
 void CMonitorWnd::WriteDeviceKey(int present) { CIniFile(configPath_).WriteInt("Setting", "Device", present); }
 
-void CMonitorWnd::StartGameTimer() { SetTimer(hwnd_, kTimerDetectGame, kTimerDetectGameMs, nullptr); }
+void CMonitorWnd::StartGameTimer() {
+    gameTimerRunning_ = SetTimer(hwnd_, kTimerDetectGame, kTimerDetectGameMs, nullptr) != 0;
+}
 
-void CMonitorWnd::StopGameTimer() { KillTimer(hwnd_, kTimerDetectGame); }
+void CMonitorWnd::StopGameTimer() {
+    KillTimer(hwnd_, kTimerDetectGame);
+    gameTimerRunning_ = false;
+}
 
 }  // namespace brenik

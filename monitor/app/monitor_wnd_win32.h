@@ -14,6 +14,8 @@
 #include "desktop_win32.h"
 #include "device_sequences.h"
 #include "event_dispatch.h"
+#include "foreground_event_hook_win32.h"
+#include "foreground_process_win32.h"
 #include "game_detection.h"
 #include "hid_library.h"
 #include "job_thread_win32.h"
@@ -63,6 +65,7 @@ private:
     void OnSettingsChanged(WPARAM jobArgument);
     void OnReread();
     void OnVolumeLevel(WPARAM level);
+    void OnForegroundChanged();
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
 
     // The shared block.
@@ -110,7 +113,10 @@ private:
     CTrayIcon tray_;
     Win32SoundPlayer soundPlayer_;
     SoundCues sounds_;
+    Win32ForegroundProcess foregroundProcess_;
     GameDetection games_;
+    ForegroundEventHook foregroundHook_;
+    bool gameTimerRunning_ = false;  // the foreground notice looks only while the timer does
     Win32MediaPlatform mediaPlatform_;
     MediaKeys media_;
     CMonitorDevice device_;  // used from both threads
