@@ -70,12 +70,13 @@ for offset in (8, 12, 16, 24):
 print("".join("%02X" % b for b in record) + "%02X" % (sum(record) & 0xFF))')
 printf '[OSDSetting]\r\nconfig=%s\r\n' "$OSD_RECORD" >> "$INSTALL/config.ini"
 # Five profiles with names, every spoken cue switched on and Winamp as the media player
-# (MediaOption 3); the rest loads its defaults.
+# (MediaOption 3), the third one for the game "Racer.exe"; the rest loads its defaults.
 NAMES=(Desktop Racing Shooter Strategy Music)
 rm -f "$INSTALL"/config/*.cmp
 for n in 0 1 2 3 4; do
     printf '[Setting]\r\nProFileName=%s\r\nProfileSwitchSound=1\r\nMacroLiveRecordSound=1\r\nLayerSwitchSound=1\r\nCountdownTimerSound=1\r\nMediaOption=3\r\n' \
         "${NAMES[$n]}" > "$INSTALL/config/Default$n.cmp"
+    [ $n -eq 2 ] && printf 'GameFile=  D:\\Games\\Racer\\Racer.exe  \r\n' >> "$INSTALL/config/Default$n.cmp"
 done
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
@@ -131,6 +132,26 @@ vkbd layer standard >/dev/null; sleep 1.2
 for step in 1 2 3 4 5 6 7 8; do vkbd countdown $step >/dev/null; sleep 0.6; done
 vkbd countdown stop >/dev/null; sleep 1
 echo "the extended and standard layer, the countdown from \"timer activated\" to \"go\", and its stop"
+
+say "a game comes to the front: the profile that names it becomes current"
+mkdir -p "$WORK/game"
+cp "$TOOLS/game_stand_in.exe" "$WORK/game/Racer.exe"
+(cd "$WORK/game" && exec wine "$WORK/game/Racer.exe" </dev/null >/dev/null 2>&1) &
+GAME_PID=$!
+for _ in $(seq 1 100); do
+    grep -q '^CurrentProfile=2' <(tr -d '\r' < "$INSTALL/config.ini") && break
+    sleep 0.1
+done
+if grep -q '^CurrentProfile=2' <(tr -d '\r' < "$INSTALL/config.ini"); then
+    shot osd-game "$OSD_TITLE"
+    echo "\"Racer.exe\" started and in front: profile 3 (\"Shooter\", GameFile \"  D:\\Games\\Racer\\Racer.exe  \") became current"
+    echo "(under Wine the 2-second game timer does this; on Windows the foreground event makes it at once)"
+else
+    echo "the game was not detected"
+fi
+desktop close "Racer.exe" >/dev/null 2>&1 || true
+wait "$GAME_PID" 2>/dev/null || true
+sleep 1.5
 
 say "media keys on the keyboard reach the player (a stand-in with Winamp's window)"
 PLAYER_LOG="$WORK/player.txt"
