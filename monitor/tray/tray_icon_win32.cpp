@@ -83,6 +83,9 @@ void CTrayIcon::BringLastPopupForward(bool restore) {
     const HWND popup = GetLastActivePopup(owner_);
     if (popup == nullptr) return;
     if (restore) {
+        // With no pop-up the platform answers the owner itself: the hidden main window must not
+        // take the foreground from the user's window (a game) on a plain click.
+        if (popup == owner_) return;
         desktop_.BringForward(reinterpret_cast<WindowId>(popup));
     } else {
         SetForegroundWindow(popup);

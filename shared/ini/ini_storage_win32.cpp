@@ -1,7 +1,7 @@
 // INI files on the Windows file system. Reads share the file with every other program;
 // writes go to a temporary file in the same folder, flushed to disk, which then replaces the
 // original in one move, so a crash or power loss mid-save never leaves a profile cut short.
-// A program killed in mid-save leaves its temporary file behind; the next save in that folder
+// A program killed in mid-save leaves its temporary file behind; a later save in that folder
 // removes it, so none pile up.
 
 #include "ini_storage.h"
@@ -27,6 +27,10 @@ constexpr DWORD kBusyRetryMs = 20;
 // GetTempFileName's prefix for our temporary files: "ini" and four hex digits, ".tmp".
 constexpr const char* kTemporaryPrefix = "ini";
 constexpr const char* kTemporaryPattern = "ini*.tmp";
+// A temporary file lives for the milliseconds of one save; one this old is a leftover. The
+// age keeps a save of another process (a monitor of another session sharing the folder, a
+// test) from losing its file between writing it and moving it.
+constexpr ULONGLONG kLeftoverAgeMs = 10000;
 
 bool IsBusy(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION; }
 
@@ -83,16 +87,23 @@ bool MoveOver(const std::string& from, const std::string& to) {
     }
 }
 
-// Every save of this program holds the storage's change lock from its read to its replacement
-// (CIniFile), and no other program of ours writes these folders, so a temporary file found
-// while a save holds the lock is a leftover of a save that was killed. folder ends in a
-// separator, or is "" for the current directory.
+ULONGLONG AgeMs(const FILETIME& written) {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULARGE_INTEGER then{{written.dwLowDateTime, written.dwHighDateTime}};
+    const ULARGE_INTEGER current{{now.dwLowDateTime, now.dwHighDateTime}};
+    return current.QuadPart > then.QuadPart ? (current.QuadPart - then.QuadPart) / 10000 : 0;
+}
+
+// Removes our temporary files older than kLeftoverAgeMs: leftovers of saves that were killed.
+// folder ends in a separator, or is "" for the current directory.
 void RemoveLeftoverTemporaries(const std::string& folder) {
     WIN32_FIND_DATAA found{};
     const win32::ScopedFind search(FindFirstFileA((folder + kTemporaryPattern).c_str(), &found));
     if (!search.Valid()) return;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        if (AgeMs(found.ftLastWriteTime) < kLeftoverAgeMs) continue;
         const std::string path = folder + found.cFileName;
         if (DeleteFileA(path.c_str())) DebugPrintf("CIniFile removed %s, left by a save that did not finish\n", path.c_str());
     } while (FindNextFileA(search.Get(), &found));

@@ -55,10 +55,10 @@ public:
         // The keyboard's token is zero until a host writes one: a matching token makes the
         // first synchronisation two reads instead of a read-back of everything.
         const std::array<std::uint8_t, 16> token{};
-        CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token.data(), token.size());
+        EXPECT_TRUE(CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token.data(), token.size()));
     }
     void StoreOsdSettings(const OsdSettings& settings) const {
-        CIniFile(ConfigIni()).WriteStruct("OSDSetting", "config", &settings, sizeof settings);
+        EXPECT_TRUE(CIniFile(ConfigIni()).WriteStruct("OSDSetting", "config", &settings, sizeof settings));
     }
     std::string Read(const std::string& file, const char* section, const char* key) const {
         char value[512] = {};

@@ -84,14 +84,32 @@ TEST_F(ProfileStoreOnDisk, AFirstStartInAnEmptyConfigFolderCreatesTheFiveFiles) 
     EXPECT_STREQ(name, "Default3");
 }
 
+// Dates a file's last write back by the given minutes.
+void MakeOlder(const std::string& path, int minutes) {
+    win32::ScopedHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER when{{now.dwLowDateTime, now.dwHighDateTime}};
+    when.QuadPart -= static_cast<ULONGLONG>(minutes) * 60 * 10000000;
+    const FILETIME then{when.LowPart, when.HighPart};
+    ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &then)) << path;
+}
+
 TEST_F(ProfileStoreOnDisk, TemporaryFilesLeftByAKilledSaveAreRemovedByTheNextSave) {
     MakeConfigFolder();
     // What a save killed between writing its temporary file and moving it leaves behind.
     const std::vector<std::string> leftovers = {folder + "ini1A2B.tmp", folder + "config\\iniFFFF.tmp",
                                                 folder + "config\\ini0001.tmp"};
-    for (const std::string& path : leftovers) WriteText(path, "[Setting]\r\nProFileName=half");
+    for (const std::string& path : leftovers) {
+        WriteText(path, "[Setting]\r\nProFileName=half");
+        MakeOlder(path, 1);
+    }
     const std::string notOurs = folder + "config\\notes.tmp";
     WriteText(notOurs, "kept");
+    MakeOlder(notOurs, 1);
+    // A save of another process in flight: its file is seconds old at most, and stays.
+    const std::string inFlight = folder + "config\\ini7777.tmp";
+    WriteText(inFlight, "[Setting]\r\nProFileName=moving");
 
     ProfileStore store(folder, ini::SystemIniStorage(), repeat);
     ClearState(*state);
@@ -99,7 +117,9 @@ TEST_F(ProfileStoreOnDisk, TemporaryFilesLeftByAKilledSaveAreRemovedByTheNextSav
     ASSERT_TRUE(store.SaveProfiles(*state));
     for (const std::string& path : leftovers) EXPECT_FALSE(Exists(path)) << path;
     EXPECT_EQ(ReadText(notOurs), "kept") << "only our own temporary files go";
+    EXPECT_TRUE(Exists(inFlight)) << "a fresh temporary file may be another save's";
     DeleteFileA(notOurs.c_str());
+    DeleteFileA(inFlight.c_str());
     char name[64] = {};
     GetPrivateProfileStringA("Setting", "ProFileName", "", name, sizeof name, ProfileFilePath(folder, 0).c_str());
     EXPECT_STREQ(name, "Default1");
