@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Every test: the native unit tests (ASan, UBSan), then the Windows programs and tests under
-# Wine, with the benchmarks' figures printed on the way. Sets up the machine as needed.
+# Every test: the native unit tests (ASan, UBSan), the fuzz targets briefly, then the Windows
+# programs and tests under Wine, with the benchmarks' figures printed on the way. Sets up the
+# machine as needed.
 set -euo pipefail
 source "$(dirname "$0")/lib/environment.sh"
 cd "$ROOT"
@@ -13,6 +14,11 @@ native=0
 log "native unit tests"
 ctest --preset native || native=$?
 
+# Every fuzz target for a few seconds on its seeds and past crashes (scripts/fuzz.sh --long
+# runs them for real).
+fuzz=0
+"$ROOT/scripts/fuzz.sh" --short || fuzz=$?
+
 start_session
 log "benchmarks"
 benchmarks=0
@@ -22,4 +28,5 @@ log "Windows tests under Wine"
 windows=0
 ctest --preset windows || windows=$?
 [ "$benchmarks" -eq 0 ] || echo "== some benchmarks failed (see above)"
-[ "$native" -eq 0 ] && [ "$windows" -eq 0 ] && [ "$benchmarks" -eq 0 ]
+[ "$fuzz" -eq 0 ] || echo "== some fuzz targets failed (see above)"
+[ "$native" -eq 0 ] && [ "$fuzz" -eq 0 ] && [ "$windows" -eq 0 ] && [ "$benchmarks" -eq 0 ]

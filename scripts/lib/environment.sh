@@ -29,6 +29,11 @@ ensure_packages() {
     ensure_tools "${REQUIRED_PACKAGES[@]}"
 }
 
+# The fuzz build's compiler and libFuzzer (only a recommendation of clang's, so named here).
+ensure_fuzz_tools() {
+    ensure_tools cmake ninja-build googletest libgtest-dev clang libclang-rt-14-dev
+}
+
 # BRENIK_WINEPREFIX lets a second developer session on the same machine keep its own prefix
 # and wineserver.
 export WINEPREFIX="${BRENIK_WINEPREFIX:-$BUILD/wineprefix}"

@@ -64,6 +64,9 @@ private:
     ini::IIniStorage& storage_;
 
     struct Batch {
+        // Declared, so that clang sees the struct as default-constructible inside this class
+        // (its member initialisers are not known there yet; the fuzz build compiles with clang).
+        Batch() {}
         std::unique_lock<std::recursive_mutex> changeLock;
         ini::IniDocument document;
         bool readable = true;  // false: the file exists but could not be read; no write may replace it
