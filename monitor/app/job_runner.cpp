@@ -10,7 +10,7 @@ bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, IDesktop&
                    const std::atomic<bool>& refusing) {
     // Not retried: the next arrival or session connect queues the synchronisation again.
     if (g_iDeviceState.load() != kDeviceAttached) return false;
-    if (job < kJobApplyChanges || job > kJobReadRecordedMacro) {
+    if (job < kJobApplyChanges || job > kJobWriteVolume) {
         DebugPrintf("Job thread refused unknown job %d\n", job);
         return false;
     }

@@ -26,6 +26,12 @@ void CMonitorDevice::WriteVolumeLevel(int level) {
     commands_.WriteVolume(current, level);
 }
 
-void CMonitorDevice::Run(int job, std::intptr_t argument) { jobs_.Run(job, argument); }
+void CMonitorDevice::Run(int job, std::intptr_t argument) {
+    if (job == kJobWriteVolume) {
+        WriteVolumeLevel(static_cast<int>(argument));
+        return;
+    }
+    jobs_.Run(job, argument);
+}
 
 }  // namespace brenik

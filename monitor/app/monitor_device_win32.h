@@ -2,8 +2,8 @@
 // CMonitorDevice: the monitor's side of the keyboard protocol, owned by the main window. It
 // wires the transport over the HID library, the real-time clock, the serialised report
 // channel, the commands and the device jobs to the working copy and config.ini, and offers
-// the window its four protocol steps: the token check when the keyboard is opened, the host
-// state at shutdown, the volume level (message 1332) and the jobs the job thread runs.
+// the window its protocol steps: the token check when the keyboard is opened and the host
+// state at shutdown; the jobs the job thread runs, the volume level (message 1332) among them.
 
 #include "device_commands.h"
 #include "device_jobs.h"
@@ -29,12 +29,13 @@ public:
     void CheckSyncToken();
     // Tells the keyboard that the host is leaving (shutdown).
     void SetHostStateLeaving();
-    // One slice of abortable pause, then the volume level for the current profile.
-    void WriteVolumeLevel(int level);
-    // IDeviceJobs: called on the job thread.
+    // IDeviceJobs: called on the job thread; kJobWriteVolume is one slice of abortable pause,
+    // then the volume level for the current profile.
     void Run(int job, std::intptr_t argument) override;
 
 private:
+    void WriteVolumeLevel(int level);
+
     WorkingCopy& state_;
     hid::HidFeatureReports transport_;
     device::SystemDeviceClock clock_;

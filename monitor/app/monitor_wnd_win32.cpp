@@ -138,14 +138,18 @@ bool CMonitorWnd::OnCreate() {
 }
 
 void CMonitorWnd::OnDestroy() {
+    // The job thread ends first: a job waiting on a busy keyboard would otherwise hold the host
+    // state, and the window with it, for its whole handshake. Then the keyboard is told that
+    // the host leaves, without waiting for its answer (no job is left to clear the abort).
+    jobThread_.RefuseJobs();  // queued jobs must not start after the abort and clear it
+    RequestJobAbort();
+    jobThread_.Stop();
+    g_iJobAbort.store(1);
     device_.SetHostStateLeaving();
     StopGameTimer();
     foregroundHook_.Remove();
     KillTimer(hwnd_, kTimerFirstSync);
     companions_.Close();
-    jobThread_.RefuseJobs();  // queued jobs must not start after the abort and clear it
-    RequestJobAbort();
-    jobThread_.Stop();
     if (hid_.Loaded()) {
         hid_.CloseDevMonitor();
         hid_.CloseFeatureDevice();
@@ -195,7 +199,8 @@ void CMonitorWnd::OnForegroundChanged() {
 void CMonitorWnd::OnVolumeLevel(WPARAM level) {
     RereadState();
     state_.Use([&](StateRecord& state) { state.VolumeLevel = static_cast<std::int32_t>(level); });
-    if (g_iSynced.load() == 1) device_.WriteVolumeLevel(static_cast<int>(level));
+    // On the job thread: a busy keyboard must not hold the window for the handshake.
+    if (g_iSynced.load() == 1) QueueJob(kJobWriteVolume, static_cast<std::intptr_t>(level));
 }
 
 LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {

@@ -10,6 +10,9 @@ constexpr int kJobApplyChanges = 1;         // argument kApplyWholeKeyboard: the
 constexpr int kJobSynchronise = 2;
 constexpr int kJobWriteCurrentProfile = 3;
 constexpr int kJobReadRecordedMacro = 4;    // argument: key number
+// Not a keyboard job but the volume level (message 1332, argument the volume 0..100): on the
+// job thread, so that a busy keyboard never holds the window for a handshake.
+constexpr int kJobWriteVolume = 5;
 constexpr std::intptr_t kApplyWholeKeyboard = 1;
 
 }  // namespace brenik

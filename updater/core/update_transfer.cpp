@@ -42,9 +42,9 @@ bool RunTransfer(const FirmwareImage& image, const UpdateLink& link, const std::
         if (!SendUpdateCommand(link, MakeBlockDataCommand(image.Block(k)))) return false;
         if (onBlock) onBlock(k);
     }
-    // The keyboard keeps the image on finish; its answer changes nothing for the user.
-    SendUpdateCommand(link, MakeFinishCommand(), kCommandSettleMs);
-    return true;
+    // The keyboard keeps the image only when it takes the finish: a finish it refused or did
+    // not answer is no success, however well the blocks went.
+    return SendUpdateCommand(link, MakeFinishCommand(), kCommandSettleMs);
 }
 
 }  // namespace brenik::updater

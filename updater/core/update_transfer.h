@@ -1,7 +1,7 @@
 #pragma once
 // The whole update of the keyboard's firmware: start, size, prepare, a header and the data
 // of every block, finish. Any failed command ends it at once; the keyboard is then left as
-// it is and nothing more is sent.
+// it is and nothing more is sent. The finish counts like every other command.
 
 #include "firmware_image.h"
 #include "update_commands.h"

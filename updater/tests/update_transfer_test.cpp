@@ -195,6 +195,27 @@ TEST_F(TransferTest, FailureMidwayEndsWithoutFinish) {
     EXPECT_EQ(port.keyboard.FinishedUpdates(), 0);
 }
 
+TEST_F(TransferTest, FinishRefusedOrFailedIsNoSuccess) {
+    const auto image = ImageOf(Pattern(2048));
+    // The keyboard is gone when the finish comes: start, size, prepare and two blocks are
+    // seven commands of a write and a status read each.
+    port.keyboard.UnplugAfterReports(14);
+    EXPECT_FALSE(Run(*image));
+    EXPECT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(port.keyboard.FinishedUpdates(), 0);
+
+    // The keyboard answers the finish with a failed status.
+    port.keyboard.Plug();
+    port.keyboard.ClearTrace();
+    UpdateLink link{port, clock, {}};
+    const bool done = RunTransfer(*image, link, [this](std::size_t k) {
+        if (k == 1) port.keyboard.FailCommands(1, 2);  // the next write is the finish
+    });
+    EXPECT_FALSE(done);
+    EXPECT_EQ(SentCommands(port.keyboard).back()[1], kDfuFinish);
+    EXPECT_EQ(port.keyboard.FinishedUpdates(), 0);
+}
+
 TEST_F(TransferTest, UnreadableStatusFailsAfterOneRead) {
     UpdateLink link{port, clock, {}};
     port.keyboard.RefuseReads(1);

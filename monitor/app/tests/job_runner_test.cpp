@@ -63,6 +63,14 @@ TEST_F(JobRunnerTest, NoJobStartsOnceShutdownRefusesThem) {
     EXPECT_EQ(g_iJobRunning, 0);
 }
 
+TEST_F(JobRunnerTest, TheVolumeLevelRunsAsAJobOffTheWindowThread) {
+    EXPECT_TRUE(RunJobRequest(kJobWriteVolume, 57, jobs, desktop, refusing));
+    EXPECT_EQ(jobs.runs, (std::vector<std::string>{"5:57"}));
+    EXPECT_EQ(jobs.runningSeen, 1) << "a removal aborts its handshake like any job's";
+    g_iDeviceState = kDeviceRemoved;
+    EXPECT_FALSE(RunJobRequest(kJobWriteVolume, 58, jobs, desktop, refusing)) << "dropped without a keyboard";
+}
+
 TEST_F(JobRunnerTest, UnknownJobsAreRefused) {
     EXPECT_FALSE(RunJobRequest(0, 0, jobs, desktop, refusing));
     EXPECT_FALSE(RunJobRequest(9, 0, jobs, desktop, refusing));
