@@ -1,27 +1,13 @@
 #include "shared_state_block_win32.h"
 
 #include "debug_output.h"
+#include "mutex_hold.h"
 #include "owner_only_security_win32.h"
 
 #include <cstring>
 #include <utility>
 
 namespace brenik {
-namespace {
-
-// Releases a mutex that a wait gave us, whatever happens between.
-class LockHold {
-public:
-    explicit LockHold(HANDLE lock) : lock_(lock) {}
-    ~LockHold() { ReleaseMutex(lock_); }
-    LockHold(const LockHold&) = delete;
-    LockHold& operator=(const LockHold&) = delete;
-
-private:
-    HANDLE lock_;
-};
-
-}  // namespace
 
 bool SharedStateBlock::CreateLock() {
     win32::OwnerOnlySecurity security(MUTEX_ALL_ACCESS);
@@ -91,7 +77,7 @@ bool SharedStateBlock::CopyUnderLock(const char* what, Copy copy) {
                         static_cast<unsigned long>(GetLastError()));
             return false;
     }
-    const LockHold hold(lock_.Get());
+    const win32::MutexHold hold(lock_.Get());
     copy(view_.Get());
     return true;
 }

@@ -1,6 +1,7 @@
 #include "shared_state_reader_win32.h"
 
 #include "debug_output.h"
+#include "mutex_hold.h"
 #include "program_windows.h"
 #include "scoped_handle.h"
 #include "scoped_map_view.h"
@@ -13,18 +14,6 @@
 
 namespace brenik {
 namespace {
-
-// Releases the lock a wait gave us, whatever happens between.
-class LockHold {
-public:
-    explicit LockHold(HANDLE lock) : lock_(lock) {}
-    ~LockHold() { ReleaseMutex(lock_); }
-    LockHold(const LockHold&) = delete;
-    LockHold& operator=(const LockHold&) = delete;
-
-private:
-    HANDLE lock_;
-};
 
 bool WaitForLock(HANDLE lock, unsigned long waitMs) {
     switch (WaitForSingleObject(lock, waitMs)) {
@@ -74,7 +63,7 @@ bool SharedStateReader::Copy(std::size_t offset, std::size_t size, void* dest) c
         return false;
     }
     if (!WaitForLock(lock.Get(), lockWaitMs_)) return false;
-    const LockHold hold(lock.Get());
+    const win32::MutexHold hold(lock.Get());
     std::memcpy(dest, static_cast<const std::uint8_t*>(view.Get()) + offset, size);
     return true;
 }
