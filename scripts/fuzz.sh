@@ -47,6 +47,14 @@ for manifest in "$FUZZ"/fuzzers/*.fuzzer; do
     corpus=$(sed -n 's/^corpus=//p' "$manifest")
     crashes=$(sed -n 's/^crashes=//p' "$manifest")
     [ -x "$executable" ] || continue
+    # Git keeps no empty folder: a target whose seeds were never committed would make libFuzzer
+    # stop before its first execution on a fresh clone.
+    if [ ! -d "$corpus" ] || [ -z "$(ls -A "$corpus")" ]; then
+        printf '   %-28s no seed inputs in %s\n' "$name" "$corpus"
+        rows+=("$(printf '| %-28s | %11s | %7s | %8s | %-5s |' "$name" 0 0 0 SEEDS)")
+        failed=1
+        continue
+    fi
     work="$FUZZ/corpus/$name"
     mkdir -p "$work"
     dirs=("$work" "$corpus")
@@ -64,7 +72,8 @@ for manifest in "$FUZZ"/fuzzers/*.fuzzer; do
         printf '   %-28s %11s executions  %5s s  ok\n' "$name" "$executions" "$seconds"
     else
         printf '   %-28s %11s executions  %5s s  CRASH (see %s)\n' "$name" "$executions" "$seconds" "$logfile"
-        grep -E 'property failed|ERROR:|SUMMARY|Test unit written' "$logfile" | head -n 5 | sed 's/^/      /'
+        { grep -E 'property failed|ERROR:|SUMMARY|Test unit written' "$logfile" || tail -n 3 "$logfile"; } \
+            | head -n 5 | sed 's/^/      /'
         failed=1
     fi
     rows+=("$(printf '| %-28s | %11s | %7s | %8s | %-5s |' "$name" "$executions" "$seconds" "$rate" "$result")")
