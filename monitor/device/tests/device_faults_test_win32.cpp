@@ -308,7 +308,7 @@ TEST(DeviceFaults, Job2SynchroniseFailsWithoutSavingAndTheNextGoodOneReadsEveryt
         } else {
             rig.keyboard.Tell("plug");
         }
-        ASSERT_TRUE(rig.peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kArrivalTimeoutMs)) << "job 2 ended";
+        ASSERT_TRUE(rig.peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kReadBackTimeoutMs)) << "job 2 ended";
         const std::int64_t ended = ReceivedAt(rig.peers, kTitleVolumeController, kMsgVolumeSyncDone);
         const std::vector<TraceEntry> trace = rig.keyboard.Trace(since);
         const std::vector<TraceEntry> taken = Taken(trace);
