@@ -20,3 +20,11 @@ add_custom_target(dist
   DEPENDS Monitor BrenikOsd KeyFwFlash kbhid vkbd vkbd-server desktop-tool update-demo-driver media_player_stand_in game_stand_in
   COMMENT "Laying out ${BRENIK_DIST_DIR}"
   VERBATIM)
+
+# The command-line settings tool sits beside the monitor (once its target exists).
+if(TARGET BrenikSettings)
+  add_custom_command(TARGET dist POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:BrenikSettings> ${BRENIK_DIST_DIR}/BrenikSettings.exe
+    VERBATIM)
+  add_dependencies(dist BrenikSettings)
+endif()

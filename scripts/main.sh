@@ -7,8 +7,10 @@ source "$(dirname "$0")/lib/environment.sh"
 cd "$ROOT"
 
 ensure_packages
+ensure_nsis
 configure_and_build windows
-cmake --build --preset windows --target dist
+# The install tree, and the installer beside it (scripts/demo/installer-demo.sh clicks through it).
+cmake --build --preset windows --target installer
 
 DIST="$BUILD/dist"
 TOOLS="$DIST/tools"
@@ -50,3 +52,7 @@ log "closing the monitor (WM_CLOSE, as the tray's Exit does)"
 desktop close "$MONITOR_TITLE"
 desktop gone "$MONITOR_TITLE" 20
 echo "the monitor has ended; config.ini says Device=$(tr -d '\r' < "$DIST/config.ini" | sed -n 's/^Device=//p')"
+
+log "the installer (build/dist laid out afresh, as it ships)"
+cmake --build --preset windows --target installer >/dev/null
+ls "$DIST"/BrenikSetup-*.exe

@@ -7,8 +7,11 @@ source "$(dirname "$0")/lib/environment.sh"
 cd "$ROOT"
 
 ensure_packages
+ensure_nsis
 configure_and_build native
 configure_and_build windows
+# The installer (and build/dist) for its test under Wine.
+cmake --build --preset windows --target installer
 
 native=0
 log "native unit tests"

@@ -29,6 +29,11 @@ ensure_packages() {
     ensure_tools "${REQUIRED_PACKAGES[@]}"
 }
 
+# Debian's NSIS (makensis), for the Windows installer; only the scripts that build it call this.
+ensure_nsis() {
+    ensure_tools nsis
+}
+
 # The fuzz build's compiler and libFuzzer (only a recommendation of clang's, so named here).
 ensure_fuzz_tools() {
     ensure_tools cmake ninja-build googletest libgtest-dev clang libclang-rt-14-dev

@@ -1,0 +1,51 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails unless every shipped binary carries exactly one version block that names the product,
+# the project's version (as numbers and as text), its own file name and a description,
+# company and copyright.
+# Usage: cmake -DWINDRES=... -DVERSION=x.y.z -DPRODUCT_NAME=... -DBINARIES="a.exe;b.dll"
+#              -DNAMES="a.exe;b.dll" -P check_version_resources.cmake
+#   NAMES: the file name each binary ships as (its OriginalFilename), in the same order.
+list(LENGTH BINARIES count)
+list(LENGTH NAMES name_count)
+if(count EQUAL 0 OR NOT count EQUAL name_count)
+  message(FATAL_ERROR "BINARIES and NAMES must list the same, non-zero number of files")
+endif()
+string(REPLACE "." ", " numbers "${VERSION}")
+set(failures "")
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  list(GET BINARIES ${i} binary)
+  list(GET NAMES ${i} name)
+  execute_process(COMMAND ${WINDRES} -i ${binary} -O rc OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    string(APPEND failures "  ${binary}: windres could not read it\n")
+    continue()
+  endif()
+  string(REGEX MATCHALL "VERSIONINFO" blocks "${dump}")
+  list(LENGTH blocks block_count)
+  if(NOT block_count EQUAL 1)
+    string(APPEND failures "  ${binary}: ${block_count} version blocks, not one\n")
+    continue()
+  endif()
+  set(literal
+    "FILEVERSION ${numbers}, 0\n" "PRODUCTVERSION ${numbers}, 0\n"
+    "VALUE \"ProductName\", \"${PRODUCT_NAME}\"" "VALUE \"ProductVersion\", \"${VERSION}\""
+    "VALUE \"FileVersion\", \"${VERSION}\"" "VALUE \"OriginalFilename\", \"${name}\"")
+  set(patterns "")
+  foreach(text IN LISTS literal)
+    string(REGEX REPLACE "([][.()*+?^$|\\])" "\\\\\\1" escaped "${text}")
+    list(APPEND patterns "${escaped}")
+  endforeach()
+  foreach(key FileDescription CompanyName LegalCopyright)
+    list(APPEND patterns "VALUE \"${key}\", \"[^\"]+\"")
+  endforeach()
+  foreach(pattern IN LISTS patterns)
+    if(NOT dump MATCHES "${pattern}")
+      string(APPEND failures "  ${binary} (${name}): no match for ${pattern}\n")
+    endif()
+  endforeach()
+endforeach()
+if(NOT failures STREQUAL "")
+  message(FATAL_ERROR "Version blocks wrong or missing:\n${failures}")
+endif()
+message(STATUS "${count} binaries carry version ${VERSION}")
