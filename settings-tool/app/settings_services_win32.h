@@ -1,0 +1,32 @@
+#pragma once
+// The settings tool's shared block and profile files on Windows.
+
+#include "settings_services.h"
+#include "shared_state_editor_win32.h"
+
+#include <string>
+
+namespace brenik::settings {
+
+class StateBlockWin32 final : public IStateBlock {
+public:
+    bool Read(StateRecord& state) override;
+    BlockEdit Edit(const std::function<bool(StateRecord&)>& edit) override;
+
+private:
+    SharedStateEditor editor_;
+};
+
+// The monitor's profile files in the tool's own folder (the tool is installed beside the
+// monitor), and the file system for export and import.
+class ProfileFilesWin32 final : public IProfileFiles {
+public:
+    explicit ProfileFilesWin32(std::string programFolder) : programFolder_(std::move(programFolder)) {}
+    void LoadAll(StateRecord& state) override;
+    ini::IIniStorage& Storage() override;
+
+private:
+    std::string programFolder_;
+};
+
+}  // namespace brenik::settings

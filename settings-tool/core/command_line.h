@@ -1,0 +1,53 @@
+#pragma once
+// The settings tool's command line:
+//
+//   BrenikSettings [--json] [--timeout SECONDS] COMMAND
+//     list                        the five profiles
+//     show P                      every setting of profile P
+//     set P FIELD VALUE           change one field (--help lists the fields)
+//     key P K standard | single CODE [MODIFIER] | macro NAME ACTIONS | program PATH | launch VALUE [NAME]
+//     switch P                    make P the current profile
+//     export P FILE               write profile P to a profile file
+//     import P FILE               read profile P from a profile file
+//   BrenikSettings /? | -h | --help
+//
+// P is 1..5 as on the keyboard's profile keys, K is 1..42. Options may stand anywhere;
+// "--timeout=S" is taken too. Only the exact option words count as options, so a macro's
+// actions may begin with "-". Which field and which values are valid is checked later
+// (the answer is "refused", not "usage").
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brenik::settings {
+
+enum class Verb { kHelp, kList, kShow, kSet, kKey, kSwitch, kExport, kImport };
+
+struct CommandLine {
+    Verb verb = Verb::kHelp;
+    int profile = 0;  // 1..5
+    int key = 0;      // 1..42
+    std::string field;
+    std::string value;
+    std::vector<std::string> assignment;  // the words after K
+    std::string file;
+    bool json = false;
+    int timeoutSeconds = 30;
+};
+
+constexpr int kDefaultTimeoutSeconds = 30;
+constexpr int kMaxTimeoutSeconds = 3600;
+
+struct ParsedCommandLine {
+    std::optional<CommandLine> command;
+    std::string error;  // when command is empty
+};
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text of --help: commands, fields with their ranges and flags, the macro grammar, the
+// exit statuses.
+std::string HelpText();
+
+}  // namespace brenik::settings

@@ -1,0 +1,28 @@
+#include "json_text.h"
+
+#include <gtest/gtest.h>
+
+namespace brenik::settings {
+namespace {
+
+TEST(JsonText, EscapesQuotesBackslashesControlsAndHighBytes) {
+    EXPECT_EQ(JsonString("plain"), "\"plain\"");
+    EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(JsonString("C:\\Games\\x.exe"), "\"C:\\\\Games\\\\x.exe\"");
+    EXPECT_EQ(JsonString("1\n2\r3\t4"), "\"1\\n2\\r3\\t4\"");
+    EXPECT_EQ(JsonString(std::string("\x01\x1f\x7f", 3)), "\"\\u0001\\u001f\\u007f\"");
+    EXPECT_EQ(JsonString(std::string("\0", 1)), "\"\\u0000\"");
+    // A code-page byte becomes its Latin-1 character, never a raw byte that breaks UTF-8.
+    EXPECT_EQ(JsonString("\xE9t\xE9"), "\"\\u00e9t\\u00e9\"");
+}
+
+TEST(JsonText, WriterPlacesCommasInNestedValues) {
+    JsonWriter json;
+    json.BeginObject().Key("a").Number(-3).Key("b").BeginArray().Bool(true).Null().String("x").EndArray();
+    json.Key("c").BeginObject().EndObject().Key("d").BeginArray().BeginObject().Key("e").Number(1).EndObject();
+    json.BeginObject().EndObject().EndArray().EndObject();
+    EXPECT_EQ(json.Text(), "{\"a\":-3,\"b\":[true,null,\"x\"],\"c\":{},\"d\":[{\"e\":1},{}]}");
+}
+
+}  // namespace
+}  // namespace brenik::settings

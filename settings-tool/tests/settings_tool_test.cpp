@@ -1,0 +1,248 @@
+#include "settings_tool.h"
+
+#include "exit_codes.h"
+#include "ini_file.h"
+#include "memory_ini_storage.h"
+#include "profile_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <sstream>
+
+namespace brenik::settings {
+namespace {
+
+// The shared block in memory, counting reads and writes.
+class FakeBlock final : public IStateBlock {
+public:
+    FakeBlock() : state(std::make_unique<StateRecord>()) {
+        std::memset(state.get(), 0, sizeof *state);
+        for (int p = 0; p < kProfileCount; ++p) SetDefaultProfile(state->Profiles[p], p);
+        state->CurrentProfile = 1;
+    }
+    bool Read(StateRecord& out) override {
+        ++reads;
+        if (!available) return false;
+        out = *state;
+        return true;
+    }
+    BlockEdit Edit(const std::function<bool(StateRecord&)>& edit) override {
+        if (!available) return BlockEdit::kUnavailable;
+        ++edits;
+        auto copy = std::make_unique<StateRecord>(*state);
+        if (!edit(*copy)) return BlockEdit::kNotWritten;
+        *state = *copy;
+        ++writes;
+        return BlockEdit::kWritten;
+    }
+    std::unique_ptr<StateRecord> state;
+    bool available = true;
+    int reads = 0, edits = 0, writes = 0;
+};
+
+// The monitor's side: what is there, and the order of what the tool did.
+class FakeMonitor final : public IMonitorLink {
+public:
+    bool MonitorRunning() override { return running; }
+    bool KeyboardPresent() override { return keyboard; }
+    bool SettingsWindowExists() override { return settingsProgram; }
+    bool OpenAnswerWindow() override { return Log("open"), true; }
+    void CloseAnswerWindow() override { Log("close"); }
+    bool NotifySettingsChanged() override { return Log("notify"), true; }
+    bool WaitForAnswer(int timeoutMs) override {
+        Log("wait " + std::to_string(timeoutMs));
+        return answers;
+    }
+    void Log(const std::string& step) { steps.push_back(step); }
+
+    bool running = true, keyboard = true, settingsProgram = false, answers = true;
+    std::vector<std::string> steps;
+};
+
+class FakeFiles final : public IProfileFiles {
+public:
+    void LoadAll(StateRecord& state) override {
+        ++loads;
+        for (int p = 0; p < kProfileCount; ++p) SetDefaultProfile(state.Profiles[p], p);
+        std::strcpy(state.Profiles[0].ProFileName, "FromFiles");
+        state.CurrentProfile = 0;
+    }
+    ini::IIniStorage& Storage() override { return storage; }
+    test::MemoryIniStorage storage;
+    int loads = 0;
+};
+
+class SettingsToolRun : public ::testing::Test {
+protected:
+    int Run(std::vector<std::string> words) {
+        out.str("");
+        err.str("");
+        const ParsedCommandLine parsed = ParseCommandLine(words);
+        EXPECT_TRUE(parsed.command) << parsed.error;
+        SettingsTool tool(block, monitor, files, out, err);
+        return tool.Run(*parsed.command);
+    }
+    // The block's bytes now, to show that a refused run wrote nothing.
+    std::string BlockBytes() const { return std::string(reinterpret_cast<const char*>(block.state.get()), kStateRecordBytes); }
+
+    FakeBlock block;
+    FakeMonitor monitor;
+    FakeFiles files;
+    std::ostringstream out, err;
+};
+
+TEST_F(SettingsToolRun, AChangeIsWrittenWithItsFlagThenAnnouncedAndAnswered) {
+    block.state->LightingChanged[3] = 1;  // stale, from an earlier apply
+    EXPECT_EQ(Run({"--timeout", "4", "set", "2", "key-green", "77"}), kExitOk);
+    EXPECT_EQ(block.state->Profiles[1].LtColorGreen, 77);
+    EXPECT_EQ(block.state->LightingChanged[1], 1);
+    EXPECT_EQ(block.state->LightingChanged[3], 0);
+    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"open", "notify", "wait 4000", "close"}));
+    EXPECT_NE(out.str().find("key-green = 77 (LightingChanged[1]); applied"), std::string::npos) << out.str();
+    EXPECT_TRUE(err.str().empty()) << err.str();
+}
+
+TEST_F(SettingsToolRun, KeySwitchAndMonitorOnlyFieldsRaiseTheirFlags) {
+    EXPECT_EQ(Run({"key", "1", "12", "single", "A"}), kExitOk);
+    EXPECT_EQ(block.state->Profiles[0].MacroKeyInfo[11].FunctionType, kFunctionSingleKey);
+    EXPECT_EQ(block.state->KeyChanged[0][11], 1);
+
+    EXPECT_EQ(Run({"switch", "2"}), kExitOk) << "2 is current already; the keyboard is told anyway";
+    EXPECT_EQ(block.state->ProfileChanged, 1);
+    EXPECT_EQ(block.state->KeyChanged[0][11], 0) << "cleared: it belonged to the earlier change";
+
+    EXPECT_EQ(Run({"--json", "set", "3", "media-player", "vlc"}), kExitOk);
+    EXPECT_EQ(block.state->Profiles[2].MediaOption, 2);
+    EXPECT_EQ(out.str(), "{\"command\":\"set\",\"profile\":3,\"change\":\"media-player = vlc\",\"written\":true,"
+                         "\"flags\":[],\"answered\":true,\"status\":0}\n");
+    EXPECT_EQ(block.state->ProfileChanged, 0);
+}
+
+TEST_F(SettingsToolRun, RefusedInputWritesNothingAndTellsNoOne) {
+    const std::string before = BlockBytes();
+    const std::vector<std::vector<std::string>> refused = {
+        {"set", "1", "key-red", "256"},   {"set", "1", "colour", "1"},         {"set", "1", "fn-status", "1"},
+        {"set", "1", "name", std::string(250, 'x')}, {"key", "1", "3", "macro", "M", "+Nope"},
+        {"import", "1", "C:\\missing.cmp"}};
+    for (const auto& words : refused) {
+        EXPECT_EQ(Run(words), kExitRefused) << words[2];
+        EXPECT_NE(err.str().find("BrenikSettings"), std::string::npos);
+        EXPECT_TRUE(out.str().empty());
+    }
+    EXPECT_EQ(BlockBytes(), before);
+    EXPECT_EQ(block.edits, 0);
+    EXPECT_TRUE(monitor.steps.empty());
+}
+
+TEST_F(SettingsToolRun, NoMonitorOrNoKeyboardWritesNothing) {
+    const std::string before = BlockBytes();
+    monitor.running = false;
+    EXPECT_EQ(Run({"set", "1", "key-red", "1"}), kExitNoMonitor);
+    EXPECT_NE(err.str().find("monitor is not running"), std::string::npos);
+    monitor.running = true;
+    monitor.keyboard = false;
+    EXPECT_EQ(Run({"switch", "4"}), kExitNoMonitor);
+    EXPECT_NE(err.str().find("keyboard is not present"), std::string::npos);
+    EXPECT_EQ(BlockBytes(), before);
+    EXPECT_TRUE(monitor.steps.empty());
+}
+
+TEST_F(SettingsToolRun, WithTheSettingsProgramOpenItAppliesWithoutWaiting) {
+    monitor.settingsProgram = true;
+    EXPECT_EQ(Run({"set", "1", "lock-tab", "off"}), kExitOk);
+    EXPECT_EQ(block.state->LockKeysChanged[0], 1);
+    EXPECT_EQ(monitor.steps, std::vector<std::string>{"notify"}) << "its window is not replaced, and not waited on";
+    EXPECT_NE(err.str().find("without waiting"), std::string::npos);
+}
+
+TEST_F(SettingsToolRun, NoAnswerInTimeAndAnUnavailableBlockHaveTheirCodes) {
+    monitor.answers = false;
+    EXPECT_EQ(Run({"set", "1", "key-red", "3"}), kExitNoAnswer);
+    EXPECT_EQ(block.state->Profiles[0].LtColorRed, 3) << "written before the wait";
+    EXPECT_EQ(monitor.steps.back(), "close");
+    EXPECT_NE(err.str().find("did not answer within 30 s"), std::string::npos);
+
+    monitor.steps.clear();
+    block.available = false;
+    EXPECT_EQ(Run({"set", "1", "key-red", "4"}), kExitFailed);
+    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"open", "close"})) << "the monitor is not told";
+}
+
+TEST_F(SettingsToolRun, AChangeToTheSameValueWritesNothing) {
+    EXPECT_EQ(Run({"set", "1", "key-red", "255"}), kExitOk);  // the default already
+    EXPECT_EQ(block.writes, 0);
+    EXPECT_EQ(std::count(monitor.steps.begin(), monitor.steps.end(), "notify"), 0);
+    EXPECT_NE(out.str().find("already so"), std::string::npos);
+}
+
+TEST_F(SettingsToolRun, ReadsFromTheBlockOrFromTheFilesWhenNoMonitorRuns) {
+    EXPECT_EQ(Run({"list"}), kExitOk);
+    EXPECT_NE(out.str().find("* 2  Default2"), std::string::npos) << out.str();
+    EXPECT_EQ(files.loads, 0);
+
+    monitor.running = false;
+    EXPECT_EQ(Run({"--json", "list"}), kExitOk);
+    EXPECT_EQ(files.loads, 1);
+    EXPECT_NE(out.str().find("\"source\":\"files\",\"current\":1"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("FromFiles"), std::string::npos);
+    EXPECT_NE(err.str().find("not running"), std::string::npos);
+
+    monitor.running = true;
+    block.available = false;
+    EXPECT_EQ(Run({"show", "1"}), kExitFailed);
+    EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(SettingsToolRun, ExportThenImportRoundTripsAProfileAndFlagsWhatChanged) {
+    block.state->Profiles[0].LtColorBlue = 9;
+    block.state->Profiles[0].Tab = 0;
+    block.state->Profiles[0].MacroKeyInfo[20].FunctionType = kFunctionLaunchProgram;
+    EXPECT_EQ(Run({"export", "1", "C:\\p1.cmp"}), kExitOk);
+    EXPECT_EQ(CIniFile("C:\\p1.cmp", files.storage).ReadInt("Setting", "LtColorBlue", -7), 9);
+
+    block.state->Profiles[3].ExtendedMode = 1;
+    EXPECT_EQ(Run({"import", "4", "C:\\p1.cmp"}), kExitOk);
+    const ProfileRecord& imported = block.state->Profiles[3];
+    EXPECT_STREQ(imported.ProFileName, "Default1");
+    EXPECT_EQ(imported.LtColorBlue, 9);
+    EXPECT_EQ(imported.ExtendedMode, 1);
+    // Profile 4 differed from profile 1 in name, lighting, a lock and key 21: exactly those flags.
+    EXPECT_EQ(block.state->LightingChanged[3], 1);
+    EXPECT_EQ(block.state->LockKeysChanged[3], 1);
+    EXPECT_EQ(block.state->KeyChanged[3][20], 1);
+    EXPECT_EQ(block.state->StandardKeyChanged[3], 0);
+    EXPECT_EQ(block.state->ProfileChanged, 0);
+    int keyFlags = 0;
+    for (int k = 0; k < kProgrammableKeys; ++k) keyFlags += block.state->KeyChanged[3][k];
+    EXPECT_EQ(keyFlags, 1);
+}
+
+TEST_F(SettingsToolRun, ShowPrintsFieldsKeysAndStandardKeysThatDiffer) {
+    auto& p = block.state->Profiles[0];
+    p.standardkey[13] = 0x04;
+    p.MacroKeyInfo[2] = {};
+    p.MacroKeyInfo[2].KeyIndex = 2;
+    p.MacroKeyInfo[2].FunctionType = kFunctionMacro;
+    std::strcpy(p.MacroKeyInfo[2].MacroName, "Combo");
+    p.MacroKeyInfo[2].ActionCount = 1;
+    p.MacroKeyInfo[2].Actions[0] = {0xE1, 1, 10};
+    EXPECT_EQ(Run({"show", "1"}), kExitOk);
+    const std::string text = out.str();
+    for (const char* line : {"Profile 1\n", "  name                    Default1\n", "  lock-caps-lock          on\n",
+                             "  media-player            wmp\n", "standard key 14: 0x89 -> A\n",
+                             "    key 3   macro \"Combo\": +LShift 10\n", "    key 42  standard\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
+    EXPECT_EQ(text.find("key 43"), std::string::npos) << "entries the keyboard lacks only when assigned";
+
+    EXPECT_EQ(Run({"--json", "show", "1"}), kExitOk);
+    EXPECT_NE(out.str().find("\"key-red\":255"), std::string::npos);
+    EXPECT_NE(out.str().find("\"lock-tab\":\"on\""), std::string::npos);
+    EXPECT_NE(out.str().find("{\"key\":3,\"kind\":\"macro\",\"text\":\"macro \\\"Combo\\\": +LShift 10\",\"name\":\"Combo\""),
+              std::string::npos) << out.str();
+}
+
+}  // namespace
+}  // namespace brenik::settings
