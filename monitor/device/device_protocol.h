@@ -137,6 +137,9 @@ constexpr std::array<std::uint8_t, 97> StandardKeyPositions = {
     255, 255, 255, 255, 255, 255, 255, 255, 255, 255,  //
     255, 255, 255, 8,   120, 128, 136};
 
+// Positions that carry a standard key are always overwritten from the profile, so only the
+// others reach the keyboard from here. (Position 12, left Shift's, reads 226 here, a second
+// left Alt; it is never sent.)
 constexpr std::array<std::uint8_t, kKeyMatrixBytes> KeyMatrixDefaults = {
     0,   160, 161, 162, 163, 164, 0, 0,  //
     41,  53,  43,  57,  226, 224, 0, 0,  //

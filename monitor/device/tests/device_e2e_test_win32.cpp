@@ -7,6 +7,7 @@
 #include "ini_file.h"
 #include "monitor_messages.h"
 #include "monitor_installation_win32.h"
+#include "profile_store.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
@@ -189,6 +190,12 @@ TEST(DeviceEndToEnd, FirstContactReadsBackThenRestartTrustsTheFilesAndARecordedM
         EXPECT_EQ(state->Profiles[1].MacroKeyInfo[4].FunctionType, 0xBE);
         EXPECT_EQ(state->Profiles[1].MacroKeyInfo[4].ActionCount, 4);
         EXPECT_EQ(state->Profiles[1].LtControl, 77);
+        // A key map nobody changed reads back as the profile's defaults, key for key.
+        for (int p = 0; p < kProfileCount; ++p) {
+            for (int i = 0; i < kStandardKeyCount; ++i) {
+                EXPECT_EQ(state->Profiles[p].standardkey[i], kDefaultStandardKeys[i]) << "profile " << p << ", key " << i;
+            }
+        }
         MacroKeyInfo stored{};
         ASSERT_TRUE(install.ProfileEntry(1, 4, stored));
         EXPECT_EQ(stored.FunctionType, 0xBE);

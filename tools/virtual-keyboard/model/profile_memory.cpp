@@ -5,10 +5,15 @@
 namespace brenik::vkb {
 namespace {
 
-// The factory key matrix: 18 groups of 8 matrix positions.
+// The factory key matrix: 18 groups of 8 matrix positions. It is the host's default matrix
+// except at position 12, the left Shift key's: there the host's table has 226 (left Alt, which
+// also sits at position 29) and no position holds 225 (left Shift) at all. A keyboard fresh
+// from the factory has its left Shift key there, so a host that reads it back finds the
+// profile's own default (0xE1) and not a second left Alt. The host never sends its value at
+// 12: that position always carries the profile's entry.
 constexpr std::uint8_t kFactoryKeyMatrix[report::kKeyMatrixSize] = {
     0,   160, 161, 162, 163, 164, 0, 0,  //
-    41,  53,  43,  57,  226, 224, 0, 0,  //
+    41,  53,  43,  57,  225, 224, 0, 0,  //
     58,  30,  20,  4,   29,  191, 0, 0,  //
     59,  31,  26,  22,  27,  226, 0, 0,  //
     60,  32,  8,   7,   6,   100, 0, 0,  //
