@@ -47,8 +47,10 @@ bool SharedStateReader::Copy(std::size_t offset, std::size_t size, void* dest) c
                     static_cast<unsigned long>(GetLastError()));
         return false;
     }
-    // Mapping the record's size fails on a smaller mapping; the query catches one that still
-    // maps because its pages round up.
+    // Mapping the record's size fails on a mapping a page or more too small. One only a few
+    // bytes short still maps, in whole pages, so every byte copied lies in pages the mapping
+    // has (its last bytes are the page's zeros); the region query is a second guard, also in
+    // whole pages, and cannot tell that case apart.
     const win32::ScopedMapView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, kStateRecordBytes));
     MEMORY_BASIC_INFORMATION region{};
     if (!view.Valid() || VirtualQuery(view.Get(), &region, sizeof region) == 0 ||
