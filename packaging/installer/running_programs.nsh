@@ -75,7 +75,7 @@ Function ${un}CloseProgramWindow
   ${If} $2 <> 0
     System::Call 'user32::GetWindowThreadProcessId(p r2, *i .r3)'
     System::Call 'kernel32::OpenProcess(i ${BRENIK_SYNCHRONIZE}, i 0, i r3) p.r3'
-    DetailPrint "Closing $0"
+    DetailPrint "Closing the running program (its window $\"$0$\")"
     SendMessage $2 ${WM_CLOSE} 0 0 /TIMEOUT=$1
     ${If} $3 P<> 0
       System::Call 'kernel32::WaitForSingleObject(p r3, i r1) i.r2'
