@@ -51,7 +51,7 @@ done
 log "closing the monitor (WM_CLOSE, as the tray's Exit does)"
 desktop close "$MONITOR_TITLE"
 desktop gone "$MONITOR_TITLE" 20
-echo "the monitor has ended; config.ini says Device=$(tr -d '\r' < "$DIST/config.ini" | sed -n 's/^Device=//p')"
+echo "the monitor has ended (it leaves \"Device\" in config.ini as it stood: $(tr -d '\r' < "$DIST/config.ini" | sed -n 's/^Device=//p'))"
 
 log "the installer (build/dist laid out afresh, as it ships)"
 cmake --build --preset windows --target installer >/dev/null

@@ -31,6 +31,14 @@ if ! wine "$TOOLS/desktop-tool.exe" wait BrenikGamingKeyboardMonitor 0.1 >/dev/n
     echo "no monitor runs from $DIST: nothing to show" >&2
     exit 1
 fi
+# The monitor was just started again by the demo before: let its synchronisation end, so that
+# what the keyboard is sent below is the tool's doing alone.
+for _ in $(seq 1 60); do
+    vkbd trace clear >/dev/null
+    sleep 2
+    vkbd trace "$(winepath -w "$WORK/trace.txt")" >/dev/null
+    tr -d '\r' < "$WORK/trace.txt" | grep -E '^[0-9]' | grep -q -v -E ' GET (status|update-status)' || break
+done
 vkbd trace clear >/dev/null
 
 say "BrenikSettings.exe: the profiles from the command line, through the running monitor"
