@@ -250,7 +250,7 @@ void CMonitorWnd::SaveProfiles() {
 
 void CMonitorWnd::OpenDevMonitor() { hid_.OpenDevMonitor(hwnd_, kMsgKeyEvent, kMsgDeviceChange); }
 
-void CMonitorWnd::WriteDeviceKey(int present) { CIniFile(configPath_).WriteInt("Setting", "Device", present); }
+void CMonitorWnd::WriteDeviceKey(int present) { CIniFile(configPath_).WriteInt(kConfigSettingSection, kConfigDeviceKey, present); }
 
 void CMonitorWnd::StartGameTimer() {
     gameTimerRunning_ = SetTimer(hwnd_, kTimerDetectGame, kTimerDetectGameMs, nullptr) != 0;

@@ -4,21 +4,80 @@
 #include "ini_file.h"
 #include "program_windows.h"
 
+#include <utility>
+
 namespace brenik::settings {
 namespace {
 
 constexpr const char* kAnswerWindowClass = "BrenikSettingsToolAnswer";
-// Written by the monitor on every change of the keyboard's presence; 1 = present.
-constexpr const char* kDeviceSection = "Setting";
-constexpr const char* kDeviceKey = "Device";
+constexpr int kMissingValue = -1000;  // not a value the monitor writes
+
+// Lets the monitor's answer through when the tool runs elevated and the monitor does not
+// (UIPI drops posted messages from a lower level otherwise). Looked up at run time: older
+// systems and some headers lack it, and the tool works without it when both levels match.
+void AllowAnswerFromLowerLevel(HWND window) {
+    using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (user32 == nullptr) return;
+    const auto filter = reinterpret_cast<FilterFn>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    if (filter == nullptr || !filter(window, kMsgEnableButtons, kAllow, nullptr)) {
+        DebugOutput("BrenikSettings could not let the answer through the message filter; fine unless elevated\n");
+    }
+}
+
+bool IsOurWindow(HWND window) {
+    char name[64] = {};
+    return GetClassNameA(window, name, sizeof name) > 0 && lstrcmpA(name, kAnswerWindowClass) == 0;
+}
 
 }  // namespace
 
 bool MonitorLinkWin32::MonitorRunning() { return FindWindowA(nullptr, kTitleMonitor) != nullptr; }
 
-bool MonitorLinkWin32::KeyboardPresent() { return CIniFile(configIni_).ReadInt(kDeviceSection, kDeviceKey, 0) == 1; }
+KeyboardPresence MonitorLinkWin32::Keyboard() {
+    if (GetFileAttributesA(configIni_.c_str()) == INVALID_FILE_ATTRIBUTES) return KeyboardPresence::kNoConfigFile;
+    const int device = CIniFile(configIni_).ReadInt(kConfigSettingSection, kConfigDeviceKey, kMissingValue);
+    if (device == kMissingValue) return KeyboardPresence::kNoValue;
+    return device == 1 ? KeyboardPresence::kPresent : KeyboardPresence::kAbsent;
+}
 
-bool MonitorLinkWin32::SettingsWindowExists() { return FindWindowA(nullptr, kTitleSettings) != nullptr; }
+bool MonitorLinkWin32::TakeChangeTurn(int timeoutMs) {
+    if (turn_.Valid()) return true;
+    win32::ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kSettingsToolMutex));
+    if (!mutex.Valid()) {
+        DebugPrintf("BrenikSettings could not create %s (error %lu)\n", kSettingsToolMutex,
+                    static_cast<unsigned long>(GetLastError()));
+        return false;
+    }
+    switch (WaitForSingleObject(mutex.Get(), static_cast<DWORD>(timeoutMs))) {
+        case WAIT_OBJECT_0:
+            break;
+        case WAIT_ABANDONED:
+            // A run that died mid-change; its change is in the block or not, whole either way.
+            DebugOutput("BrenikSettings took over a change turn left by a run that ended\n");
+            break;
+        default:
+            DebugPrintf("BrenikSettings: another run kept %s for %d ms\n", kSettingsToolMutex, timeoutMs);
+            return false;
+    }
+    turn_ = std::move(mutex);
+    return true;
+}
+
+void MonitorLinkWin32::EndChangeTurn() {
+    if (!turn_.Valid()) return;
+    ReleaseMutex(turn_.Get());
+    turn_.Reset();
+}
+
+bool MonitorLinkWin32::SettingsWindowExists() {
+    for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, kTitleSettings); window != nullptr;
+         window = FindWindowExA(nullptr, window, nullptr, kTitleSettings)) {
+        if (!IsOurWindow(window)) return true;
+    }
+    return false;
+}
 
 LRESULT CALLBACK MonitorLinkWin32::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -52,8 +111,10 @@ bool MonitorLinkWin32::OpenAnswerWindow() {
     if (window_ == nullptr) {
         DebugPrintf("BrenikSettings could not create its answer window (error %lu)\n",
                     static_cast<unsigned long>(GetLastError()));
+        return false;
     }
-    return window_ != nullptr;
+    AllowAnswerFromLowerLevel(window_);
+    return true;
 }
 
 void MonitorLinkWin32::CloseAnswerWindow() {
@@ -65,6 +126,7 @@ void MonitorLinkWin32::CloseAnswerWindow() {
 
 bool MonitorLinkWin32::NotifySettingsChanged() {
     const HWND monitor = FindWindowA(nullptr, kTitleMonitor);
+    answered_ = false;  // only the answer to this notification counts
     return monitor != nullptr && PostMessageA(monitor, kMsgSettingsChanged, 0, 0) != FALSE;
 }
 

@@ -18,13 +18,19 @@ int main(int argc, char** argv) {
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.command) {
         std::cerr << "BrenikSettings: " << parsed.error << "\n(BrenikSettings --help lists the commands)\n";
+        for (const std::string& word : arguments) {
+            if (word == "--json") {
+                std::cout << ErrorJson("usage", parsed.error, kExitUsage, AnsiToUtf8);
+                break;
+            }
+        }
         return kExitUsage;
     }
     const std::string folder = brenik::ProgramFolder();
     StateBlockWin32 block;
     MonitorLinkWin32 monitor(brenik::ConfigIniPathIn(folder));
     ProfileFilesWin32 files(folder);
-    SettingsTool tool(block, monitor, files, std::cout, std::cerr);
+    SettingsTool tool(block, monitor, files, std::cout, std::cerr, AnsiToUtf8);
     const int status = tool.Run(*parsed.command);
     std::cout.flush();
     return status;

@@ -5,8 +5,12 @@
 #include "shared_state_editor_win32.h"
 
 #include <string>
+#include <string_view>
 
 namespace brenik::settings {
+
+// Text of the user's ANSI code page as UTF-8, for the JSON output.
+std::string AnsiToUtf8(std::string_view text);
 
 class StateBlockWin32 final : public IStateBlock {
 public:
@@ -22,7 +26,8 @@ private:
 class ProfileFilesWin32 final : public IProfileFiles {
 public:
     explicit ProfileFilesWin32(std::string programFolder) : programFolder_(std::move(programFolder)) {}
-    void LoadAll(StateRecord& state) override;
+    int LoadAll(StateRecord& state) override;
+    std::string ProfileFolder() const override;
     ini::IIniStorage& Storage() override;
 
 private:

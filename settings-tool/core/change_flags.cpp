@@ -19,8 +19,8 @@ std::string Indexed(const char* name, int p) { return std::string(name) + "[" + 
 
 }  // namespace
 
-void SetFlagsOfDifferences(const StateRecord& before, StateRecord& after) {
-    ClearChangeFlags(after);
+void SetFlagsOfDifferences(const StateRecord& before, StateRecord& after, FlagMode mode) {
+    if (mode == FlagMode::kReplace) ClearChangeFlags(after);
     if (before.CurrentProfile != after.CurrentProfile) after.ProfileChanged = 1;
     for (int p = 0; p < kProfileCount; ++p) {
         const ProfileRecord& was = before.Profiles[p];
@@ -29,8 +29,11 @@ void SetFlagsOfDifferences(const StateRecord& before, StateRecord& after) {
         if (GroupDiffers(was, now, FlagGroup::kLockKeys)) after.LockKeysChanged[p] = 1;
         if (GroupDiffers(was, now, FlagGroup::kLighting)) after.LightingChanged[p] = 1;
         if (was.FnStatus != now.FnStatus) after.FnStatusChanged[p] = 1;
+        const bool turnedOn = was.HDDKeyboard == 0 && now.HDDKeyboard != 0;
         for (int k = 0; k < kProgrammableKeys; ++k) {
-            if (std::memcmp(&was.MacroKeyInfo[k], &now.MacroKeyInfo[k], sizeof(MacroKeyInfo)) != 0) after.KeyChanged[p][k] = 1;
+            if (turnedOn || std::memcmp(&was.MacroKeyInfo[k], &now.MacroKeyInfo[k], sizeof(MacroKeyInfo)) != 0) {
+                after.KeyChanged[p][k] = 1;
+            }
         }
     }
 }

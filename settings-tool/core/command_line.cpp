@@ -55,6 +55,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             help = true;
         } else if (word == "--json") {
             command.json = true;
+        } else if (word == "--force") {
+            command.force = true;
         } else if (word == "--timeout") {
             if (i + 1 == arguments.size()) return Fail("--timeout needs a number of seconds");
             if (!ParseTimeout(arguments[++i], command, error)) return Fail(error);
@@ -116,7 +118,7 @@ std::string HelpText() {
         "BrenikSettings: reads and changes the keyboard's profiles through the running monitor,\n"
         "the same way the settings program does.\n"
         "\n"
-        "Usage: BrenikSettings [--json] [--timeout SECONDS] COMMAND\n"
+        "Usage: BrenikSettings [--json] [--timeout SECONDS] [--force] COMMAND\n"
         "  list                       the five profiles: number, name, game, which is current\n"
         "  show P                     every setting of profile P\n"
         "  set P FIELD VALUE          change one field of profile P (fields below)\n"
@@ -126,15 +128,21 @@ std::string HelpText() {
         "  key P K program PATH       key K starts a program\n"
         "  key P K launch VALUE [NAME]        key K is a launch entry\n"
         "  switch P                   make profile P the current one\n"
-        "  export P FILE              write profile P to a profile file\n"
+        "  export P FILE              write profile P to a new profile file (--force: replace FILE)\n"
         "  import P FILE              replace profile P with a profile file's settings\n"
         "  /?, -h, --help             this text\n"
         "P: profile 1..5. K: key 1..42.\n"
-        "--json: print the result as JSON. --timeout: seconds to wait for the monitor's answer\n"
-        "(default 30).\n"
+        "--json: print the result as JSON (a refusal too: {\"error\": ..., \"status\": n}).\n"
+        "--timeout: seconds to wait for the monitor's answer, and for another run of the tool\n"
+        "to finish its change (default 30).\n"
         "\n"
-        "Changes need the monitor running and the keyboard present. list, show and export read\n"
-        "the profile files when the monitor is not running.\n"
+        "Changes need the monitor running and the keyboard present (\"Device\" = 1 in config.ini\n"
+        "beside the tool). One change runs at a time. list, show and export read the profile\n"
+        "files when the monitor is not running. After the answer the tool reads the change back;\n"
+        "if the monitor replaced it meanwhile (a profile key, say), it is made once more.\n"
+        "Key assignments reach the keyboard only while key-assignments is on (turning it on\n"
+        "sends every key of the profile); keys 23..37 have no key entry on the keyboard, so only\n"
+        "a macro or launch entry there is sent.\n"
         "\n"
         "Macro actions: +KEY press, -KEY release, each optionally followed by a delay in ms\n"
         "(0..65535), separated by commas; at most 400. KEY: A..Z, 0..9, F1..F12, Enter, Esc,\n"
@@ -149,16 +157,20 @@ std::string HelpText() {
         line += DescribeRange(field);
         if (line.size() < 50) line.resize(50, ' ');
         else line += ' ';
-        line += field.flag == FlagGroup::kLighting   ? "lighting"
-                : field.flag == FlagGroup::kLockKeys ? "locked keys"
-                                                     : "(monitor only)";
+        line += field.flag == FlagGroup::kLighting                ? "lighting"
+                : field.flag == FlagGroup::kLockKeys              ? "locked keys"
+                : field.integer == &ProfileRecord::HDDKeyboard   ? "every key, when turned on"
+                                                                  : "(monitor only)";
         text += line + "\n";
     }
     text +=
         "\n"
-        "Exit status: 0 done; 1 a file or the shared block could not be read or written;\n"
-        "2 usage error; 3 refused input (nothing written); 4 monitor not running or keyboard\n"
-        "absent (nothing written); 5 no answer from the monitor in time (the change was made).\n";
+        "Exit status: 0 done; 1 a file or the shared block could not be read or written, or\n"
+        "another run kept its change going past the time limit (nothing written); 2 usage error;\n"
+        "3 refused input (nothing written); 4 monitor not running or keyboard absent (nothing\n"
+        "written); 5 no answer from the monitor in time (the change was made); 6 written, not\n"
+        "announced: the monitor could not be told (it takes the change at its next re-read);\n"
+        "7 lost: the monitor replaced the change before taking it, twice.\n";
     return text;
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 // The settings tool's command line:
 //
-//   BrenikSettings [--json] [--timeout SECONDS] COMMAND
+//   BrenikSettings [--json] [--timeout SECONDS] [--force] COMMAND
 //     list                        the five profiles
 //     show P                      every setting of profile P
 //     set P FIELD VALUE           change one field (--help lists the fields)
 //     key P K standard | single CODE [MODIFIER] | macro NAME ACTIONS | program PATH | launch VALUE [NAME]
 //     switch P                    make P the current profile
-//     export P FILE               write profile P to a profile file
+//     export P FILE               write profile P to a new profile file (--force: replace one)
 //     import P FILE               read profile P from a profile file
 //   BrenikSettings /? | -h | --help
 //
@@ -33,6 +33,7 @@ struct CommandLine {
     std::vector<std::string> assignment;  // the words after K
     std::string file;
     bool json = false;
+    bool force = false;  // export may replace an existing file
     int timeoutSeconds = 30;
 };
 

@@ -4,7 +4,9 @@
 
 namespace brenik::settings {
 
-std::string JsonString(std::string_view text) {
+std::string JsonString(std::string_view text, const ToUtf8& toUtf8) {
+    const std::string converted = toUtf8 ? toUtf8(text) : std::string();
+    if (toUtf8) text = converted;
     std::string out = "\"";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -15,7 +17,7 @@ std::string JsonString(std::string_view text) {
             case '\r': out += "\\r"; break;
             case '\t': out += "\\t"; break;
             default:
-                if (byte < 0x20 || byte >= 0x7F) {
+                if (byte < 0x20 || byte == 0x7F || (byte > 0x7F && !toUtf8)) {
                     char escaped[8];
                     std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
                     out += escaped;
@@ -60,7 +62,7 @@ JsonWriter& JsonWriter::EndArray() {
 
 JsonWriter& JsonWriter::Key(std::string_view name) {
     BeforeValue();
-    text_ += JsonString(name);
+    text_ += JsonString(name, toUtf8_);
     text_ += ':';
     needComma_ = false;  // the value follows without a comma
     return *this;
@@ -68,7 +70,7 @@ JsonWriter& JsonWriter::Key(std::string_view name) {
 
 JsonWriter& JsonWriter::String(std::string_view value) {
     BeforeValue();
-    text_ += JsonString(value);
+    text_ += JsonString(value, toUtf8_);
     return *this;
 }
 

@@ -101,6 +101,8 @@ std::optional<MacroKeyInfo> BuildKeyAssignment(const std::vector<std::string>& w
     return entry;
 }
 
+bool HasKeyBlock(int index) { return (index >= 0 && index <= 21) || (index >= 37 && index <= 41); }
+
 std::string KeyAssignmentKind(const MacroKeyInfo& entry) {
     switch (entry.FunctionType) {
         case kFunctionStandard: return "standard";

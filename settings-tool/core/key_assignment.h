@@ -29,6 +29,11 @@ std::optional<MacroKeyInfo> BuildKeyAssignment(const std::vector<std::string>& w
 // "program C:\x.exe", "launch 7 "Name"", or "function 0xNN" for a code the tool does not know.
 std::string DescribeKeyAssignment(const MacroKeyInfo& entry);
 
+// Whether the keyboard has a key-block entry for entry `index` (key number - 1): the three
+// key blocks cover entries 0..11, 12..21 and 37..41. A standard, single-key or program
+// assignment of another entry sends nothing; a macro or launch entry travels on its own.
+bool HasKeyBlock(int index);
+
 // The kind as a word ("standard", "single", "macro", "program", "launch", "other").
 std::string KeyAssignmentKind(const MacroKeyInfo& entry);
 

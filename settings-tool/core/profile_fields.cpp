@@ -1,6 +1,7 @@
 #include "profile_fields.h"
 
 #include "key_names.h"
+#include "report_fields.h"
 
 #include <cstring>
 #include <limits>
@@ -14,12 +15,12 @@ constexpr std::int64_t kByteHigh = 255;
 using Member = std::int32_t ProfileRecord::*;
 
 ProfileField Integer(const char* name, const char* key, Member member, std::int64_t low, std::int64_t high,
-                     FlagGroup flag, const char* what, bool editable = true) {
-    return {name, key, ValueKind::kInteger, member, 0, 0, low, high, nullptr, flag, editable, true, what};
+                     const char* what, bool editable = true) {
+    return {name, key, ValueKind::kInteger, member, 0, 0, low, high, nullptr, FlagGroup::kNone, editable, true, what};
 }
 
-ProfileField Switch(const char* name, const char* key, Member member, FlagGroup flag, const char* what) {
-    return {name, key, ValueKind::kSwitch, member, 0, 0, 0, 1, nullptr, flag, true, true, what};
+ProfileField Switch(const char* name, const char* key, Member member, const char* what) {
+    return {name, key, ValueKind::kSwitch, member, 0, 0, 0, 1, nullptr, FlagGroup::kNone, true, true, what};
 }
 
 ProfileField Text(const char* name, const char* key, std::size_t offset, std::size_t bytes, const char* what) {
@@ -29,60 +30,63 @@ ProfileField Text(const char* name, const char* key, std::size_t offset, std::si
 #define BRENIK_TEXT_FIELD(field) offsetof(ProfileRecord, field), sizeof(ProfileRecord::field)
 
 std::vector<ProfileField> BuildTable() {
-    constexpr FlagGroup kNone = FlagGroup::kNone;
-    constexpr FlagGroup kLight = FlagGroup::kLighting;
-    constexpr FlagGroup kLock = FlagGroup::kLockKeys;
     using R = ProfileRecord;
     std::vector<ProfileField> table = {
         Text("name", "ProFileName", BRENIK_TEXT_FIELD(ProFileName), "profile name"),
         Text("game", "GameFile", BRENIK_TEXT_FIELD(GameFile), "game program that selects the profile"),
         Text("picture", "PictureFile", BRENIK_TEXT_FIELD(PictureFile), "picture of the profile"),
-        {"media-player", "MediaOption", ValueKind::kChoice, &R::MediaOption, 0, 0, 0, 3, kMediaPlayers, kNone, true, true,
+        {"media-player", "MediaOption", ValueKind::kChoice, &R::MediaOption, 0, 0, 0, 3, kMediaPlayers, FlagGroup::kNone, true, true,
          "player the media keys start"},
-        Switch("key-assignments", "HDDKeyboard", &R::HDDKeyboard, kNone, "key assignments, macros and launch entries go to the keyboard"),
-        Integer("key-red", "LtColorRed", &R::LtColorRed, 0, kByteHigh, kLight, "key lighting red"),
-        Integer("key-green", "LtColorGreen", &R::LtColorGreen, 0, kByteHigh, kLight, "key lighting green"),
-        Integer("key-blue", "LtColorBlue", &R::LtColorBlue, 0, kByteHigh, kLight, "key lighting blue"),
-        Integer("light-control", "LtControl", &R::LtControl, 0, kByteHigh, kLight, "lighting control value"),
-        Integer("light-saving", "LtSaving", &R::LtSaving, 0, kByteHigh, kLight, "lighting saving value"),
-        Integer("light-timeout", "LtTimeout", &R::LtTimeout, 0, kByteHigh, kLight, "lighting time-out value"),
-        Integer("light-effect", "LightEffectType", &R::LightEffectType, 0, kByteHigh, kLight, "effect of the standard layer"),
-        Integer("extended-layer-effect", "ExtendedLayerEffectType", &R::ExtendedLayerEffectType, 0, kByteHigh, kLight,
+        Switch("key-assignments", "HDDKeyboard", &R::HDDKeyboard, "key assignments, macros and launch entries go to the keyboard"),
+        Integer("key-red", "LtColorRed", &R::LtColorRed, 0, kByteHigh, "key lighting red"),
+        Integer("key-green", "LtColorGreen", &R::LtColorGreen, 0, kByteHigh, "key lighting green"),
+        Integer("key-blue", "LtColorBlue", &R::LtColorBlue, 0, kByteHigh, "key lighting blue"),
+        Integer("light-control", "LtControl", &R::LtControl, 0, kByteHigh, "lighting control value"),
+        Integer("light-saving", "LtSaving", &R::LtSaving, 0, kByteHigh, "lighting saving value"),
+        Integer("light-timeout", "LtTimeout", &R::LtTimeout, 0, kByteHigh, "lighting time-out value"),
+        Integer("light-effect", "LightEffectType", &R::LightEffectType, 0, kByteHigh, "effect of the standard layer"),
+        Integer("extended-layer-effect", "ExtendedLayerEffectType", &R::ExtendedLayerEffectType, 0, kByteHigh,
                 "effect of the extended layer"),
-        Integer("color-flow", "LightColorFlow", &R::LightColorFlow, 0, kByteHigh, kLight, "colour flow"),
-        Integer("key-light-type", "KeyLightType", &R::KeyLightType, 0, 4, kLight, "which keys light up"),
-        Integer("logo-option", "LogoOption", &R::LogoOption, 0, kByteHigh, kLight, "logo lighting option"),
-        Integer("logo-red", "LogoColorRed", &R::LogoColorRed, 0, kByteHigh, kLight, "logo red"),
-        Integer("logo-green", "LogoColorGreen", &R::LogoColorGreen, 0, kByteHigh, kLight, "logo green"),
-        Integer("logo-blue", "LogoColorBlue", &R::LogoColorBlue, 0, kByteHigh, kLight, "logo blue"),
-        Integer("logo-control", "LogoLightCtl", &R::LogoLightCtl, 0, kByteHigh, kLight, "logo light control"),
-        Integer("logo-flow", "LogoLightFLow", &R::LogoLightFLow, 0, kByteHigh, kLight, "logo light flow"),
+        Integer("color-flow", "LightColorFlow", &R::LightColorFlow, 0, kByteHigh, "colour flow"),
+        Integer("key-light-type", "KeyLightType", &R::KeyLightType, 0, 4, "which keys light up"),
+        Integer("logo-option", "LogoOption", &R::LogoOption, 0, kByteHigh, "logo lighting option"),
+        Integer("logo-red", "LogoColorRed", &R::LogoColorRed, 0, kByteHigh, "logo red"),
+        Integer("logo-green", "LogoColorGreen", &R::LogoColorGreen, 0, kByteHigh, "logo green"),
+        Integer("logo-blue", "LogoColorBlue", &R::LogoColorBlue, 0, kByteHigh, "logo blue"),
+        Integer("logo-control", "LogoLightCtl", &R::LogoLightCtl, 0, kByteHigh, "logo light control"),
+        Integer("logo-flow", "LogoLightFLow", &R::LogoLightFLow, 0, kByteHigh, "logo light flow"),
         // Kept for the settings program; the lighting report carries fixed values in their places.
-        Integer("light-option", "LtOption", &R::LtOption, 0, kByteHigh, kNone, "lighting option (not sent)", false),
-        Integer("light-color", "LtColor", &R::LtColor, 0, kByteHigh, kNone, "lighting colour selection (not sent)", false),
-        Integer("color-setting-type", "ColorSettingType", &R::ColorSettingType, 0, kByteHigh, kNone,
+        Integer("light-option", "LtOption", &R::LtOption, 0, kByteHigh, "lighting option (not sent)", false),
+        Integer("light-color", "LtColor", &R::LtColor, 0, kByteHigh, "lighting colour selection (not sent)", false),
+        Integer("color-setting-type", "ColorSettingType", &R::ColorSettingType, 0, kByteHigh,
                 "colour setting type (not sent)", false),
-        Integer("logo-speed", "LogoLightSpeed", &R::LogoLightSpeed, 0, kByteHigh, kNone, "logo light speed (not sent)", false),
-        Switch("lock-left-win", "LeftWin", &R::LeftWin, kLock, "lock the left Windows key"),
-        Switch("lock-right-win", "RightWin", &R::RightWin, kLock, "lock the right Windows key"),
-        Switch("lock-app", "App", &R::App, kLock, "lock the application key"),
-        Switch("lock-caps-lock", "CapsLock", &R::CapsLock, kLock, "lock Caps Lock"),
-        Switch("lock-tab", "Tab", &R::Tab, kLock, "lock Tab"),
-        Switch("lock-left-shift", "LeftShift", &R::LeftShift, kLock, "lock the left Shift key"),
-        Switch("sound-macro-record", "MacroLiveRecordSound", &R::MacroLiveRecordSound, kNone, "sounds of live macro recording"),
-        Switch("sound-profile-switch", "ProfileSwitchSound", &R::ProfileSwitchSound, kNone, "sound of a profile switch"),
-        Switch("sound-layer-switch", "LayerSwitchSound", &R::LayerSwitchSound, kNone, "sound of a layer switch"),
-        Switch("sound-countdown", "CountdownTimerSound", &R::CountdownTimerSound, kNone, "sounds of the countdown timer"),
-        Integer("repeat-delay", "KeyboardDelay", &R::KeyboardDelay, 0, 3, kNone, "key repeat delay"),
-        Integer("repeat-speed", "KeyboardSpeed", &R::KeyboardSpeed, 0, 31, kNone, "key repeat speed"),
+        Integer("logo-speed", "LogoLightSpeed", &R::LogoLightSpeed, 0, kByteHigh, "logo light speed (not sent)", false),
+        Switch("lock-left-win", "LeftWin", &R::LeftWin, "lock the left Windows key"),
+        Switch("lock-right-win", "RightWin", &R::RightWin, "lock the right Windows key"),
+        Switch("lock-app", "App", &R::App, "lock the application key"),
+        Switch("lock-caps-lock", "CapsLock", &R::CapsLock, "lock Caps Lock"),
+        Switch("lock-tab", "Tab", &R::Tab, "lock Tab"),
+        Switch("lock-left-shift", "LeftShift", &R::LeftShift, "lock the left Shift key"),
+        Switch("sound-macro-record", "MacroLiveRecordSound", &R::MacroLiveRecordSound, "sounds of live macro recording"),
+        Switch("sound-profile-switch", "ProfileSwitchSound", &R::ProfileSwitchSound, "sound of a profile switch"),
+        Switch("sound-layer-switch", "LayerSwitchSound", &R::LayerSwitchSound, "sound of a layer switch"),
+        Switch("sound-countdown", "CountdownTimerSound", &R::CountdownTimerSound, "sounds of the countdown timer"),
+        Integer("repeat-delay", "KeyboardDelay", &R::KeyboardDelay, 0, 3, "key repeat delay"),
+        Integer("repeat-speed", "KeyboardSpeed", &R::KeyboardSpeed, 0, 31, "key repeat speed"),
         Integer("fn-status", "FnStatus", &R::FnStatus, std::numeric_limits<std::int32_t>::min(),
-                std::numeric_limits<std::int32_t>::max(), kNone, "Fn-key status (kept for the settings program)", false),
+                std::numeric_limits<std::int32_t>::max(), "Fn-key status (kept for the settings program)", false),
     };
     // Live state of the keyboard's layer: shown, never written to a profile file.
-    ProfileField extended = Switch("extended-layer", "ExtendedMode", &R::ExtendedMode, kNone, "extended layer active now");
+    ProfileField extended = Switch("extended-layer", "ExtendedMode", &R::ExtendedMode, "extended layer active now");
     extended.editable = false;
     extended.fromFile = false;
     table.push_back(extended);
+    // The flag column comes from the lists of what the two reports carry.
+    for (ProfileField& field : table) {
+        if (field.integer == nullptr) continue;
+        if (IsListedField(kLightingReportFields, field.integer)) field.flag = FlagGroup::kLighting;
+        else if (IsListedField(kLockedKeyReportFields, field.integer)) field.flag = FlagGroup::kLockKeys;
+    }
     return table;
 }
 
@@ -90,7 +94,23 @@ std::vector<ProfileField> BuildTable() {
 
 bool InRange(const ProfileField& field, std::int64_t value) { return value >= field.low && value <= field.high; }
 
+// The blanks the INI reader trims around a value (ini_document.h).
+bool IsIniBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A'; }
+
 }  // namespace
+
+std::string TextRoundTripProblem(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos || text.find_first_of("\r\n") != std::string_view::npos) {
+        return "a line break or NUL cannot be stored in a profile file";
+    }
+    if (!text.empty() && (IsIniBlank(text.front()) || IsIniBlank(text.back()))) {
+        return "blanks at the start or end would be lost when the monitor reads its profile file again";
+    }
+    if (text.size() >= 2 && text.front() == text.back() && (text.front() == '"' || text.front() == '\'')) {
+        return "a pair of outer quotes would be lost when the monitor reads its profile file again";
+    }
+    return {};
+}
 
 const std::vector<ProfileField>& ProfileFields() {
     static const std::vector<ProfileField> table = BuildTable();
@@ -113,8 +133,8 @@ std::optional<FieldValue> ParseFieldValue(const ProfileField& field, std::string
                         DescribeRange(field);
                 return std::nullopt;
             }
-            if (text.find('\0') != std::string_view::npos || text.find_first_of("\r\n") != std::string_view::npos) {
-                error = std::string(field.name) + ": a line break or NUL cannot be stored in a profile file";
+            if (const std::string problem = TextRoundTripProblem(text); !problem.empty()) {
+                error = std::string(field.name) + ": " + problem;
                 return std::nullopt;
             }
             value.text = std::string(text);

@@ -5,8 +5,8 @@
 // import checks each value read from a file against its range, and the flags of a change
 // are computed from the flag column.
 //
-// Flags: the key lighting and logo fields that the lighting report carries raise
-// LightingChanged; the six key locks raise LockKeysChanged. Fields only the monitor and the
+// Flags: the fields the lighting report carries raise LightingChanged, the six key locks
+// LockKeysChanged (both lists are shared/profiles/report_fields.h). Fields only the monitor and the
 // settings program use (names, game, picture, sounds, key repeat, media player, whether key
 // assignments are exchanged) raise none: the monitor takes them when it re-reads the block.
 
@@ -55,6 +55,12 @@ struct FieldValue {
     std::string text;
 };
 std::optional<FieldValue> ParseFieldValue(const ProfileField& field, std::string_view text, std::string& error);
+
+// Why a text value would not come back as it is after the monitor saves and reloads its
+// profile file: a line break or NUL, blanks at either end (the INI reader trims space, tab,
+// VT, FF and 0x1A), or one pair of outer quotes (" or ', removed when read). Empty when the
+// text survives.
+std::string TextRoundTripProblem(std::string_view text);
 
 // Stores a parsed value; text is zero-filled to the end of its field.
 void StoreFieldValue(const ProfileField& field, const FieldValue& value, ProfileRecord& record);

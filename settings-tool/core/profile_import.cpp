@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace brenik::settings {
@@ -31,7 +32,22 @@ private:
     std::string bytes_;
 };
 
-bool CheckFields(const CIniFile& ini, const ProfileRecord& loaded, std::string& error) {
+// The text as the monitor writes a number ("%d"): an optional minus and decimal digits,
+// nothing else. The platform's reader would take "abc" as 0, "12abc" as 12 and wrap
+// "4294967551" to 255, so the raw text is checked, not what the load made of it.
+std::optional<std::int64_t> StrictInteger(const std::string& text) {
+    const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+    const std::size_t digits = text.size() - first;
+    if (digits == 0 || digits > 10) return std::nullopt;
+    std::int64_t value = 0;
+    for (std::size_t i = first; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return first ? -value : value;
+}
+
+bool CheckFields(const CIniFile& ini, std::string& error) {
     for (const ProfileField& field : ProfileFields()) {
         if (!field.fromFile) continue;
         const std::string raw = ini.ReadString(kSection, field.key, "");
@@ -41,15 +57,23 @@ bool CheckFields(const CIniFile& ini, const ProfileRecord& loaded, std::string& 
                         std::to_string(field.textBytes - 1);
                 return false;
             }
+            if (const std::string problem = TextRoundTripProblem(raw); !problem.empty()) {
+                error = std::string(field.key) + ": " + problem;
+                return false;
+            }
             continue;
         }
         if (raw.empty()) {
             error = std::string(field.key) + " is missing";
             return false;
         }
-        const std::int32_t value = loaded.*field.integer;
-        if (value < field.low || value > field.high) {
-            error = std::string(field.key) + " = " + std::to_string(value) + " is out of range (" + DescribeRange(field) + ")";
+        const auto value = StrictInteger(raw);
+        if (!value) {
+            error = std::string(field.key) + " = \"" + raw + "\" is not a whole number";
+            return false;
+        }
+        if (*value < field.low || *value > field.high) {
+            error = std::string(field.key) + " = " + raw + " is out of range (" + DescribeRange(field) + ")";
             return false;
         }
     }
@@ -100,7 +124,7 @@ bool ImportProfileFile(const std::string& path, ini::IIniStorage& storage, Profi
     const CIniFile ini(path, file);
     // The monitor's load skips "LogoOption" although its save writes it; take it from the file.
     loaded->LogoOption = ini.ReadInt(kSection, "LogoOption", -1);
-    if (!CheckFields(ini, *loaded, error) || !CheckTables(ini, error)) {
+    if (!CheckFields(ini, error) || !CheckTables(ini, error)) {
         DebugPrintf("BrenikSettings refused to import %s: %s\n", path.c_str(), error.c_str());
         return false;
     }

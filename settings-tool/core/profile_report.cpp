@@ -65,8 +65,8 @@ std::string ListText(const StateRecord& state) {
     return text;
 }
 
-std::string ListJson(const StateRecord& state, const std::string& source) {
-    JsonWriter json;
+std::string ListJson(const StateRecord& state, const std::string& source, const ToUtf8& toUtf8) {
+    JsonWriter json(toUtf8);
     json.BeginObject().Key("source").String(source).Key("current");
     if (IsProfileIndex(state.CurrentProfile)) json.Number(state.CurrentProfile + 1);
     else json.Null();
@@ -108,9 +108,9 @@ std::string ShowText(const StateRecord& state, int profile) {
     return text;
 }
 
-std::string ShowJson(const StateRecord& state, int profile, const std::string& source) {
+std::string ShowJson(const StateRecord& state, int profile, const std::string& source, const ToUtf8& toUtf8) {
     const ProfileRecord& record = state.Profiles[profile - 1];
-    JsonWriter json;
+    JsonWriter json(toUtf8);
     json.BeginObject().Key("source").String(source).Key("profile").Number(profile);
     json.Key("current").Bool(state.CurrentProfile == profile - 1);
     json.Key("fields").BeginObject();

@@ -7,6 +7,7 @@
 #include "state_record.h"
 
 #include <functional>
+#include <string>
 
 namespace brenik::settings {
 
@@ -26,19 +27,33 @@ public:
     virtual BlockEdit Edit(const std::function<bool(StateRecord&)>& edit) = 0;
 };
 
+// "Device" of section "Setting" in config.ini, as the monitor last wrote it.
+enum class KeyboardPresence {
+    kPresent,      // 1
+    kAbsent,       // any other value (the monitor writes 0)
+    kNoValue,      // config.ini has no "Device"
+    kNoConfigFile, // there is no config.ini: the tool is not in the monitor's folder
+};
+
 class IMonitorLink {
 public:
     virtual ~IMonitorLink() = default;
     virtual bool MonitorRunning() = 0;
-    // "Device" of section "Setting" in config.ini is 1.
-    virtual bool KeyboardPresent() = 0;
-    // A window with the settings program's title exists (the real settings program runs).
+    virtual KeyboardPresence Keyboard() = 0;
+    // The config.ini read, for messages.
+    virtual std::string ConfigIniPath() const = 0;
+    // One change at a time across all runs of the tool: waits up to timeoutMs for the turn
+    // (false: another run kept it) and keeps it until EndChangeTurn.
+    virtual bool TakeChangeTurn(int timeoutMs) = 0;
+    virtual void EndChangeTurn() = 0;
+    // A window with the settings program's title exists that is not one of ours (the real
+    // settings program runs).
     virtual bool SettingsWindowExists() = 0;
     // Our own hidden window with that title, to receive the answer; made before the
     // notification so the answer cannot come too early.
     virtual bool OpenAnswerWindow() = 0;
     virtual void CloseAnswerWindow() = 0;
-    // Settings-changed (wParam 0) to the monitor.
+    // Settings-changed (wParam 0) to the monitor; an earlier answer no longer counts.
     virtual bool NotifySettingsChanged() = 0;
     // Handles messages until the answer arrives (true) or the time is up (false).
     virtual bool WaitForAnswer(int timeoutMs) = 0;
@@ -48,8 +63,11 @@ class IProfileFiles {
 public:
     virtual ~IProfileFiles() = default;
     // The current index and the five profiles from config.ini and config\ of the monitor's
-    // folder, as the monitor would load them at start.
-    virtual void LoadAll(StateRecord& state) = 0;
+    // folder, as the monitor would load them at start (a missing file: its defaults).
+    // Returns how many of the five profile files exist.
+    virtual int LoadAll(StateRecord& state) = 0;
+    // Where the profile files are looked for, for messages.
+    virtual std::string ProfileFolder() const = 0;
     // The storage for the files export and import name.
     virtual ini::IIniStorage& Storage() = 0;
 };

@@ -3,7 +3,6 @@
 #include "change_flags.h"
 #include "debug_output.h"
 #include "exit_codes.h"
-#include "json_text.h"
 #include "key_assignment.h"
 #include "profile_fields.h"
 #include "profile_import.h"
@@ -33,8 +32,9 @@ const char* VerbWord(Verb verb) {
 // A change checked in full, ready to be made on the record under the lock.
 struct PreparedChange {
     std::function<void(StateRecord&)> apply;
-    std::string what;              // for the result line
+    std::string what;               // for the result line
     bool forceProfileFlag = false;  // switch: the keyboard is told even when the index stands
+    bool setsCurrent = false;       // what to read back: the current index, or the profile
 };
 
 bool Prepare(const CommandLine& command, IProfileFiles& files, PreparedChange& change, std::string& error) {
@@ -42,8 +42,12 @@ bool Prepare(const CommandLine& command, IProfileFiles& files, PreparedChange& c
     switch (command.verb) {
         case Verb::kSet: {
             const ProfileField* field = FindProfileField(command.field);
-            if (field == nullptr || !field->editable) {
+            if (field == nullptr) {
                 error = "unknown field \"" + command.field + "\" (BrenikSettings --help lists them)";
+                return false;
+            }
+            if (!field->editable) {
+                error = "\"" + command.field + "\" is read-only: show lists it, set cannot change it";
                 return false;
             }
             const auto value = ParseFieldValue(*field, command.value, error);
@@ -67,6 +71,7 @@ bool Prepare(const CommandLine& command, IProfileFiles& files, PreparedChange& c
             change.apply = [p](StateRecord& state) { state.CurrentProfile = p; };
             change.what = "current profile = " + std::to_string(command.profile);
             change.forceProfileFlag = true;
+            change.setsCurrent = true;
             return true;
         case Verb::kImport: {
             auto imported = std::make_shared<ProfileRecord>();
@@ -86,11 +91,89 @@ bool Prepare(const CommandLine& command, IProfileFiles& files, PreparedChange& c
     }
 }
 
+// Whether the block still holds what was written: the current index for a switch, else the
+// edited profile (its live layer aside, which the keyboard changes at any time).
+bool StillHolds(const StateRecord& now, const StateRecord& written, int p, bool current) {
+    if (current) return now.CurrentProfile == written.CurrentProfile;
+    auto expected = std::make_unique<ProfileRecord>(written.Profiles[p]);
+    expected->ExtendedMode = now.Profiles[p].ExtendedMode;
+    return std::memcmp(expected.get(), &now.Profiles[p], sizeof(ProfileRecord)) == 0;
+}
+
+// What a written change does not reach on the keyboard, for standard error.
+std::vector<std::string> Notes(const CommandLine& command, const ProfileRecord& written) {
+    std::vector<std::string> notes;
+    const std::string profile = std::to_string(command.profile);
+    if (command.verb == Verb::kKey) {
+        const int k = command.key - 1;
+        if (written.HDDKeyboard == 0) {
+            notes.push_back("key assignments are off for profile " + profile +
+                            ", so the keyboard is not sent this key; they go to it with \"set " + profile +
+                            " key-assignments on\"");
+        }
+        const std::uint8_t type = written.MacroKeyInfo[k].FunctionType;
+        if (!HasKeyBlock(k) && type != kFunctionMacro && type != kFunctionLaunchEntry) {
+            notes.push_back("key " + std::to_string(command.key) +
+                            " has no key entry on the keyboard: the monitor keeps this assignment, but nothing is sent");
+        }
+    }
+    if (command.verb == Verb::kSet && command.field == "key-assignments") {
+        notes.push_back(written.HDDKeyboard != 0
+                            ? "every key assignment of profile " + profile + " is sent to the keyboard"
+                            : "the monitor no longer sends the key assignments of profile " + profile + " to the keyboard");
+    }
+    return notes;
+}
+
+// Collects what SaveProfileFile writes, as if the file were new, so that export writes a
+// fresh file instead of merging into an old one.
+class FreshFile final : public ini::IIniStorage {
+public:
+    ini::ReadOutcome ReadAll(const std::string&, std::string&) override { return ini::ReadOutcome::kMissing; }
+    bool ReplaceAll(const std::string&, std::string_view bytes) override {
+        bytes_.assign(bytes.data(), bytes.size());
+        return true;
+    }
+    const std::string& Bytes() const { return bytes_; }
+
+private:
+    std::string bytes_;
+};
+
+// The change turn and the answer window, given back however the change ends.
+class ChangeSession {
+public:
+    explicit ChangeSession(IMonitorLink& link) : link_(link) {}
+    ~ChangeSession() {
+        if (window_) link_.CloseAnswerWindow();
+        if (turn_) link_.EndChangeTurn();
+    }
+    ChangeSession(const ChangeSession&) = delete;
+    ChangeSession& operator=(const ChangeSession&) = delete;
+
+    bool TakeTurn(int timeoutMs) { return turn_ = link_.TakeChangeTurn(timeoutMs); }
+    bool OpenWindow() {
+        window_ = true;
+        return link_.OpenAnswerWindow();
+    }
+
+private:
+    IMonitorLink& link_;
+    bool turn_ = false;
+    bool window_ = false;
+};
+
 void PrintFlags(std::ostream& out, const std::vector<std::string>& flags) {
     for (std::size_t i = 0; i < flags.size(); ++i) out << (i ? ", " : "") << flags[i];
 }
 
 }  // namespace
+
+std::string ErrorJson(const std::string& command, const std::string& message, int status, const ToUtf8& toUtf8) {
+    JsonWriter json(toUtf8);
+    json.BeginObject().Key("command").String(command).Key("error").String(message).Key("status").Number(status).EndObject();
+    return json.Text() + "\n";
+}
 
 int SettingsTool::Run(const CommandLine& command) {
     switch (command.verb) {
@@ -106,10 +189,28 @@ int SettingsTool::Run(const CommandLine& command) {
     }
 }
 
+int SettingsTool::Fail(const CommandLine& command, int status, const std::string& message) {
+    err_ << "BrenikSettings " << VerbWord(command.verb) << ": " << message << "\n";
+    if (command.json) out_ << ErrorJson(VerbWord(command.verb), message, status, toUtf8_);
+    return status;
+}
+
 int SettingsTool::Refuse(const CommandLine& command, const std::string& why) {
-    err_ << "BrenikSettings " << VerbWord(command.verb) << ": " << why << "\n";
     DebugPrintf("BrenikSettings refused %s: %s\n", VerbWord(command.verb), why.c_str());
-    return kExitRefused;
+    return Fail(command, kExitRefused, why);
+}
+
+std::string SettingsTool::KeyboardAbsence() {
+    const std::string path = monitor_.ConfigIniPath();
+    switch (monitor_.Keyboard()) {
+        case KeyboardPresence::kPresent: return {};
+        case KeyboardPresence::kAbsent: return "the keyboard is not present (\"Device\" is not 1 in " + path + ")";
+        case KeyboardPresence::kNoValue:
+            return "the keyboard is not known to be present: " + path + " has no \"Device\" value";
+        case KeyboardPresence::kNoConfigFile:
+            return "there is no " + path + " (BrenikSettings.exe belongs in the monitor's folder)";
+    }
+    return "the keyboard's presence cannot be read";
 }
 
 int SettingsTool::Read(const CommandLine& command) {
@@ -118,28 +219,40 @@ int SettingsTool::Read(const CommandLine& command) {
     std::string source = "monitor";
     if (monitor_.MonitorRunning()) {
         if (!block_.Read(*state)) {
-            err_ << "BrenikSettings: the monitor runs, but its shared block could not be read\n";
-            return kExitFailed;
+            return Fail(command, kExitFailed, "the monitor runs, but its shared block could not be read");
         }
+    } else if (files_.LoadAll(*state) == 0) {
+        source = "defaults";
+        err_ << "BrenikSettings: the monitor is not running and there are no profile files in " << files_.ProfileFolder()
+             << "; these are the defaults the monitor would start with\n";
     } else {
         source = "files";
-        err_ << "BrenikSettings: the monitor is not running; reading the profile files\n";
-        files_.LoadAll(*state);
+        err_ << "BrenikSettings: the monitor is not running; reading the profile files in " << files_.ProfileFolder()
+             << "\n";
     }
     if (command.verb == Verb::kList) {
-        out_ << (command.json ? ListJson(*state, source) : ListText(*state));
+        out_ << (command.json ? ListJson(*state, source, toUtf8_) : ListText(*state));
         return kExitOk;
     }
     if (command.verb == Verb::kShow) {
-        out_ << (command.json ? ShowJson(*state, command.profile, source) : ShowText(*state, command.profile));
+        out_ << (command.json ? ShowJson(*state, command.profile, source, toUtf8_) : ShowText(*state, command.profile));
         return kExitOk;
     }
-    if (!SaveProfileFile(state->Profiles[command.profile - 1], command.file, files_.Storage())) {
-        err_ << "BrenikSettings export: " << command.file << " could not be written\n";
-        return kExitFailed;
+    return Export(command, *state, source);
+}
+
+int SettingsTool::Export(const CommandLine& command, const StateRecord& state, const std::string& source) {
+    std::string existing;
+    if (!command.force && files_.Storage().ReadAll(command.file, existing) != ini::ReadOutcome::kMissing) {
+        return Refuse(command, command.file + " exists; --force replaces it");
+    }
+    FreshFile fresh;
+    if (!SaveProfileFile(state.Profiles[command.profile - 1], command.file, fresh) ||
+        !files_.Storage().ReplaceAll(command.file, fresh.Bytes())) {
+        return Fail(command, kExitFailed, command.file + " could not be written");
     }
     if (command.json) {
-        JsonWriter json;
+        JsonWriter json(toUtf8_);
         json.BeginObject().Key("command").String("export").Key("profile").Number(command.profile);
         json.Key("file").String(command.file).Key("source").String(source).EndObject();
         out_ << json.Text() << "\n";
@@ -154,66 +267,114 @@ int SettingsTool::Change(const CommandLine& command) {
     std::string error;
     if (!Prepare(command, files_, change, error)) return Refuse(command, error);
 
-    if (!monitor_.MonitorRunning()) {
-        err_ << "BrenikSettings: the monitor is not running; nothing was changed\n";
-        return kExitNoMonitor;
+    if (!monitor_.MonitorRunning()) return Fail(command, kExitNoMonitor, "the monitor is not running; nothing was changed");
+    if (const std::string absent = KeyboardAbsence(); !absent.empty()) {
+        return Fail(command, kExitNoMonitor, absent + "; nothing was changed");
     }
-    if (!monitor_.KeyboardPresent()) {
-        err_ << "BrenikSettings: the keyboard is not present; nothing was changed\n";
-        return kExitNoMonitor;
+    const int timeoutMs = command.timeoutSeconds * 1000;
+    ChangeSession session(monitor_);
+    if (!session.TakeTurn(timeoutMs)) {
+        return Fail(command, kExitFailed,
+                    "another BrenikSettings run kept making its change for " + std::to_string(command.timeoutSeconds) +
+                        " s; nothing was changed");
     }
     const bool settingsProgram = monitor_.SettingsWindowExists();
-    if (!settingsProgram && !monitor_.OpenAnswerWindow()) {
-        err_ << "BrenikSettings: could not open a window for the monitor's answer; nothing was changed\n";
-        return kExitFailed;
+    if (!settingsProgram && !session.OpenWindow()) {
+        return Fail(command, kExitFailed, "could not open a window for the monitor's answer; nothing was changed");
     }
 
+    // Allocated before the lock is taken; the edit runs while the monitor waits for it.
+    auto before = std::make_unique<StateRecord>();
+    auto ours = std::make_unique<StateRecord>();
+    auto written = std::make_unique<StateRecord>();
+    auto now = std::make_unique<StateRecord>();
+    const int p = command.profile - 1;
+    const FlagMode mode = settingsProgram ? FlagMode::kAdd : FlagMode::kReplace;
     std::vector<std::string> flags;
-    const BlockEdit edit = block_.Edit([&](StateRecord& state) {
-        auto before = std::make_unique<StateRecord>(state);
-        change.apply(state);
-        SetFlagsOfDifferences(*before, state);
-        if (change.forceProfileFlag) state.ProfileChanged = 1;
-        if (std::memcmp(before->Profiles, state.Profiles, sizeof state.Profiles) == 0 && !change.forceProfileFlag) return false;
-        flags = RaisedFlags(state);
-        return true;
-    });
-
     int status = kExitOk;
     bool answered = false;
-    const char* outcome = "";
-    if (edit == BlockEdit::kUnavailable) {
-        err_ << "BrenikSettings: the monitor's shared block could not be opened or locked; nothing was changed\n";
-        status = kExitFailed;
-    } else if (edit == BlockEdit::kNotWritten) {
-        outcome = "unchanged";
-    } else if (!monitor_.NotifySettingsChanged()) {
-        err_ << "BrenikSettings: the change was written, but the monitor could not be told\n";
-        status = kExitNoMonitor;
-    } else if (settingsProgram) {
-        err_ << "BrenikSettings: the settings program is open, so it receives the monitor's answer; "
-                "the change was applied without waiting for it\n";
-        outcome = "applied, answer not awaited";
-    } else if (monitor_.WaitForAnswer(command.timeoutSeconds * 1000)) {
-        answered = true;
-        outcome = "applied";
-    } else {
-        err_ << "BrenikSettings: the change was written, but the monitor did not answer within " << command.timeoutSeconds
-             << " s\n";
-        status = kExitNoAnswer;
+    bool everWritten = false;
+    std::string outcome;
+    std::string failure;
+    for (int attempt = 1;; ++attempt) {
+        const BlockEdit edit = block_.Edit([&](StateRecord& state) {
+            *before = state;
+            change.apply(state);
+            if (std::memcmp(before->Profiles, state.Profiles, sizeof state.Profiles) == 0 &&
+                before->CurrentProfile == state.CurrentProfile && !change.forceProfileFlag) {
+                return false;
+            }
+            // Our flags alone, for the report; the block gets them replaced or added.
+            *ours = state;
+            SetFlagsOfDifferences(*before, *ours);
+            if (change.forceProfileFlag) ours->ProfileChanged = 1;
+            flags = RaisedFlags(*ours);
+            SetFlagsOfDifferences(*before, state, mode);
+            if (change.forceProfileFlag) state.ProfileChanged = 1;
+            *written = state;
+            return true;
+        });
+        if (edit == BlockEdit::kUnavailable) {
+            return Fail(command, kExitFailed,
+                        everWritten ? "the change was lost and could not be made again: the shared block could not be locked"
+                                    : "the monitor's shared block could not be opened or locked; nothing was changed");
+        }
+        if (edit == BlockEdit::kNotWritten) {
+            // On a second attempt the monitor's copy already holds the change: it took it.
+            outcome = everWritten ? "applied" : "unchanged";
+            break;
+        }
+        everWritten = true;
+        if (!monitor_.NotifySettingsChanged()) {
+            status = kExitNotAnnounced;
+            failure = "the change was written, but the monitor could not be told; it takes the change when it next "
+                      "re-reads the block";
+            break;
+        }
+        if (settingsProgram) {
+            if (attempt == 1) {
+                err_ << "BrenikSettings: the settings program is open, so it receives the monitor's answer; "
+                        "the change was applied without waiting for it\n";
+            }
+            outcome = "applied, answer not awaited";
+        } else if (monitor_.WaitForAnswer(timeoutMs)) {
+            answered = true;
+            outcome = "applied";
+        } else {
+            status = kExitNoAnswer;
+            failure = "the change was written, but the monitor did not answer within " +
+                      std::to_string(command.timeoutSeconds) + " s";
+            break;
+        }
+        if (!block_.Read(*now)) {
+            err_ << "BrenikSettings: the change could not be read back to check that the monitor kept it\n";
+            break;
+        }
+        if (StillHolds(*now, *written, p, change.setsCurrent)) break;
+        if (attempt == 2) {
+            status = kExitOverwritten;
+            failure = "the monitor put its own copy over the change before taking it, twice; the change is lost";
+            break;
+        }
+        err_ << "BrenikSettings: the monitor put its own copy over the change before taking it; making it once more\n";
     }
-    if (!settingsProgram) monitor_.CloseAnswerWindow();
-    if (edit == BlockEdit::kUnavailable) return status;
+
+    if (everWritten) {
+        for (const std::string& note : Notes(command, written->Profiles[p])) err_ << "BrenikSettings: " << note << "\n";
+    }
+    if (!failure.empty()) err_ << "BrenikSettings " << VerbWord(command.verb) << ": " << failure << "\n";
 
     if (command.json) {
-        JsonWriter json;
+        JsonWriter json(toUtf8_);
         json.BeginObject().Key("command").String(VerbWord(command.verb)).Key("profile").Number(command.profile);
-        json.Key("change").String(change.what).Key("written").Bool(edit == BlockEdit::kWritten);
+        json.Key("change").String(change.what).Key("written").Bool(everWritten);
         json.Key("flags").BeginArray();
         for (const std::string& flag : flags) json.String(flag);
-        json.EndArray().Key("answered").Bool(answered).Key("status").Number(status).EndObject();
+        json.EndArray().Key("answered").Bool(answered);
+        if (!failure.empty()) json.Key("error").String(failure);
+        json.Key("status").Number(status).EndObject();
         out_ << json.Text() << "\n";
-    } else if (edit == BlockEdit::kNotWritten) {
+    } else if (!everWritten) {
         out_ << "profile " << command.profile << ": " << change.what << " (already so; nothing sent)\n";
     } else {
         out_ << "profile " << command.profile << ": " << change.what;
@@ -223,7 +384,7 @@ int SettingsTool::Change(const CommandLine& command) {
             PrintFlags(out_, flags);
             out_ << ")";
         }
-        out_ << (outcome[0] ? std::string("; ") + outcome : std::string()) << "\n";
+        out_ << (outcome.empty() ? std::string() : "; " + outcome) << "\n";
     }
     return status;
 }

@@ -81,5 +81,29 @@ TEST(ChangeFlags, StaleFlagsInTheBlockAreClearedAndSeveralChangesAddUp) {
     EXPECT_EQ(after->KeyChanged[0][12], 1) << "job 1 counts a key flag only when exactly 1";
 }
 
+TEST(ChangeFlags, TurningKeyAssignmentsOnFlagsEveryKeyOfThatProfile) {
+    auto before = DefaultState();
+    before->Profiles[3].HDDKeyboard = 0;
+    auto after = std::make_unique<StateRecord>(*before);
+    after->Profiles[3].HDDKeyboard = 1;
+    SetFlagsOfDifferences(*before, *after);
+    const Flags raised = RaisedFlags(*after);
+    ASSERT_EQ(raised.size(), static_cast<std::size_t>(kProgrammableKeys));
+    EXPECT_EQ(raised.front(), "KeyChanged[3][0]");
+    EXPECT_EQ(raised.back(), "KeyChanged[3][41]");
+    EXPECT_EQ(after->KeyChanged[3][42], 0) << "entries the keyboard lacks stay unflagged";
+    EXPECT_EQ(after->KeyChanged[2][0], 0);
+}
+
+TEST(ChangeFlags, AddModeKeepsFlagsAnotherProgramRaised) {
+    const auto before = DefaultState();
+    before->LightingChanged[1] = 1;  // the settings program's change, not yet announced
+    before->KeyChanged[0][7] = 1;
+    auto after = std::make_unique<StateRecord>(*before);
+    after->Profiles[2].LeftWin = 0;
+    SetFlagsOfDifferences(*before, *after, FlagMode::kAdd);
+    EXPECT_EQ(RaisedFlags(*after), (Flags{"KeyChanged[0][7]", "LightingChanged[1]", "LockKeysChanged[2]"}));
+}
+
 }  // namespace
 }  // namespace brenik::settings

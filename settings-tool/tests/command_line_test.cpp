@@ -7,8 +7,16 @@ namespace {
 
 ParsedCommandLine Parse(std::vector<std::string> words) { return ParseCommandLine(words); }
 
+// The command of a line that must parse; a line that does not fails the test and gives the
+// default command (help), never a null dereference.
+CommandLine Parsed(std::vector<std::string> words) {
+    const ParsedCommandLine parsed = ParseCommandLine(words);
+    EXPECT_TRUE(parsed.command) << parsed.error;
+    return parsed.command.value_or(CommandLine{});
+}
+
 TEST(CommandLine, ReadsEveryCommandWithItsArguments) {
-    EXPECT_EQ(Parse({"list"}).command->verb, Verb::kList);
+    EXPECT_EQ(Parsed({"list"}).verb, Verb::kList);
 
     const auto show = Parse({"show", "5"});
     ASSERT_TRUE(show.command);
@@ -27,12 +35,12 @@ TEST(CommandLine, ReadsEveryCommandWithItsArguments) {
     EXPECT_EQ(key.command->key, 42);
     EXPECT_EQ(key.command->assignment, (std::vector<std::string>{"macro", "Fire", "-A, +A 5"}));
 
-    EXPECT_EQ(Parse({"switch", "3"}).command->profile, 3);
+    EXPECT_EQ(Parsed({"switch", "3"}).profile, 3);
     const auto exported = Parse({"export", "4", "C:\\p.cmp"});
     ASSERT_TRUE(exported.command);
     EXPECT_EQ(exported.command->verb, Verb::kExport);
     EXPECT_EQ(exported.command->file, "C:\\p.cmp");
-    EXPECT_EQ(Parse({"import", "1", "x.cmp"}).command->verb, Verb::kImport);
+    EXPECT_EQ(Parsed({"import", "1", "x.cmp"}).verb, Verb::kImport);
 }
 
 TEST(CommandLine, OptionsStandAnywhereAndHelpWins) {
@@ -40,16 +48,24 @@ TEST(CommandLine, OptionsStandAnywhereAndHelpWins) {
     ASSERT_TRUE(parsed.command) << parsed.error;
     EXPECT_TRUE(parsed.command->json);
     EXPECT_EQ(parsed.command->timeoutSeconds, 7);
-    EXPECT_EQ(Parse({"--timeout=9", "list"}).command->timeoutSeconds, 9);
-    EXPECT_EQ(Parse({"list"}).command->timeoutSeconds, kDefaultTimeoutSeconds);
-    EXPECT_FALSE(Parse({"list"}).command->json);
+    EXPECT_EQ(Parsed({"--timeout=9", "list"}).timeoutSeconds, 9);
+    EXPECT_EQ(Parsed({"list"}).timeoutSeconds, kDefaultTimeoutSeconds);
+    EXPECT_FALSE(Parsed({"list"}).json);
 
     for (const char* help : {"/?", "-h", "--help"}) {
         const auto parsed = Parse({"set", "9", help});  // a bad command line still gets the help
         ASSERT_TRUE(parsed.command) << help;
         EXPECT_EQ(parsed.command->verb, Verb::kHelp) << help;
     }
-    EXPECT_EQ(Parse({"help"}).command->verb, Verb::kHelp);
+    EXPECT_EQ(Parsed({"help"}).verb, Verb::kHelp);
+}
+
+TEST(CommandLine, ForceIsAnOptionLikeTheOthers) {
+    EXPECT_FALSE(Parsed({"export", "1", "p.cmp"}).force);
+    const CommandLine forced = Parsed({"export", "--force", "1", "p.cmp"});
+    EXPECT_TRUE(forced.force);
+    EXPECT_EQ(forced.file, "p.cmp");
+    EXPECT_FALSE(Parse({"export", "1", "p.cmp", "--forced"}).command);
 }
 
 TEST(CommandLine, RefusesWrongAritiesNumbersAndOptions) {
@@ -94,7 +110,9 @@ TEST(CommandLine, HelpNamesEveryEditableFieldAndTheExitStatuses) {
         EXPECT_NE(help.find(name), std::string::npos) << name;
     }
     EXPECT_EQ(help.find("fn-status"), std::string::npos) << "not editable, so not offered";
-    for (const char* status : {"0 done", "2 usage", "3 refused", "4 monitor", "5 no answer"}) {
+    EXPECT_NE(help.find("on|off                  every key, when turned on"), std::string::npos) << help;
+    for (const char* status : {"0 done", "2 usage", "3 refused", "4 monitor", "5 no answer", "6 written, not\nannounced",
+                               "7 lost"}) {
         EXPECT_NE(help.find(status), std::string::npos) << status;
     }
 }

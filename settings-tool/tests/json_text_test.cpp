@@ -16,6 +16,24 @@ TEST(JsonText, EscapesQuotesBackslashesControlsAndHighBytes) {
     EXPECT_EQ(JsonString("\xE9t\xE9"), "\"\\u00e9t\\u00e9\"");
 }
 
+// Two bytes of Windows-1252 as the Windows layer's conversion would give them.
+std::string FakeCodePageToUtf8(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\x80') out += "\xE2\x82\xAC";       // euro sign
+        else if (c == '\xE9') out += "\xC3\xA9";      // e acute
+        else out += c;
+    }
+    return out;
+}
+
+TEST(JsonText, ConvertsCodePageTextToUtf8AndStillEscapesControls) {
+    EXPECT_EQ(JsonString("\x80 caf\xE9\n", FakeCodePageToUtf8), "\"\xE2\x82\xAC caf\xC3\xA9\\n\"");
+    JsonWriter json(FakeCodePageToUtf8);
+    json.BeginObject().Key("n\xE9").String("\x80").EndObject();
+    EXPECT_EQ(json.Text(), "{\"n\xC3\xA9\":\"\xE2\x82\xAC\"}");
+}
+
 TEST(JsonText, WriterPlacesCommasInNestedValues) {
     JsonWriter json;
     json.BeginObject().Key("a").Number(-3).Key("b").BeginArray().Bool(true).Null().String("x").EndArray();

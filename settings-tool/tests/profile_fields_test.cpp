@@ -16,10 +16,21 @@ std::unique_ptr<ProfileRecord> DefaultProfile() {
     return record;
 }
 
+// A field the test names; a missing one fails the test and stands in as the first field
+// rather than being dereferenced.
 const ProfileField& Field(const char* name) {
     const ProfileField* field = FindProfileField(name);
-    EXPECT_NE(field, nullptr) << name;
-    return *field;
+    if (field != nullptr) return *field;
+    ADD_FAILURE() << "no field " << name;
+    return ProfileFields().front();
+}
+
+// The value of a text the test expects to be taken.
+FieldValue Value(const char* name, std::string_view text) {
+    std::string error;
+    const auto value = ParseFieldValue(Field(name), text, error);
+    EXPECT_TRUE(value) << name << " " << text << ": " << error;
+    return value.value_or(FieldValue{});
 }
 
 TEST(ProfileFields, NamesAreUniqueAndEveryFlaggedFieldIsAnInteger) {
@@ -52,17 +63,19 @@ TEST(ProfileFields, FlagGroupsAreTheLightingReportsFieldsAndTheSixLocks) {
 
 TEST(ProfileFields, ParsesValuesAtTheEdgesOfTheirRanges) {
     std::string error;
-    EXPECT_EQ(ParseFieldValue(Field("key-red"), "0", error)->integer, 0);
-    EXPECT_EQ(ParseFieldValue(Field("key-red"), "255", error)->integer, 255);
-    EXPECT_EQ(ParseFieldValue(Field("key-red"), "0xFF", error)->integer, 255);
-    EXPECT_EQ(ParseFieldValue(Field("repeat-delay"), "3", error)->integer, 3);
-    EXPECT_EQ(ParseFieldValue(Field("repeat-speed"), "31", error)->integer, 31);
-    EXPECT_EQ(ParseFieldValue(Field("lock-tab"), "on", error)->integer, 1);
-    EXPECT_EQ(ParseFieldValue(Field("lock-tab"), "off", error)->integer, 0);
-    EXPECT_EQ(ParseFieldValue(Field("media-player"), "winamp", error)->integer, 3);
-    EXPECT_EQ(ParseFieldValue(Field("media-player"), "wmp", error)->integer, 0);
-    EXPECT_EQ(ParseFieldValue(Field("name"), std::string(249, 'n'), error)->text.size(), 249u);
-    EXPECT_EQ(ParseFieldValue(Field("game"), "", error)->text, "") << "a game can be cleared";
+    EXPECT_EQ(Value("key-red", "0").integer, 0);
+    EXPECT_EQ(Value("key-red", "255").integer, 255);
+    EXPECT_EQ(Value("key-red", "0xFF").integer, 255);
+    EXPECT_EQ(Value("repeat-delay", "3").integer, 3);
+    EXPECT_EQ(Value("repeat-speed", "31").integer, 31);
+    EXPECT_EQ(Value("lock-tab", "on").integer, 1);
+    EXPECT_EQ(Value("lock-tab", "off").integer, 0);
+    EXPECT_EQ(Value("media-player", "winamp").integer, 3);
+    EXPECT_EQ(Value("media-player", "wmp").integer, 0);
+    EXPECT_EQ(Value("name", std::string(249, 'n')).text.size(), 249u);
+    EXPECT_EQ(Value("game", "").text, "") << "a game can be cleared";
+    EXPECT_EQ(Value("name", "My \"best\" one").text, "My \"best\" one") << "inner quotes stay";
+    EXPECT_EQ(Value("name", "\"half").text, "\"half") << "one quote is not a pair";
 
     const struct {
         const char* field;
@@ -71,7 +84,8 @@ TEST(ProfileFields, ParsesValuesAtTheEdgesOfTheirRanges) {
                    {"repeat-delay", "4"},    {"repeat-speed", "32"},    {"key-light-type", "5"},
                    {"lock-tab", "yes"},      {"lock-tab", "2"},         {"media-player", "Winamp"},
                    {"media-player", "4"},    {"name", std::string(250, 'n')}, {"game", std::string(500, 'g')},
-                   {"name", "two\nlines"}};
+                   {"name", "two\nlines"},     {"name", " lead"},         {"name", "trail\t"},
+                   {"game", "\"C:\\g.exe\""},   {"picture", "'p.jpg'"}};
     for (const auto& r : refused) {
         error.clear();
         EXPECT_FALSE(ParseFieldValue(Field(r.field), r.value, error)) << r.field << " " << r.value;
@@ -82,12 +96,11 @@ TEST(ProfileFields, ParsesValuesAtTheEdgesOfTheirRanges) {
 TEST(ProfileFields, StoresAndFormatsValuesReadably) {
     auto record = DefaultProfile();
     std::memset(record->GameFile, 'x', sizeof record->GameFile);  // a full field: the store must clear the rest
-    std::string error;
-    StoreFieldValue(Field("game"), *ParseFieldValue(Field("game"), "C:\\g.exe", error), *record);
+    StoreFieldValue(Field("game"), Value("game", "C:\\g.exe"), *record);
     EXPECT_STREQ(record->GameFile, "C:\\g.exe");
     for (std::size_t i = 9; i < sizeof record->GameFile; ++i) ASSERT_EQ(record->GameFile[i], 0) << i;
 
-    StoreFieldValue(Field("media-player"), *ParseFieldValue(Field("media-player"), "vlc", error), *record);
+    StoreFieldValue(Field("media-player"), Value("media-player", "vlc"), *record);
     EXPECT_EQ(record->MediaOption, 2);
     EXPECT_EQ(FormatFieldValue(Field("media-player"), *record), "vlc");
     EXPECT_EQ(FormatFieldValue(Field("lock-app"), *record), "on");

@@ -97,6 +97,51 @@ TEST_F(ProfileImport, RefusesValuesOutOfRange) {
     }
 }
 
+TEST_F(ProfileImport, RefusesNumbersThePlatformsReaderWouldBend) {
+    // "abc" would load as 0, "12abc" as 12 and 4294967551 would wrap to 255: each in range.
+    const struct {
+        const char* key;
+        const char* value;
+        const char* says;
+    } cases[] = {{"LtColorRed", "abc", "not a whole number"},
+                 {"LtColorGreen", "12abc", "not a whole number"},
+                 {"LtColorBlue", "4294967551", "out of range"},
+                 {"FnStatus", "4294967551", "out of range"},
+                 {"Tab", "0x1", "not a whole number"},
+                 {"KeyboardDelay", "+1", "not a whole number"},
+                 {"KeyboardSpeed", "-", "not a whole number"},
+                 {"FnStatus", "-2147483649", "out of range"}};
+    for (const auto& c : cases) {
+        SetUp();
+        SetKey(c.key, c.value);
+        ExpectRefused(std::string(c.key) + " = ");
+        std::string error;
+        ImportProfileFile(kPath, storage, *target, error);
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.key << "=" << c.value << ": " << error;
+    }
+    SetUp();
+    SetKey("FnStatus", "-2147483648");
+    SetKey("LtColorRed", "007");
+    std::string error;
+    ASSERT_TRUE(ImportProfileFile(kPath, storage, *target, error)) << error;
+    EXPECT_EQ(target->FnStatus, -2147483647 - 1);
+    EXPECT_EQ(target->LtColorRed, 7);
+}
+
+TEST_F(ProfileImport, RefusesTextsThatWouldChangeWhenTheMonitorReloadsThem) {
+    // The reader strips one pair of outer quotes; what is left must survive a save and reload.
+    SetKey("ProFileName", "\"\"Quoted\"\"");
+    ExpectRefused("ProFileName: a pair of outer quotes");
+    SetUp();
+    SetKey("GameFile", "\"  padded.exe\"");
+    ExpectRefused("GameFile: blanks at the start or end");
+    SetUp();
+    SetKey("PictureFile", "\"it's\"");  // inner quotes alone are fine
+    std::string error;
+    EXPECT_TRUE(ImportProfileFile(kPath, storage, *target, error)) << error;
+    EXPECT_STREQ(target->PictureFile, "it's");
+}
+
 TEST_F(ProfileImport, RefusesTooLongStringsAndDamagedEntries) {
     SetKey("ProFileName", std::string(250, 'n'));
     ExpectRefused("ProFileName has 250 characters");

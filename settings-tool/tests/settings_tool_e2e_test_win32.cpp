@@ -209,6 +209,18 @@ TEST_F(SettingsToolEndToEnd, RefusesOutOfRangeValuesAndDefersToAnOpenSettingsPro
     EXPECT_EQ(Tool("import 1 C:\\no-such-file.cmp").status, 3);
     EXPECT_EQ(std::memcmp(block.Read().get(), before.get(), kStateRecordBytes), 0) << "the block is byte-identical";
 
+    // Another run holds the change turn past the time limit: nothing is written.
+    {
+        const win32::ScopedHandle turn(CreateMutexA(nullptr, TRUE, kSettingsToolMutex));
+        ASSERT_TRUE(turn.Valid());
+        const ToolRun waited = Tool("--json --timeout 1 set 2 key-red 30");
+        EXPECT_EQ(waited.status, 1) << waited.err;
+        EXPECT_NE(waited.err.find("another BrenikSettings run"), std::string::npos) << waited.err;
+        EXPECT_NE(waited.out.find("\"status\":1}"), std::string::npos) << waited.out;
+        ReleaseMutex(turn.Get());
+    }
+    EXPECT_EQ(std::memcmp(block.Read().get(), before.get(), kStateRecordBytes), 0) << "still byte-identical";
+
     // The settings program's window is there: the change is applied, the answer goes to it.
     test::PeerWindows settingsProgram({kTitleSettings});
     ASSERT_EQ(keyboard.Command("trace clear"), 0);
@@ -220,8 +232,9 @@ TEST_F(SettingsToolEndToEnd, RefusesOutOfRangeValuesAndDefersToAnOpenSettingsPro
     EXPECT_TRUE(settingsProgram.WaitFor(kTitleSettings, kMsgEnableButtons, 1, 10000));
     EXPECT_EQ(block.Read()->Profiles[0].CapsLock, capsLocked ? 0 : 1);
     const std::vector<std::string> writes = SettingsWrites(keyboard);
-    ASSERT_FALSE(writes.empty());
-    EXPECT_TRUE(StartsWith(writes[0], "SET locked-keys profile=0")) << Joined(writes);
+    ASSERT_EQ(writes.size(), 2u) << Joined(writes);
+    EXPECT_TRUE(StartsWith(writes[0], "SET locked-keys profile=0 ")) << writes[0];
+    EXPECT_TRUE(StartsWith(writes[1], "SET sync-token")) << writes[1];
     StopMonitor();
 }
 

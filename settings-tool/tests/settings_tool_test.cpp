@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -46,32 +47,47 @@ public:
 class FakeMonitor final : public IMonitorLink {
 public:
     bool MonitorRunning() override { return running; }
-    bool KeyboardPresent() override { return keyboard; }
+    KeyboardPresence Keyboard() override { return keyboard; }
+    std::string ConfigIniPath() const override { return "C:\\Brenik\\config.ini"; }
+    bool TakeChangeTurn(int timeoutMs) override {
+        Log("turn " + std::to_string(timeoutMs));
+        return turnFree;
+    }
+    void EndChangeTurn() override { Log("end turn"); }
     bool SettingsWindowExists() override { return settingsProgram; }
     bool OpenAnswerWindow() override { return Log("open"), true; }
     void CloseAnswerWindow() override { Log("close"); }
-    bool NotifySettingsChanged() override { return Log("notify"), true; }
+    bool NotifySettingsChanged() override {
+        Log("notify");
+        if (onNotify) onNotify();
+        return told;
+    }
     bool WaitForAnswer(int timeoutMs) override {
         Log("wait " + std::to_string(timeoutMs));
         return answers;
     }
     void Log(const std::string& step) { steps.push_back(step); }
 
-    bool running = true, keyboard = true, settingsProgram = false, answers = true;
+    bool running = true, settingsProgram = false, answers = true, turnFree = true, told = true;
+    KeyboardPresence keyboard = KeyboardPresence::kPresent;
+    std::function<void()> onNotify;  // the monitor's own doings between our write and its re-read
     std::vector<std::string> steps;
 };
 
 class FakeFiles final : public IProfileFiles {
 public:
-    void LoadAll(StateRecord& state) override {
+    int LoadAll(StateRecord& state) override {
         ++loads;
         for (int p = 0; p < kProfileCount; ++p) SetDefaultProfile(state.Profiles[p], p);
         std::strcpy(state.Profiles[0].ProFileName, "FromFiles");
         state.CurrentProfile = 0;
+        return found;
     }
+    std::string ProfileFolder() const override { return "C:\\Brenik\\config\\"; }
     ini::IIniStorage& Storage() override { return storage; }
     test::MemoryIniStorage storage;
     int loads = 0;
+    int found = kProfileCount;
 };
 
 class SettingsToolRun : public ::testing::Test {
@@ -81,7 +97,8 @@ protected:
         err.str("");
         const ParsedCommandLine parsed = ParseCommandLine(words);
         EXPECT_TRUE(parsed.command) << parsed.error;
-        SettingsTool tool(block, monitor, files, out, err);
+        if (!parsed.command) return -1;
+        SettingsTool tool(block, monitor, files, out, err, toUtf8);
         return tool.Run(*parsed.command);
     }
     // The block's bytes now, to show that a refused run wrote nothing.
@@ -90,8 +107,11 @@ protected:
     FakeBlock block;
     FakeMonitor monitor;
     FakeFiles files;
+    ToUtf8 toUtf8;
     std::ostringstream out, err;
 };
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(SettingsToolRun, AChangeIsWrittenWithItsFlagThenAnnouncedAndAnswered) {
     block.state->LightingChanged[3] = 1;  // stale, from an earlier apply
@@ -99,7 +119,8 @@ TEST_F(SettingsToolRun, AChangeIsWrittenWithItsFlagThenAnnouncedAndAnswered) {
     EXPECT_EQ(block.state->Profiles[1].LtColorGreen, 77);
     EXPECT_EQ(block.state->LightingChanged[1], 1);
     EXPECT_EQ(block.state->LightingChanged[3], 0);
-    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"open", "notify", "wait 4000", "close"}));
+    EXPECT_EQ(monitor.steps,
+              (std::vector<std::string>{"turn 4000", "open", "notify", "wait 4000", "close", "end turn"}));
     EXPECT_NE(out.str().find("key-green = 77 (LightingChanged[1]); applied"), std::string::npos) << out.str();
     EXPECT_TRUE(err.str().empty()) << err.str();
 }
@@ -136,38 +157,51 @@ TEST_F(SettingsToolRun, RefusedInputWritesNothingAndTellsNoOne) {
     EXPECT_TRUE(monitor.steps.empty());
 }
 
-TEST_F(SettingsToolRun, NoMonitorOrNoKeyboardWritesNothing) {
+TEST_F(SettingsToolRun, NoMonitorOrNoKeyboardWritesNothingAndSaysWhereItLooked) {
     const std::string before = BlockBytes();
     monitor.running = false;
     EXPECT_EQ(Run({"set", "1", "key-red", "1"}), kExitNoMonitor);
     EXPECT_NE(err.str().find("monitor is not running"), std::string::npos);
     monitor.running = true;
-    monitor.keyboard = false;
-    EXPECT_EQ(Run({"switch", "4"}), kExitNoMonitor);
-    EXPECT_NE(err.str().find("keyboard is not present"), std::string::npos);
+    const struct {
+        KeyboardPresence presence;
+        const char* says;
+    } absent[] = {{KeyboardPresence::kAbsent, "keyboard is not present (\"Device\" is not 1 in C:\\Brenik\\config.ini)"},
+                  {KeyboardPresence::kNoValue, "C:\\Brenik\\config.ini has no \"Device\" value"},
+                  {KeyboardPresence::kNoConfigFile, "there is no C:\\Brenik\\config.ini (BrenikSettings.exe belongs"}};
+    for (const auto& a : absent) {
+        monitor.keyboard = a.presence;
+        EXPECT_EQ(Run({"switch", "4"}), kExitNoMonitor);
+        EXPECT_TRUE(Contains(err.str(), a.says)) << err.str();
+    }
     EXPECT_EQ(BlockBytes(), before);
     EXPECT_TRUE(monitor.steps.empty());
 }
 
-TEST_F(SettingsToolRun, WithTheSettingsProgramOpenItAppliesWithoutWaiting) {
+TEST_F(SettingsToolRun, WithTheSettingsProgramOpenItAppliesWithoutWaitingAndKeepsItsFlags) {
     monitor.settingsProgram = true;
+    block.state->LightingChanged[3] = 1;  // the settings program's own change, not yet announced
     EXPECT_EQ(Run({"set", "1", "lock-tab", "off"}), kExitOk);
     EXPECT_EQ(block.state->LockKeysChanged[0], 1);
-    EXPECT_EQ(monitor.steps, std::vector<std::string>{"notify"}) << "its window is not replaced, and not waited on";
+    EXPECT_EQ(block.state->LightingChanged[3], 1) << "added to, not cleared";
+    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"turn 30000", "notify", "end turn"}))
+        << "its window is not replaced, and not waited on";
     EXPECT_NE(err.str().find("without waiting"), std::string::npos);
+    EXPECT_TRUE(Contains(out.str(), "lock-tab = off (LockKeysChanged[0])")) << "our flags only: " << out.str();
 }
 
 TEST_F(SettingsToolRun, NoAnswerInTimeAndAnUnavailableBlockHaveTheirCodes) {
     monitor.answers = false;
     EXPECT_EQ(Run({"set", "1", "key-red", "3"}), kExitNoAnswer);
     EXPECT_EQ(block.state->Profiles[0].LtColorRed, 3) << "written before the wait";
-    EXPECT_EQ(monitor.steps.back(), "close");
+    EXPECT_EQ(monitor.steps.back(), "end turn");
     EXPECT_NE(err.str().find("did not answer within 30 s"), std::string::npos);
 
     monitor.steps.clear();
     block.available = false;
     EXPECT_EQ(Run({"set", "1", "key-red", "4"}), kExitFailed);
-    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"open", "close"})) << "the monitor is not told";
+    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"turn 30000", "open", "close", "end turn"}))
+        << "the monitor is not told";
 }
 
 TEST_F(SettingsToolRun, AChangeToTheSameValueWritesNothing) {
@@ -242,6 +276,130 @@ TEST_F(SettingsToolRun, ShowPrintsFieldsKeysAndStandardKeysThatDiffer) {
     EXPECT_NE(out.str().find("\"lock-tab\":\"on\""), std::string::npos);
     EXPECT_NE(out.str().find("{\"key\":3,\"kind\":\"macro\",\"text\":\"macro \\\"Combo\\\": +LShift 10\",\"name\":\"Combo\""),
               std::string::npos) << out.str();
+}
+
+TEST_F(SettingsToolRun, AWrittenChangeTheMonitorWasNotToldOfHasItsOwnStatus) {
+    monitor.told = false;
+    EXPECT_EQ(Run({"--json", "set", "1", "key-red", "8"}), kExitNotAnnounced);
+    EXPECT_EQ(block.state->Profiles[0].LtColorRed, 8) << "it was written";
+    EXPECT_TRUE(Contains(err.str(), "written, but the monitor could not be told")) << err.str();
+    EXPECT_FALSE(Contains(err.str(), "nothing was changed"));
+    EXPECT_TRUE(Contains(out.str(), "\"written\":true")) << out.str();
+    EXPECT_TRUE(Contains(out.str(), "\"status\":6}")) << out.str();
+    EXPECT_EQ(std::count(monitor.steps.begin(), monitor.steps.end(), "wait 30000"), 0);
+    EXPECT_EQ(monitor.steps.back(), "end turn");
+}
+
+TEST_F(SettingsToolRun, AChangeTheMonitorPublishesOverIsMadeOnceMoreThenReportedLost) {
+    // The monitor publishes its own older copy between our write and its re-read.
+    const auto older = std::make_unique<StateRecord>(*block.state);
+    int overwrites = 1;
+    monitor.onNotify = [&] {
+        if (overwrites-- > 0) *block.state = *older;
+    };
+    EXPECT_EQ(Run({"set", "2", "logo-red", "5"}), kExitOk);
+    EXPECT_EQ(block.state->Profiles[1].LogoColorRed, 5);
+    EXPECT_EQ(block.state->LightingChanged[1], 1) << "the second write flags it again";
+    EXPECT_EQ(std::count(monitor.steps.begin(), monitor.steps.end(), "notify"), 2);
+    EXPECT_TRUE(Contains(err.str(), "making it once more")) << err.str();
+
+    *block.state = *older;
+    overwrites = 2;
+    EXPECT_EQ(Run({"--json", "key", "1", "3", "single", "B"}), kExitOverwritten);
+    EXPECT_EQ(block.state->Profiles[0].MacroKeyInfo[2].FunctionType, older->Profiles[0].MacroKeyInfo[2].FunctionType);
+    EXPECT_TRUE(Contains(err.str(), "twice; the change is lost")) << err.str();
+    EXPECT_TRUE(Contains(out.str(), "\"status\":7}")) << out.str();
+
+    // The live layer changing meanwhile is not a lost change; a switch is checked by its index.
+    monitor.steps.clear();
+    monitor.onNotify = [&] { block.state->Profiles[0].ExtendedMode ^= 1; };
+    EXPECT_EQ(Run({"set", "1", "lock-app", "off"}), kExitOk);
+    EXPECT_EQ(Run({"switch", "5"}), kExitOk);
+    EXPECT_EQ(std::count(monitor.steps.begin(), monitor.steps.end(), "notify"), 2) << "one each";
+    monitor.onNotify = [&] { block.state->CurrentProfile = 0; };
+    EXPECT_EQ(Run({"switch", "3"}), kExitOverwritten);
+}
+
+TEST_F(SettingsToolRun, AnotherRunsTurnIsWaitedForWithinTheTimeLimit) {
+    monitor.turnFree = false;
+    const std::string before = BlockBytes();
+    EXPECT_EQ(Run({"--timeout", "2", "set", "1", "key-red", "9"}), kExitFailed);
+    EXPECT_EQ(monitor.steps, std::vector<std::string>{"turn 2000"}) << "no window, no notice, no turn to give back";
+    EXPECT_TRUE(Contains(err.str(), "another BrenikSettings run kept making its change for 2 s; nothing was changed"));
+    EXPECT_EQ(BlockBytes(), before);
+}
+
+TEST_F(SettingsToolRun, RefusalsUnderJsonPrintAnErrorObjectToo) {
+    EXPECT_EQ(Run({"--json", "set", "1", "fn-status", "1"}), kExitRefused);
+    EXPECT_EQ(out.str(), "{\"command\":\"set\",\"error\":\"\\\"fn-status\\\" is read-only: show lists it, set "
+                         "cannot change it\",\"status\":3}\n");
+    EXPECT_TRUE(Contains(err.str(), "is read-only")) << "the message still goes to standard error";
+    EXPECT_EQ(Run({"set", "1", "extended-layer", "on"}), kExitRefused);
+    EXPECT_TRUE(Contains(err.str(), "\"extended-layer\" is read-only"));
+    EXPECT_TRUE(out.str().empty()) << "without --json nothing on standard output";
+
+    monitor.running = false;
+    EXPECT_EQ(Run({"--json", "switch", "2"}), kExitNoMonitor);
+    EXPECT_TRUE(Contains(out.str(), "\"status\":4}")) << out.str();
+    EXPECT_EQ(ErrorJson("usage", "no command given", 2), "{\"command\":\"usage\",\"error\":\"no command given\",\"status\":2}\n");
+}
+
+TEST_F(SettingsToolRun, KeyChangesTheKeyboardDoesNotGetAreNoted) {
+    block.state->Profiles[2].HDDKeyboard = 0;
+    EXPECT_EQ(Run({"key", "3", "4", "single", "A"}), kExitOk);
+    EXPECT_TRUE(Contains(err.str(), "key assignments are off for profile 3")) << err.str();
+
+    EXPECT_EQ(Run({"key", "1", "25", "program", "C:\\x.exe"}), kExitOk);
+    EXPECT_TRUE(Contains(err.str(), "key 25 has no key entry on the keyboard")) << err.str();
+    for (const std::vector<std::string>& sent : {std::vector<std::string>{"key", "1", "25", "macro", "M", "+A"},
+                                                  std::vector<std::string>{"key", "1", "37", "launch", "7"},
+                                                  std::vector<std::string>{"key", "1", "38", "single", "A"},
+                                                  std::vector<std::string>{"key", "1", "22", "single", "A"}}) {
+        EXPECT_EQ(Run(sent), kExitOk);
+        EXPECT_TRUE(err.str().empty()) << sent[2] << ": " << err.str();
+    }
+
+    EXPECT_EQ(Run({"--json", "set", "3", "key-assignments", "on"}), kExitOk);
+    EXPECT_TRUE(Contains(out.str(), "\"KeyChanged[2][0]\"")) << out.str();
+    EXPECT_TRUE(Contains(out.str(), "\"KeyChanged[2][41]\"")) << out.str();
+    EXPECT_TRUE(Contains(err.str(), "every key assignment of profile 3 is sent")) << err.str();
+    EXPECT_EQ(Run({"set", "3", "key-assignments", "off"}), kExitOk);
+    EXPECT_TRUE(Contains(out.str(), "nothing for the keyboard")) << out.str();
+    EXPECT_TRUE(Contains(err.str(), "no longer sends the key assignments of profile 3")) << err.str();
+}
+
+TEST_F(SettingsToolRun, ExportWritesANewFileAndReplacesOneOnlyWhenForced) {
+    files.storage.files["C:\\old.cmp"] = "[Setting]\r\nStale=1\r\nLtColorRed=1\r\n";
+    EXPECT_EQ(Run({"export", "1", "C:\\old.cmp"}), kExitRefused);
+    EXPECT_TRUE(Contains(err.str(), "C:\\old.cmp exists; --force replaces it")) << err.str();
+    EXPECT_EQ(files.storage.writes, 0);
+
+    EXPECT_EQ(Run({"--force", "export", "1", "C:\\old.cmp"}), kExitOk);
+    const CIniFile file("C:\\old.cmp", files.storage);
+    EXPECT_EQ(file.ReadInt("Setting", "Stale", -7), -7) << "replaced whole, not merged";
+    EXPECT_EQ(file.ReadInt("Setting", "LtColorRed", -7), 255);
+    EXPECT_EQ(files.storage.writes, 1);
+}
+
+TEST_F(SettingsToolRun, WithNoProfileFilesTheDefaultsAreShownAsSuch) {
+    monitor.running = false;
+    files.found = 0;
+    EXPECT_EQ(Run({"--json", "list"}), kExitOk);
+    EXPECT_TRUE(Contains(out.str(), "\"source\":\"defaults\"")) << out.str();
+    EXPECT_TRUE(Contains(err.str(), "no profile files in C:\\Brenik\\config\\")) << err.str();
+}
+
+TEST_F(SettingsToolRun, JsonTextGoesThroughTheCodePageConversion) {
+    toUtf8 = [](std::string_view text) {
+        std::string utf8;
+        for (const char c : text) utf8 += c == '\xE9' ? std::string("\xC3\xA9") : std::string(1, c);
+        return utf8;
+    };
+    std::strcpy(block.state->Profiles[0].ProFileName, "Caf\xE9");
+    EXPECT_EQ(Run({"--json", "list"}), kExitOk);
+    EXPECT_TRUE(Contains(out.str(), "\"name\":\"Caf\xC3\xA9\"")) << out.str();
+    EXPECT_EQ(Run({"--json", "show", "1"}), kExitOk);
+    EXPECT_TRUE(Contains(out.str(), "\"name\":\"Caf\xC3\xA9\"")) << out.str();
 }
 
 }  // namespace

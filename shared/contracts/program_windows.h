@@ -88,10 +88,20 @@ constexpr const char* kMonitorInstanceMutex = "Brenik_Gaming_Keyboard_Monitor";
 // Our on-screen display's: one display per session (the monitor starts it on every arrival);
 // the installer looks for it to know the display still runs.
 constexpr const char* kOsdInstanceMutex = "Brenik_Gaming_Keyboard_OSD_Instance";
+// The updater's: one updater at a time. The installer refuses to run while it is held (the
+// updater may be writing the keyboard's firmware) and never closes the updater.
+constexpr const char* kUpdaterInstanceMutex = "Quelm_Gaming_Keyboard_Firmware_Update";
 constexpr const char* kSharedBlockName = "Brenik_Gaming_Keyboard_Share_Data";
 constexpr const char* kSharedBlockLockName = "Brenik_Gaming_Keyboard_Mutex_Object";
+// Held by the settings tool for the whole of one change (write, announce, answer): two runs
+// take turns, and the installer waits for a run to end before it replaces the tool.
+constexpr const char* kSettingsToolMutex = "Brenik_Gaming_Keyboard_Settings_Tool";
 
 // ---- Files every program names relative to its own folder.
 constexpr const char* kConfigFileName = "config.ini";
+// The keyboard's presence in config.ini, written by the monitor on every change of it (1 =
+// present, 0 = absent); the settings tool reads it before a change.
+constexpr const char* kConfigSettingSection = "Setting";
+constexpr const char* kConfigDeviceKey = "Device";
 
 }  // namespace brenik

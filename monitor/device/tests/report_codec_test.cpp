@@ -4,10 +4,13 @@
 #include "report_codec.h"
 
 #include "profile_store.h"
+#include "report_fields.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -281,6 +284,52 @@ TEST(VolumeCodec, LevelsAndRange) {
 TEST(SyncTokenCodec, SecondsLittleEndianRestZero) {
     const SyncToken token = MakeSyncToken(0x6B49D200);
     EXPECT_EQ(token, (SyncToken{0x00, 0xD2, 0x49, 0x6B}));
+}
+
+// The integer fields run from MediaOption to LeftShift, plus FnStatus. Each listed field must
+// change its own report and not the other; every other integer field must change neither,
+// so a field added to the codec but not to report_fields.h (or the other way round) fails.
+TEST(ReportFieldLists, NameExactlyTheIntegerFieldsTheLightingAndLockReportsCarry) {
+    auto record = DefaultRecord();
+    const auto encode = [](const ProfileRecord& r) {
+        Bytes lighting(kLightingLength, 0), locks(kLockKeysLength, 0);
+        EncodeLighting(r, 0, lighting.data());
+        EncodeLockKeys(r, 0, locks.data());
+        return std::make_pair(lighting, locks);
+    };
+    const auto base = encode(*record);
+    const auto offsetOf = [&](ProfileIntField field) {
+        return static_cast<std::size_t>(reinterpret_cast<const char*>(&(record.get()->*field)) -
+                                        reinterpret_cast<const char*>(record.get()));
+    };
+    std::vector<std::size_t> offsets;
+    for (std::size_t at = offsetof(ProfileRecord, MediaOption); at <= offsetof(ProfileRecord, LeftShift); at += 4) {
+        offsets.push_back(at);
+    }
+    offsets.push_back(offsetof(ProfileRecord, FnStatus));
+    int lightingSeen = 0, locksSeen = 0;
+    for (const std::size_t at : offsets) {
+        bool inLighting = false, inLocks = false;
+        for (const ProfileIntField field : kLightingReportFields) inLighting = inLighting || offsetOf(field) == at;
+        for (const ProfileIntField field : kLockedKeyReportFields) inLocks = inLocks || offsetOf(field) == at;
+        lightingSeen += inLighting;
+        locksSeen += inLocks;
+        bool lightingChanged = false, locksChanged = false;
+        for (const std::int32_t flip : {1, 2, 3}) {  // KeyLightType encodes some values alike
+            auto changed = std::make_unique<ProfileRecord>(*record);
+            std::int32_t value = 0;
+            std::memcpy(&value, reinterpret_cast<const char*>(changed.get()) + at, sizeof value);
+            value ^= flip;
+            std::memcpy(reinterpret_cast<char*>(changed.get()) + at, &value, sizeof value);
+            const auto now = encode(*changed);
+            lightingChanged = lightingChanged || now.first != base.first;
+            locksChanged = locksChanged || now.second != base.second;
+        }
+        EXPECT_EQ(lightingChanged, inLighting) << "field at offset " << at;
+        EXPECT_EQ(locksChanged, inLocks) << "field at offset " << at;
+    }
+    EXPECT_EQ(lightingSeen, static_cast<int>(std::size(kLightingReportFields))) << "every listed field is an integer field";
+    EXPECT_EQ(locksSeen, static_cast<int>(std::size(kLockedKeyReportFields)));
 }
 
 }  // namespace
