@@ -5,6 +5,7 @@
 ;   PRODUCT_NAME, COMPANY, COPYRIGHT   as in the programs' version blocks
 ;   DIST          the install tree         OUTFILE  the installer to write
 ;   NAMES         program_names.nsh, generated from shared/contracts/program_windows.h
+;   WAVE_FILES    shipped_wave.nsh, the sound cues in DIST\Wave by name (shipped_manifest.cmake)
 ;   ICON          the monitor's icon
 ;
 ; Per user, under %LOCALAPPDATA%\Programs: the monitor writes config.ini and the profiles
@@ -12,11 +13,14 @@
 ; user's own anyway. So no elevation is asked for, and every key is in HKCU.
 ;
 ; Upgrading keeps what the user changed: config.ini and each kbhid.ini are written only when
-; missing, and the profiles in config\ are never touched. /S installs and uninstalls silently
-; (a silent uninstall keeps the profiles).
+; missing, and the profiles in config\ are never touched; uninstalling removes these only when
+; the user says so. Each kbhid.ini shipped is files\kbhid.ini, for the real keyboard (the
+; one in DIST points the developer's tree at the virtual keyboard). /S installs and
+; uninstalls silently (a silent uninstall keeps the settings); a run that cannot finish
+; exits with code 2 before it has replaced or removed a program.
 
-!ifndef VERSION | PRODUCT_NAME | COMPANY | COPYRIGHT | DIST | OUTFILE | NAMES | ICON
-  !error "makensis needs -DVERSION -DPRODUCT_NAME -DCOMPANY -DCOPYRIGHT -DDIST -DOUTFILE -DNAMES -DICON"
+!ifndef VERSION | PRODUCT_NAME | COMPANY | COPYRIGHT | DIST | OUTFILE | NAMES | ICON | WAVE_FILES
+  !error "makensis needs -DVERSION -DPRODUCT_NAME -DCOMPANY -DCOPYRIGHT -DDIST -DOUTFILE -DNAMES -DICON -DWAVE_FILES"
 !endif
 
 ; 64-bit like the programs it installs (and so it runs where only 64-bit Windows programs run).
@@ -32,6 +36,8 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include WinMessages.nsh
 !include running_programs.nsh
+!include file_steps.nsh
+!include "${WAVE_FILES}"
 
 !define MONITOR_EXE "Monitor.exe"
 !define UPDATER_FOLDER "KeyFwFlash"
@@ -42,6 +48,7 @@ SetCompressor /SOLID lzma
 !define RUN_VALUE "Brenik Monitor"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\BrenikGamingKeyboard"
 !define SHORTCUTS "$SMPROGRAMS\${PRODUCT_NAME}"
+!define KEYBOARD_INI_FOLDER "${__FILEDIR__}/files"  ; its kbhid.ini: the real keyboard
 
 Name "${PRODUCT_NAME}"
 Caption "${PRODUCT_NAME} ${VERSION} Setup"
@@ -79,34 +86,65 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${COPYRIGHT}"
 !insertmacro BRENIK_RUNNING_PROGRAMS_FUNCTIONS ""
 !insertmacro BRENIK_RUNNING_PROGRAMS_FUNCTIONS "un."
 
+; Every program and library, relative to the install folder.
+!macro BRENIK_FOR_EACH_PROGRAM step
+  !insertmacro ${step} "$INSTDIR\${MONITOR_EXE}"
+  !insertmacro ${step} "$INSTDIR\${kProgramOsd}"
+  !insertmacro ${step} "$INSTDIR\${SETTINGS_TOOL_EXE}"
+  !insertmacro ${step} "$INSTDIR\kbhid.dll"
+  !insertmacro ${step} "$INSTDIR\${UPDATER_FOLDER}\${UPDATER_EXE}"
+  !insertmacro ${step} "$INSTDIR\${UPDATER_FOLDER}\kbhid.dll"
+!macroend
+
+; Closes our programs, then makes sure no other program holds one of ours; aborts (exit code
+; 2) before anything is replaced or removed when one does and the user cancels.
+!macro BRENIK_MAKE_WAY_FUNCTION un
+Function ${un}MakeWay
+  Call ${un}CloseRunningPrograms
+  !insertmacro BRENIK_FOR_EACH_PROGRAM BRENIK_CHECK_FREE
+FunctionEnd
+!macroend
+!insertmacro BRENIK_MAKE_WAY_FUNCTION ""
+!insertmacro BRENIK_MAKE_WAY_FUNCTION "un."
+
+; A run that stopped after it closed the monitor starts it again: the programs are whole.
+Function .onInstFailed
+  ${If} $BrenikMonitorWasRunning = 1
+  ${AndIf} ${FileExists} "$INSTDIR\${MONITOR_EXE}"
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\${MONITOR_EXE}"'
+  ${EndIf}
+FunctionEnd
+
 Section "${PRODUCT_NAME}" SecProgram
   SectionIn RO
-  Call CloseRunningPrograms
+  Call MakeWay
 
   SetOutPath "$INSTDIR"
-  SetOverwrite on
-  File "${DIST}/${MONITOR_EXE}"
-  File "${DIST}/${kProgramOsd}"
-  File "${DIST}/kbhid.dll"
+  !insertmacro BRENIK_FILE "${DIST}" "${MONITOR_EXE}"
+  !insertmacro BRENIK_FILE "${DIST}" "${kProgramOsd}"
+  !insertmacro BRENIK_FILE "${DIST}" "kbhid.dll"
   !if /FileExists "${DIST}/${SETTINGS_TOOL_EXE}"
-    File "${DIST}/${SETTINGS_TOOL_EXE}"
+    !insertmacro BRENIK_FILE "${DIST}" "${SETTINGS_TOOL_EXE}"
   !endif
-  SetOverwrite off  ; the user's settings, and a keyboard the user pointed kbhid.dll at
-  File "${DIST}/${kConfigFileName}"
-  File "${DIST}/kbhid.ini"
-  SetOverwrite on
+  ; The user's settings, and a keyboard the user pointed kbhid.dll at: written only when missing.
+  ${IfNot} ${FileExists} "$INSTDIR\${kConfigFileName}"
+    !insertmacro BRENIK_FILE "${DIST}" "${kConfigFileName}"
+  ${EndIf}
+  ${IfNot} ${FileExists} "$INSTDIR\kbhid.ini"
+    !insertmacro BRENIK_FILE "${KEYBOARD_INI_FOLDER}" "kbhid.ini"
+  ${EndIf}
   CreateDirectory "$INSTDIR\config"  ; the monitor writes the profiles there; never shipped
 
-  SetOutPath "$INSTDIR\Wave"
-  File /r "${DIST}/Wave/*"
+  !insertmacro BRENIK_INSTALL_WAVE_FILES
 
   SetOutPath "$INSTDIR\${UPDATER_FOLDER}"
-  File "${DIST}/${UPDATER_FOLDER}/${UPDATER_EXE}"
-  File "${DIST}/${UPDATER_FOLDER}/kbhid.dll"
-  File "${DIST}/${UPDATER_FOLDER}/${kConfigFileName}"
-  SetOverwrite off
-  File "${DIST}/${UPDATER_FOLDER}/kbhid.ini"
-  SetOverwrite on
+  !insertmacro BRENIK_FILE "${DIST}/${UPDATER_FOLDER}" "${UPDATER_EXE}"
+  !insertmacro BRENIK_FILE "${DIST}/${UPDATER_FOLDER}" "kbhid.dll"
+  !insertmacro BRENIK_FILE "${DIST}/${UPDATER_FOLDER}" "${kConfigFileName}"
+  ${IfNot} ${FileExists} "$INSTDIR\${UPDATER_FOLDER}\kbhid.ini"
+    !insertmacro BRENIK_FILE "${KEYBOARD_INI_FOLDER}" "kbhid.ini"
+  ${EndIf}
 
   WriteUninstaller "$INSTDIR\${UNINSTALLER_EXE}"
 
@@ -137,30 +175,27 @@ Section "${PRODUCT_NAME}" SecProgram
   Exec '"$INSTDIR\${MONITOR_EXE}"'
 SectionEnd
 
+; The programs go first; the logon entry, the shortcuts and the list entry only once they
+; are gone, so a run that stops leaves an installation the list can still remove.
 Section "Uninstall"
-  Call un.CloseRunningPrograms
+  Call un.MakeWay
 
-  StrCpy $0 0
+  StrCpy $2 0
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-    "Remove your settings and keyboard profiles too (config.ini and the config folder)?$\r$\n$\r$\nChoose No to keep them for a later installation." \
+    "Remove your settings and keyboard profiles too (config.ini, the config folder and the keyboard's kbhid.ini)?$\r$\n$\r$\nChoose No to keep them for a later installation." \
     /SD IDNO IDNO +2
-  StrCpy $0 1
+  StrCpy $2 1
 
-  Delete "$INSTDIR\${MONITOR_EXE}"
-  Delete "$INSTDIR\${kProgramOsd}"
-  Delete "$INSTDIR\${SETTINGS_TOOL_EXE}"
-  Delete "$INSTDIR\kbhid.dll"
-  Delete "$INSTDIR\kbhid.ini"
-  RMDir /r "$INSTDIR\Wave"
-  Delete "$INSTDIR\${UPDATER_FOLDER}\${UPDATER_EXE}"
-  Delete "$INSTDIR\${UPDATER_FOLDER}\kbhid.dll"
-  Delete "$INSTDIR\${UPDATER_FOLDER}\kbhid.ini"
-  Delete "$INSTDIR\${UPDATER_FOLDER}\${kConfigFileName}"
-  RMDir "$INSTDIR\${UPDATER_FOLDER}"
-  ${If} $0 = 1
-    Delete "$INSTDIR\${kConfigFileName}"
+  !insertmacro BRENIK_FOR_EACH_PROGRAM BRENIK_DELETE
+  !insertmacro BRENIK_DELETE "$INSTDIR\${UPDATER_FOLDER}\${kConfigFileName}"
+  !insertmacro BRENIK_REMOVE_WAVE_FILES  ; by name: files the user added there stay
+  ${If} $2 = 1
+    !insertmacro BRENIK_DELETE "$INSTDIR\${kConfigFileName}"
+    !insertmacro BRENIK_DELETE "$INSTDIR\kbhid.ini"
+    !insertmacro BRENIK_DELETE "$INSTDIR\${UPDATER_FOLDER}\kbhid.ini"
     RMDir /r "$INSTDIR\config"
   ${EndIf}
+  RMDir "$INSTDIR\${UPDATER_FOLDER}"
   Delete "$INSTDIR\${UNINSTALLER_EXE}"
   RMDir "$INSTDIR"  ; only when nothing of the user's is left in it
 

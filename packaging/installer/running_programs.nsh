@@ -6,15 +6,21 @@
 ; free. Last, each program's instance mutex must be gone too (a program starting or ending
 ; without a window). Every wait is bounded: a program that hangs makes the installer ask
 ; (Retry/Cancel), and a silent run give up with exit code 2.
+; Two programs are never closed: a running updater may be writing the keyboard's firmware, so
+; the run is refused while it holds its mutex; a settings-tool run holds its mutex for one
+; change, which the installer waits out.
 ; Needs the defines of program_names.nsh, LogicLib and WinMessages.
 
 !define BRENIK_MONITOR_CLOSE_MS 30000  ; the monitor saves the profiles and stops its threads
 !define BRENIK_OSD_CLOSE_MS 10000
 !define BRENIK_MUTEX_GONE_MS 10000
+!define BRENIK_SETTINGS_TOOL_MS 30000  ; one change: write, announce, the monitor's answer
 !define BRENIK_POLL_MS 100
 !define BRENIK_SYNCHRONIZE 0x00100000
 !define BRENIK_ERROR_ACCESS_DENIED 5
 !define BRENIK_WAIT_OBJECT_0 0
+
+Var BrenikMonitorWasRunning  ; 1 once a running monitor was found (and asked to close)
 
 !macro BRENIK_RUNNING_PROGRAMS_FUNCTIONS un
 
@@ -57,8 +63,9 @@ Function ${un}WaitMutexGone
   ${Loop}
   IntOp $0 1 - $2
   Pop $2
+  Exch $0  ; the result for the earlier $0
+  Exch
   Pop $1
-  Exch $0
 FunctionEnd
 
 ; Push <window title>; Push <ms>; Call CloseProgramWindow; Pop <1 ended or not running, 0 still
@@ -76,7 +83,16 @@ Function ${un}CloseProgramWindow
     System::Call 'user32::GetWindowThreadProcessId(p r2, *i .r3)'
     System::Call 'kernel32::OpenProcess(i ${BRENIK_SYNCHRONIZE}, i 0, i r3) p.r3'
     DetailPrint "Closing the running program (its window $\"$0$\")"
+    ; One time limit for the whole close: a hung program costs it once, not once per wait.
+    System::Call 'kernel32::GetTickCount() i.r4'
     SendMessage $2 ${WM_CLOSE} 0 0 /TIMEOUT=$1
+    System::Call 'kernel32::GetTickCount() i.r2'
+    IntOp $2 $2 - $4
+    IntOp $1 $1 - $2
+    ${If} $1 < 0
+      StrCpy $1 0
+    ${EndIf}
+    StrCpy $4 1
     ${If} $3 P<> 0
       System::Call 'kernel32::WaitForSingleObject(p r3, i r1) i.r2'
       System::Call 'kernel32::CloseHandle(p r3)'
@@ -102,58 +118,91 @@ Function ${un}CloseProgramWindow
   Pop $4
   Pop $3
   Pop $2
+  Exch $0  ; the result for the earlier $0
+  Exch
   Pop $1
-  Exch $0
 FunctionEnd
 
-; Pushes 1 when the monitor (either title) and the display have ended, 0 when one still runs.
+; Pushes "" when the monitor (either title) and the display have ended, else what still runs.
 Function ${un}CloseEachProgram
+  Push $0
+  StrCpy $0 ""
+  FindWindow $1 "" "${kTitleMonitor}"
+  ${If} $1 <> 0
+    StrCpy $BrenikMonitorWasRunning 1
+  ${EndIf}
   Push "${kTitleMonitor}"
   Push ${BRENIK_MONITOR_CLOSE_MS}
   Call ${un}CloseProgramWindow
-  Pop $0
-  ${IfThen} $0 = 0 ${|} Goto done ${|}
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kTitleMonitorEarlier}"
   Push ${BRENIK_MONITOR_CLOSE_MS}
   Call ${un}CloseProgramWindow
-  Pop $0
-  ${IfThen} $0 = 0 ${|} Goto done ${|}
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kTitleOsd}"
   Push ${BRENIK_OSD_CLOSE_MS}
   Call ${un}CloseProgramWindow
-  Pop $0
-  ${IfThen} $0 = 0 ${|} Goto done ${|}
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kMonitorInstanceMutex}"
   Push ${BRENIK_MUTEX_GONE_MS}
   Call ${un}WaitMutexGone
-  Pop $0
-  ${IfThen} $0 = 0 ${|} Goto done ${|}
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kOsdInstanceMutex}"
   Push ${BRENIK_MUTEX_GONE_MS}
   Call ${un}WaitMutexGone
-  Pop $0
+  Pop $1
+  ${IfThen} $1 = 1 ${|} Goto done ${|}
+  running:
+  StrCpy $0 "Brenik Monitor or its on-screen display is still running and did not close.$\r$\n$\r$\nEnd it (Brenik Monitor's tray icon has Exit; without a keyboard it has no icon, so end Monitor.exe and $\"${kProgramOsd}$\" in Task Manager), then click Retry."
   done:
-  Push $0
+  Exch $0
 FunctionEnd
 
-; Returns once every program has ended; aborts the run when one has not and the user cancels
-; (always, in a silent run).
-Function ${un}CloseRunningPrograms
+; Pushes "" when neither the updater nor a settings-tool change runs, else what runs. The
+; updater is only looked at; a settings-tool change is waited for.
+Function ${un}CheckOtherPrograms
   Push $0
+  StrCpy $0 ""
+  Push "${kUpdaterInstanceMutex}"
+  Call ${un}MutexExists
+  Pop $1
+  ${If} $1 = 1
+    StrCpy $0 "The firmware updater (${UPDATER_EXE}) is running. It may be writing the keyboard's firmware, so Setup does not close it.$\r$\n$\r$\nLet it finish, close it, then click Retry."
+  ${Else}
+    Push "${kSettingsToolMutex}"
+    Push ${BRENIK_SETTINGS_TOOL_MS}
+    Call ${un}WaitMutexGone
+    Pop $1
+    ${If} $1 = 0
+      StrCpy $0 "The settings tool (${SETTINGS_TOOL_EXE}) is still making a change.$\r$\n$\r$\nWait until it has finished (or end it in Task Manager), then click Retry."
+    ${EndIf}
+  ${EndIf}
+  Exch $0
+FunctionEnd
+
+; Returns once none of our programs runs; aborts the run with exit code 2 when one still runs
+; and the user cancels (always, in a silent run). Changes $0 and $1.
+Function ${un}CloseRunningPrograms
   ${Do}
-    Call ${un}CloseEachProgram
+    Call ${un}CheckOtherPrograms
     Pop $0
-    ${If} $0 = 1
+    ${If} $0 == ""
+      Call ${un}CloseEachProgram
+      Pop $0
+    ${EndIf}
+    ${If} $0 == ""
       ${Break}
     ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "Brenik Monitor or its on-screen display is still running and did not close.$\r$\n$\r$\nClose it (tray icon, Exit), then click Retry." \
-      /SD IDCANCEL IDRETRY retry
-    SetErrorLevel 2
-    Abort "Brenik Monitor is still running."
-    retry:
+    DetailPrint "$0"
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$0" /SD IDCANCEL IDRETRY`
+      SetErrorLevel 2
+      Abort "A program of ${PRODUCT_NAME} is still running."
+    ${EndIf}
   ${Loop}
-  Pop $0
 FunctionEnd
 
 !macroend

@@ -17,7 +17,7 @@ CFwUpdateApp::~CFwUpdateApp() {
 }
 
 bool CFwUpdateApp::TakeInstance() {
-    instance_.Reset(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    instance_.Reset(CreateMutexA(nullptr, FALSE, kUpdaterInstanceMutex));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         instance_.Reset();
         return false;

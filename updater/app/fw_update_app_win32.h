@@ -1,13 +1,12 @@
 #pragma once
 // CFwUpdateApp: one copy at a time, then the dialogs that the command-line argument selects.
 
+#include "program_windows.h"
 #include "scoped_handle.h"
 
 #include <string>
 
 namespace brenik::updater {
-
-constexpr const char* kInstanceMutexName = "Quelm_Gaming_Keyboard_Firmware_Update";
 
 class CFwUpdateApp {
 public:

@@ -1,21 +1,20 @@
 cmake_minimum_required(VERSION 3.25)
 # Fails unless every shipped binary carries exactly one version block that names the product,
-# the project's version (as numbers and as text), its own file name and a description,
+# the project's version (as numbers and as text), its own file name (the one it is built and
+# shipped under, not what the build was told to write into the block) and a description,
 # company and copyright.
 # Usage: cmake -DWINDRES=... -DVERSION=x.y.z -DPRODUCT_NAME=... -DBINARIES="a.exe;b.dll"
-#              -DNAMES="a.exe;b.dll" -P check_version_resources.cmake
-#   NAMES: the file name each binary ships as (its OriginalFilename), in the same order.
+#              -P check_version_resources.cmake
 list(LENGTH BINARIES count)
-list(LENGTH NAMES name_count)
-if(count EQUAL 0 OR NOT count EQUAL name_count)
-  message(FATAL_ERROR "BINARIES and NAMES must list the same, non-zero number of files")
+if(count EQUAL 0)
+  message(FATAL_ERROR "BINARIES must list the files to check")
 endif()
 string(REPLACE "." ", " numbers "${VERSION}")
 set(failures "")
 math(EXPR last "${count} - 1")
 foreach(i RANGE ${last})
   list(GET BINARIES ${i} binary)
-  list(GET NAMES ${i} name)
+  get_filename_component(name "${binary}" NAME)
   execute_process(COMMAND ${WINDRES} -i ${binary} -O rc OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     string(APPEND failures "  ${binary}: windres could not read it\n")
