@@ -1,6 +1,6 @@
 #include "profile_report.h"
 
-#include "json_text.h"
+#include "json_writer.h"
 #include "key_assignment.h"
 #include "key_names.h"
 #include "macro_grammar.h"
@@ -22,7 +22,7 @@ std::string Pad(std::string text, std::size_t width) {
     return text;
 }
 
-void KeyJson(JsonWriter& json, const MacroKeyInfo& entry, int k) {
+void KeyJson(json::JsonWriter& json, const MacroKeyInfo& entry, int k) {
     json.BeginObject().Key("key").Number(k + 1).Key("kind").String(KeyAssignmentKind(entry));
     json.Key("text").String(DescribeKeyAssignment(entry));
     switch (entry.FunctionType) {
@@ -65,8 +65,8 @@ std::string ListText(const StateRecord& state) {
     return text;
 }
 
-std::string ListJson(const StateRecord& state, const std::string& source, const ToUtf8& toUtf8) {
-    JsonWriter json(toUtf8);
+std::string ListJson(const StateRecord& state, const std::string& source, const json::ToUtf8& toUtf8) {
+    json::JsonWriter json(toUtf8);
     json.BeginObject().Key("source").String(source).Key("current");
     if (IsProfileIndex(state.CurrentProfile)) json.Number(state.CurrentProfile + 1);
     else json.Null();
@@ -108,9 +108,9 @@ std::string ShowText(const StateRecord& state, int profile) {
     return text;
 }
 
-std::string ShowJson(const StateRecord& state, int profile, const std::string& source, const ToUtf8& toUtf8) {
+std::string ShowJson(const StateRecord& state, int profile, const std::string& source, const json::ToUtf8& toUtf8) {
     const ProfileRecord& record = state.Profiles[profile - 1];
-    JsonWriter json(toUtf8);
+    json::JsonWriter json(toUtf8);
     json.BeginObject().Key("source").String(source).Key("profile").Number(profile);
     json.Key("current").Bool(state.CurrentProfile == profile - 1);
     json.Key("fields").BeginObject();

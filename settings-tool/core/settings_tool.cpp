@@ -169,8 +169,8 @@ void PrintFlags(std::ostream& out, const std::vector<std::string>& flags) {
 
 }  // namespace
 
-std::string ErrorJson(const std::string& command, const std::string& message, int status, const ToUtf8& toUtf8) {
-    JsonWriter json(toUtf8);
+std::string ErrorJson(const std::string& command, const std::string& message, int status, const json::ToUtf8& toUtf8) {
+    json::JsonWriter json(toUtf8);
     json.BeginObject().Key("command").String(command).Key("error").String(message).Key("status").Number(status).EndObject();
     return json.Text() + "\n";
 }
@@ -252,7 +252,7 @@ int SettingsTool::Export(const CommandLine& command, const StateRecord& state, c
         return Fail(command, kExitFailed, command.file + " could not be written");
     }
     if (command.json) {
-        JsonWriter json(toUtf8_);
+        json::JsonWriter json(toUtf8_);
         json.BeginObject().Key("command").String("export").Key("profile").Number(command.profile);
         json.Key("file").String(command.file).Key("source").String(source).EndObject();
         out_ << json.Text() << "\n";
@@ -365,7 +365,7 @@ int SettingsTool::Change(const CommandLine& command) {
     if (!failure.empty()) err_ << "BrenikSettings " << VerbWord(command.verb) << ": " << failure << "\n";
 
     if (command.json) {
-        JsonWriter json(toUtf8_);
+        json::JsonWriter json(toUtf8_);
         json.BeginObject().Key("command").String(VerbWord(command.verb)).Key("profile").Number(command.profile);
         json.Key("change").String(change.what).Key("written").Bool(everWritten);
         json.Key("flags").BeginArray();

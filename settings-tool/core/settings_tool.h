@@ -26,7 +26,7 @@
 // also prints {"command", "error", "status"} to `out`, so a script always gets an object.
 
 #include "command_line.h"
-#include "json_text.h"
+#include "json_writer.h"
 #include "settings_services.h"
 
 #include <ostream>
@@ -37,9 +37,9 @@ namespace brenik::settings {
 
 class SettingsTool {
 public:
-    // toUtf8 converts code-page text for the JSON output (json_text.h).
+    // toUtf8 converts code-page text for the JSON output (json_writer.h).
     SettingsTool(IStateBlock& block, IMonitorLink& monitor, IProfileFiles& files, std::ostream& out, std::ostream& err,
-                 ToUtf8 toUtf8 = {})
+                 json::ToUtf8 toUtf8 = {})
         : block_(block), monitor_(monitor), files_(files), out_(out), err_(err), toUtf8_(std::move(toUtf8)) {}
 
     // The exit status (exit_codes.h).
@@ -59,10 +59,11 @@ private:
     IProfileFiles& files_;
     std::ostream& out_;
     std::ostream& err_;
-    ToUtf8 toUtf8_;
+    json::ToUtf8 toUtf8_;
 };
 
 // The object a failed run prints on standard output under --json.
-std::string ErrorJson(const std::string& command, const std::string& message, int status, const ToUtf8& toUtf8 = {});
+std::string ErrorJson(const std::string& command, const std::string& message, int status,
+                      const json::ToUtf8& toUtf8 = {});
 
 }  // namespace brenik::settings
