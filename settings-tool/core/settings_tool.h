@@ -7,13 +7,14 @@
 // then replaced whole, never merged.
 //
 // A change (set, key, switch, import):
-//  1. the input is checked in full first; anything refused ends the run, nothing written;
+//  1. the input is checked in full first (profile_edit.h); anything refused ends the run,
+//     nothing written;
 //  2. the monitor must run and the keyboard be present, else nothing is written;
 //  3. the run takes the tool's change turn (one change at a time across runs, waited for up
 //     to the time limit), and unless the settings program's window exists, opens its own
 //     answer window;
 //  4. under one hold of the block's lock: the whole record is read, the change is made, the
-//     flags are set from the differences (change_flags.h; with the settings program open,
+//     flags are set from the differences (record_editor.h; with the settings program open,
 //     added to its pending ones rather than replacing them) and the record is written; an
 //     edit that changes nothing writes nothing and tells no one;
 //  5. the monitor is told; we wait for its answer, unless the settings program's window was
