@@ -33,7 +33,7 @@ ParsedCommandLine Fail(std::string error) { return {std::nullopt, std::move(erro
 bool IsHelpWord(const std::string& word) { return word == "/?" || word == "-h" || word == "--help"; }
 
 bool ParseTimeout(const std::string& text, CommandLine& command, std::string& error) {
-    const auto seconds = ParseNumber(text, 1, kMaxTimeoutSeconds);
+    const auto seconds = editing::ParseNumber(text, 1, kMaxTimeoutSeconds);
     if (!seconds) {
         error = "--timeout: \"" + text + "\" is not 1.." + std::to_string(kMaxTimeoutSeconds) + " seconds";
         return false;
@@ -83,7 +83,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     command.verb = form->verb;
     if (words.size() > 1) {
-        const auto profile = ParseNumber(words[1], 1, kProfileCount);
+        const auto profile = editing::ParseNumber(words[1], 1, kProfileCount);
         if (!profile || words[1].find_first_of("xX") != std::string::npos) {
             return Fail("profile \"" + words[1] + "\" is not 1.." + std::to_string(kProfileCount));
         }
@@ -95,7 +95,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             command.value = words[3];
             break;
         case Verb::kKey: {
-            const auto key = ParseNumber(words[2], 1, kProgrammableKeys);
+            const auto key = editing::ParseNumber(words[2], 1, kProgrammableKeys);
             if (!key || words[2].find_first_of("xX") != std::string::npos) {
                 return Fail("key \"" + words[2] + "\" is not 1.." + std::to_string(kProgrammableKeys));
             }
@@ -150,16 +150,16 @@ std::string HelpText() {
         "RAlt, RWin, or a usage number 0x00..0xFF.\n"
         "\n"
         "Fields of set (values; what the keyboard is sent on a change):\n";
-    for (const ProfileField& field : ProfileFields()) {
+    for (const editing::ProfileField& field : editing::ProfileFields()) {
         if (!field.editable) continue;
         std::string line = "  " + std::string(field.name);
         line.resize(26, ' ');
-        line += DescribeRange(field);
+        line += editing::DescribeRange(field);
         if (line.size() < 50) line.resize(50, ' ');
         else line += ' ';
-        line += field.flag == FlagGroup::kLighting                ? "lighting"
-                : field.flag == FlagGroup::kLockKeys              ? "locked keys"
-                : field.integer == &ProfileRecord::HDDKeyboard   ? "every key, when turned on"
+        line += field.flag == editing::FlagGroup::kLighting       ? "lighting"
+                : field.flag == editing::FlagGroup::kLockKeys     ? "locked keys"
+                : field.integer == &ProfileRecord::HDDKeyboard    ? "every key, when turned on"
                                                                   : "(monitor only)";
         text += line + "\n";
     }

@@ -1,6 +1,6 @@
 #include "profile_report.h"
 
-#include "json_text.h"
+#include "json_writer.h"
 #include "key_assignment.h"
 #include "key_names.h"
 #include "macro_grammar.h"
@@ -22,19 +22,19 @@ std::string Pad(std::string text, std::size_t width) {
     return text;
 }
 
-void KeyJson(JsonWriter& json, const MacroKeyInfo& entry, int k) {
-    json.BeginObject().Key("key").Number(k + 1).Key("kind").String(KeyAssignmentKind(entry));
-    json.Key("text").String(DescribeKeyAssignment(entry));
+void KeyJson(json::JsonWriter& json, const MacroKeyInfo& entry, int k) {
+    json.BeginObject().Key("key").Number(k + 1).Key("kind").String(editing::KeyAssignmentKind(entry));
+    json.Key("text").String(editing::DescribeKeyAssignment(entry));
     switch (entry.FunctionType) {
         case kFunctionSingleKey:
-            json.Key("code").String(FormatKeyUsage(entry.Actions[0].KeyCode));
-            json.Key("modifiers").String(FormatModifiers(entry.Actions[0].EventType));
+            json.Key("code").String(editing::FormatKeyUsage(entry.Actions[0].KeyCode));
+            json.Key("modifiers").String(editing::FormatModifiers(entry.Actions[0].EventType));
             break;
         case kFunctionMacro: {
             json.Key("name").String(TextOf(entry.MacroName, sizeof entry.MacroName));
             const std::size_t count = entry.ActionCount <= kMaxMacroActions ? entry.ActionCount : 0;
             json.Key("actionCount").Number(entry.ActionCount);
-            json.Key("actions").String(FormatMacroActions(entry.Actions, count));
+            json.Key("actions").String(editing::FormatMacroActions(entry.Actions, count));
             break;
         }
         case kFunctionLaunchProgram: json.Key("path").String(TextOf(entry.ProgramPath, sizeof entry.ProgramPath)); break;
@@ -65,8 +65,8 @@ std::string ListText(const StateRecord& state) {
     return text;
 }
 
-std::string ListJson(const StateRecord& state, const std::string& source, const ToUtf8& toUtf8) {
-    JsonWriter json(toUtf8);
+std::string ListJson(const StateRecord& state, const std::string& source, const json::ToUtf8& toUtf8) {
+    json::JsonWriter json(toUtf8);
     json.BeginObject().Key("source").String(source).Key("current");
     if (IsProfileIndex(state.CurrentProfile)) json.Number(state.CurrentProfile + 1);
     else json.Null();
@@ -85,16 +85,16 @@ std::string ListJson(const StateRecord& state, const std::string& source, const 
 std::string ShowText(const StateRecord& state, int profile) {
     const ProfileRecord& record = state.Profiles[profile - 1];
     std::string text = "Profile " + std::to_string(profile) + (state.CurrentProfile == profile - 1 ? " (current)" : "") + "\n";
-    for (const ProfileField& field : ProfileFields()) {
-        text += "  " + Pad(field.name, 24) + FormatFieldValue(field, record) + "\n";
+    for (const editing::ProfileField& field : editing::ProfileFields()) {
+        text += "  " + Pad(field.name, 24) + editing::FormatFieldValue(field, record) + "\n";
     }
     int differing = 0;
     std::string keys;
     for (int i = 0; i < kStandardKeyCount; ++i) {
         if (record.standardkey[i] == kDefaultStandardKeys[i]) continue;
         ++differing;
-        keys += "    standard key " + std::to_string(i + 1) + ": " + FormatKeyUsage(kDefaultStandardKeys[i]) + " -> " +
-                FormatKeyUsage(record.standardkey[i]) + "\n";
+        keys += "    standard key " + std::to_string(i + 1) + ": " + editing::FormatKeyUsage(kDefaultStandardKeys[i]) +
+                " -> " + editing::FormatKeyUsage(record.standardkey[i]) + "\n";
     }
     text += "  standard keys           " + (differing == 0   ? std::string("all as default")
                                               : std::to_string(differing) + (differing == 1 ? " differs" : " differ") +
@@ -103,32 +103,33 @@ std::string ShowText(const StateRecord& state, int profile) {
     for (int k = 0; k < kKeyEntryCount; ++k) {
         const MacroKeyInfo& entry = record.MacroKeyInfo[k];
         if (!ShowsEntry(entry, k)) continue;
-        text += "    " + Pad("key " + std::to_string(k + 1), 8) + DescribeKeyAssignment(entry) + "\n";
+        text += "    " + Pad("key " + std::to_string(k + 1), 8) + editing::DescribeKeyAssignment(entry) + "\n";
     }
     return text;
 }
 
-std::string ShowJson(const StateRecord& state, int profile, const std::string& source, const ToUtf8& toUtf8) {
+std::string ShowJson(const StateRecord& state, int profile, const std::string& source, const json::ToUtf8& toUtf8) {
     const ProfileRecord& record = state.Profiles[profile - 1];
-    JsonWriter json(toUtf8);
+    json::JsonWriter json(toUtf8);
     json.BeginObject().Key("source").String(source).Key("profile").Number(profile);
     json.Key("current").Bool(state.CurrentProfile == profile - 1);
     json.Key("fields").BeginObject();
-    for (const ProfileField& field : ProfileFields()) {
+    for (const editing::ProfileField& field : editing::ProfileFields()) {
         json.Key(field.name);
-        if (field.kind == ValueKind::kText) {
-            json.String(FieldText(field, record));
+        if (field.kind == editing::ValueKind::kText) {
+            json.String(editing::FieldText(field, record));
             continue;
         }
         const std::int32_t value = record.*field.integer;
-        if (field.kind == ValueKind::kInteger || value < field.low || value > field.high) json.Number(value);
-        else json.String(FormatFieldValue(field, record));
+        if (field.kind == editing::ValueKind::kInteger || value < field.low || value > field.high) json.Number(value);
+        else json.String(editing::FormatFieldValue(field, record));
     }
     json.EndObject().Key("standardKeys").BeginArray();
     for (int i = 0; i < kStandardKeyCount; ++i) {
         if (record.standardkey[i] == kDefaultStandardKeys[i]) continue;
-        json.BeginObject().Key("index").Number(i + 1).Key("default").String(FormatKeyUsage(kDefaultStandardKeys[i]));
-        json.Key("now").String(FormatKeyUsage(record.standardkey[i])).EndObject();
+        json.BeginObject().Key("index").Number(i + 1);
+        json.Key("default").String(editing::FormatKeyUsage(kDefaultStandardKeys[i]));
+        json.Key("now").String(editing::FormatKeyUsage(record.standardkey[i])).EndObject();
     }
     json.EndArray().Key("keys").BeginArray();
     for (int k = 0; k < kKeyEntryCount; ++k) {

@@ -1,16 +1,19 @@
 #include "settings_tool.h"
 
-#include "change_flags.h"
 #include "debug_output.h"
 #include "exit_codes.h"
 #include "key_assignment.h"
+#include "profile_edit.h"
+#include "profile_export.h"
 #include "profile_fields.h"
-#include "profile_import.h"
 #include "profile_report.h"
-#include "profile_store.h"
+#include "record_editor.h"
 
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace brenik::settings {
 namespace {
@@ -29,75 +32,30 @@ const char* VerbWord(Verb verb) {
     return "help";
 }
 
-// A change checked in full, ready to be made on the record under the lock.
-struct PreparedChange {
-    std::function<void(StateRecord&)> apply;
-    std::string what;               // for the result line
-    bool forceProfileFlag = false;  // switch: the keyboard is told even when the index stands
-    bool setsCurrent = false;       // what to read back: the current index, or the profile
-};
-
-bool Prepare(const CommandLine& command, IProfileFiles& files, PreparedChange& change, std::string& error) {
+// The change the command asks for, checked in full; empty, with error saying why, when it
+// is refused.
+std::optional<editing::ProfileEdit> Prepare(const CommandLine& command, IProfileFiles& files, std::string& error) {
     const int p = command.profile - 1;
     switch (command.verb) {
         case Verb::kSet: {
-            const ProfileField* field = FindProfileField(command.field);
+            const editing::ProfileField* field = editing::FindProfileField(command.field);
             if (field == nullptr) {
                 error = "unknown field \"" + command.field + "\" (BrenikSettings --help lists them)";
-                return false;
+                return std::nullopt;
             }
             if (!field->editable) {
                 error = "\"" + command.field + "\" is read-only: show lists it, set cannot change it";
-                return false;
+                return std::nullopt;
             }
-            const auto value = ParseFieldValue(*field, command.value, error);
-            if (!value) return false;
-            change.apply = [field, value = *value, p](StateRecord& state) { StoreFieldValue(*field, value, state.Profiles[p]); };
-            change.what = std::string(field->name) + " = " + command.value;
-            return true;
+            return editing::FieldEdit(p, *field, command.value, error);
         }
-        case Verb::kKey: {
-            const auto entry = BuildKeyAssignment(command.assignment, command.key - 1, error);
-            if (!entry) {
-                error = "key " + std::to_string(command.key) + ": " + error;
-                return false;
-            }
-            auto shared = std::make_shared<MacroKeyInfo>(*entry);
-            change.apply = [shared, p, k = command.key - 1](StateRecord& state) { state.Profiles[p].MacroKeyInfo[k] = *shared; };
-            change.what = "key " + std::to_string(command.key) + " = " + DescribeKeyAssignment(*entry);
-            return true;
-        }
-        case Verb::kSwitch:
-            change.apply = [p](StateRecord& state) { state.CurrentProfile = p; };
-            change.what = "current profile = " + std::to_string(command.profile);
-            change.forceProfileFlag = true;
-            change.setsCurrent = true;
-            return true;
-        case Verb::kImport: {
-            auto imported = std::make_shared<ProfileRecord>();
-            std::memset(imported.get(), 0, sizeof *imported);
-            if (!ImportProfileFile(command.file, files.Storage(), *imported, error)) return false;
-            change.apply = [imported, p](StateRecord& state) {
-                const std::int32_t layer = state.Profiles[p].ExtendedMode;  // live state, not a setting
-                state.Profiles[p] = *imported;
-                state.Profiles[p].ExtendedMode = layer;
-            };
-            change.what = "imported " + command.file;
-            return true;
-        }
+        case Verb::kKey: return editing::KeyEdit(p, command.key - 1, command.assignment, error);
+        case Verb::kSwitch: return editing::SwitchEdit(p);
+        case Verb::kImport: return editing::ImportEdit(p, command.file, files.Storage(), error);
         default:
             error = "not a change";
-            return false;
+            return std::nullopt;
     }
-}
-
-// Whether the block still holds what was written: the current index for a switch, else the
-// edited profile (its live layer aside, which the keyboard changes at any time).
-bool StillHolds(const StateRecord& now, const StateRecord& written, int p, bool current) {
-    if (current) return now.CurrentProfile == written.CurrentProfile;
-    auto expected = std::make_unique<ProfileRecord>(written.Profiles[p]);
-    expected->ExtendedMode = now.Profiles[p].ExtendedMode;
-    return std::memcmp(expected.get(), &now.Profiles[p], sizeof(ProfileRecord)) == 0;
 }
 
 // What a written change does not reach on the keyboard, for standard error.
@@ -112,7 +70,7 @@ std::vector<std::string> Notes(const CommandLine& command, const ProfileRecord& 
                             " key-assignments on\"");
         }
         const std::uint8_t type = written.MacroKeyInfo[k].FunctionType;
-        if (!HasKeyBlock(k) && type != kFunctionMacro && type != kFunctionLaunchEntry) {
+        if (!editing::HasKeyBlock(k) && type != kFunctionMacro && type != kFunctionLaunchEntry) {
             notes.push_back("key " + std::to_string(command.key) +
                             " has no key entry on the keyboard: the monitor keeps this assignment, but nothing is sent");
         }
@@ -124,21 +82,6 @@ std::vector<std::string> Notes(const CommandLine& command, const ProfileRecord& 
     }
     return notes;
 }
-
-// Collects what SaveProfileFile writes, as if the file were new, so that export writes a
-// fresh file instead of merging into an old one.
-class FreshFile final : public ini::IIniStorage {
-public:
-    ini::ReadOutcome ReadAll(const std::string&, std::string&) override { return ini::ReadOutcome::kMissing; }
-    bool ReplaceAll(const std::string&, std::string_view bytes) override {
-        bytes_.assign(bytes.data(), bytes.size());
-        return true;
-    }
-    const std::string& Bytes() const { return bytes_; }
-
-private:
-    std::string bytes_;
-};
 
 // The change turn and the answer window, given back however the change ends.
 class ChangeSession {
@@ -169,8 +112,8 @@ void PrintFlags(std::ostream& out, const std::vector<std::string>& flags) {
 
 }  // namespace
 
-std::string ErrorJson(const std::string& command, const std::string& message, int status, const ToUtf8& toUtf8) {
-    JsonWriter json(toUtf8);
+std::string ErrorJson(const std::string& command, const std::string& message, int status, const json::ToUtf8& toUtf8) {
+    json::JsonWriter json(toUtf8);
     json.BeginObject().Key("command").String(command).Key("error").String(message).Key("status").Number(status).EndObject();
     return json.Text() + "\n";
 }
@@ -242,17 +185,14 @@ int SettingsTool::Read(const CommandLine& command) {
 }
 
 int SettingsTool::Export(const CommandLine& command, const StateRecord& state, const std::string& source) {
-    std::string existing;
-    if (!command.force && files_.Storage().ReadAll(command.file, existing) != ini::ReadOutcome::kMissing) {
-        return Refuse(command, command.file + " exists; --force replaces it");
-    }
-    FreshFile fresh;
-    if (!SaveProfileFile(state.Profiles[command.profile - 1], command.file, fresh) ||
-        !files_.Storage().ReplaceAll(command.file, fresh.Bytes())) {
-        return Fail(command, kExitFailed, command.file + " could not be written");
+    const ProfileRecord& profile = state.Profiles[command.profile - 1];
+    switch (editing::ExportProfileFile(profile, command.file, files_.Storage(), command.force)) {
+        case editing::ExportOutcome::kWritten: break;
+        case editing::ExportOutcome::kExists: return Refuse(command, command.file + " exists; --force replaces it");
+        case editing::ExportOutcome::kFailed: return Fail(command, kExitFailed, command.file + " could not be written");
     }
     if (command.json) {
-        JsonWriter json(toUtf8_);
+        json::JsonWriter json(toUtf8_);
         json.BeginObject().Key("command").String("export").Key("profile").Number(command.profile);
         json.Key("file").String(command.file).Key("source").String(source).EndObject();
         out_ << json.Text() << "\n";
@@ -263,9 +203,9 @@ int SettingsTool::Export(const CommandLine& command, const StateRecord& state, c
 }
 
 int SettingsTool::Change(const CommandLine& command) {
-    PreparedChange change;
     std::string error;
-    if (!Prepare(command, files_, change, error)) return Refuse(command, error);
+    const std::optional<editing::ProfileEdit> change = Prepare(command, files_, error);
+    if (!change) return Refuse(command, error);
 
     if (!monitor_.MonitorRunning()) return Fail(command, kExitNoMonitor, "the monitor is not running; nothing was changed");
     if (const std::string absent = KeyboardAbsence(); !absent.empty()) {
@@ -284,36 +224,17 @@ int SettingsTool::Change(const CommandLine& command) {
     }
 
     // Allocated before the lock is taken; the edit runs while the monitor waits for it.
-    auto before = std::make_unique<StateRecord>();
-    auto ours = std::make_unique<StateRecord>();
-    auto written = std::make_unique<StateRecord>();
+    editing::RecordEditor editor;
     auto now = std::make_unique<StateRecord>();
     const int p = command.profile - 1;
-    const FlagMode mode = settingsProgram ? FlagMode::kAdd : FlagMode::kReplace;
-    std::vector<std::string> flags;
+    const editing::FlagMode mode = settingsProgram ? editing::FlagMode::kAdd : editing::FlagMode::kReplace;
     int status = kExitOk;
     bool answered = false;
     bool everWritten = false;
     std::string outcome;
     std::string failure;
     for (int attempt = 1;; ++attempt) {
-        const BlockEdit edit = block_.Edit([&](StateRecord& state) {
-            *before = state;
-            change.apply(state);
-            if (std::memcmp(before->Profiles, state.Profiles, sizeof state.Profiles) == 0 &&
-                before->CurrentProfile == state.CurrentProfile && !change.forceProfileFlag) {
-                return false;
-            }
-            // Our flags alone, for the report; the block gets them replaced or added.
-            *ours = state;
-            SetFlagsOfDifferences(*before, *ours);
-            if (change.forceProfileFlag) ours->ProfileChanged = 1;
-            flags = RaisedFlags(*ours);
-            SetFlagsOfDifferences(*before, state, mode);
-            if (change.forceProfileFlag) state.ProfileChanged = 1;
-            *written = state;
-            return true;
-        });
+        const BlockEdit edit = block_.Edit([&](StateRecord& state) { return editor.Apply(*change, state, mode); });
         if (edit == BlockEdit::kUnavailable) {
             return Fail(command, kExitFailed,
                         everWritten ? "the change was lost and could not be made again: the shared block could not be locked"
@@ -350,7 +271,7 @@ int SettingsTool::Change(const CommandLine& command) {
             err_ << "BrenikSettings: the change could not be read back to check that the monitor kept it\n";
             break;
         }
-        if (StillHolds(*now, *written, p, change.setsCurrent)) break;
+        if (editor.StillHolds(*change, *now)) break;
         if (attempt == 2) {
             status = kExitOverwritten;
             failure = "the monitor put its own copy over the change before taking it, twice; the change is lost";
@@ -360,28 +281,30 @@ int SettingsTool::Change(const CommandLine& command) {
     }
 
     if (everWritten) {
-        for (const std::string& note : Notes(command, written->Profiles[p])) err_ << "BrenikSettings: " << note << "\n";
+        for (const std::string& note : Notes(command, editor.Written().Profiles[p])) {
+            err_ << "BrenikSettings: " << note << "\n";
+        }
     }
     if (!failure.empty()) err_ << "BrenikSettings " << VerbWord(command.verb) << ": " << failure << "\n";
 
     if (command.json) {
-        JsonWriter json(toUtf8_);
+        json::JsonWriter json(toUtf8_);
         json.BeginObject().Key("command").String(VerbWord(command.verb)).Key("profile").Number(command.profile);
-        json.Key("change").String(change.what).Key("written").Bool(everWritten);
+        json.Key("change").String(change->what).Key("written").Bool(everWritten);
         json.Key("flags").BeginArray();
-        for (const std::string& flag : flags) json.String(flag);
+        for (const std::string& flag : editor.Flags()) json.String(flag);
         json.EndArray().Key("answered").Bool(answered);
         if (!failure.empty()) json.Key("error").String(failure);
         json.Key("status").Number(status).EndObject();
         out_ << json.Text() << "\n";
     } else if (!everWritten) {
-        out_ << "profile " << command.profile << ": " << change.what << " (already so; nothing sent)\n";
+        out_ << "profile " << command.profile << ": " << change->what << " (already so; nothing sent)\n";
     } else {
-        out_ << "profile " << command.profile << ": " << change.what;
-        if (flags.empty()) out_ << " (the monitor takes it; nothing for the keyboard)";
+        out_ << "profile " << command.profile << ": " << change->what;
+        if (editor.Flags().empty()) out_ << " (the monitor takes it; nothing for the keyboard)";
         else {
             out_ << " (";
-            PrintFlags(out_, flags);
+            PrintFlags(out_, editor.Flags());
             out_ << ")";
         }
         out_ << (outcome.empty() ? std::string() : "; " + outcome) << "\n";

@@ -7,13 +7,14 @@
 // then replaced whole, never merged.
 //
 // A change (set, key, switch, import):
-//  1. the input is checked in full first; anything refused ends the run, nothing written;
+//  1. the input is checked in full first (profile_edit.h); anything refused ends the run,
+//     nothing written;
 //  2. the monitor must run and the keyboard be present, else nothing is written;
 //  3. the run takes the tool's change turn (one change at a time across runs, waited for up
 //     to the time limit), and unless the settings program's window exists, opens its own
 //     answer window;
 //  4. under one hold of the block's lock: the whole record is read, the change is made, the
-//     flags are set from the differences (change_flags.h; with the settings program open,
+//     flags are set from the differences (record_editor.h; with the settings program open,
 //     added to its pending ones rather than replacing them) and the record is written; an
 //     edit that changes nothing writes nothing and tells no one;
 //  5. the monitor is told; we wait for its answer, unless the settings program's window was
@@ -26,7 +27,7 @@
 // also prints {"command", "error", "status"} to `out`, so a script always gets an object.
 
 #include "command_line.h"
-#include "json_text.h"
+#include "json_writer.h"
 #include "settings_services.h"
 
 #include <ostream>
@@ -37,9 +38,9 @@ namespace brenik::settings {
 
 class SettingsTool {
 public:
-    // toUtf8 converts code-page text for the JSON output (json_text.h).
+    // toUtf8 converts code-page text for the JSON output (json_writer.h).
     SettingsTool(IStateBlock& block, IMonitorLink& monitor, IProfileFiles& files, std::ostream& out, std::ostream& err,
-                 ToUtf8 toUtf8 = {})
+                 json::ToUtf8 toUtf8 = {})
         : block_(block), monitor_(monitor), files_(files), out_(out), err_(err), toUtf8_(std::move(toUtf8)) {}
 
     // The exit status (exit_codes.h).
@@ -59,10 +60,11 @@ private:
     IProfileFiles& files_;
     std::ostream& out_;
     std::ostream& err_;
-    ToUtf8 toUtf8_;
+    json::ToUtf8 toUtf8_;
 };
 
 // The object a failed run prints on standard output under --json.
-std::string ErrorJson(const std::string& command, const std::string& message, int status, const ToUtf8& toUtf8 = {});
+std::string ErrorJson(const std::string& command, const std::string& message, int status,
+                      const json::ToUtf8& toUtf8 = {});
 
 }  // namespace brenik::settings

@@ -107,7 +107,7 @@ protected:
     FakeBlock block;
     FakeMonitor monitor;
     FakeFiles files;
-    ToUtf8 toUtf8;
+    json::ToUtf8 toUtf8;
     std::ostringstream out, err;
 };
 

@@ -6,6 +6,7 @@
 #include "json_writer.h"
 #include "keyboard_state.h"
 
+#include <cstdint>
 #include <string>
 
 namespace brenik::vkb {
@@ -34,7 +35,7 @@ bool LaunchIsEmpty(const LaunchEntry& entry) {
     return true;
 }
 
-void WriteMacros(JsonWriter& json, const ProfileMemory& profile) {
+void WriteMacros(json::JsonWriter& json, const ProfileMemory& profile) {
     json.Key("macros");
     json.BeginArray();
     for (std::size_t key = 0; key < profile.macros.size(); ++key) {
@@ -42,23 +43,23 @@ void WriteMacros(JsonWriter& json, const ProfileMemory& profile) {
         if (MacroIsEmpty(entry)) continue;
         json.BeginObject();
         json.Key("key");
-        json.Int(static_cast<long long>(key));
+        json.Number(static_cast<std::int64_t>(key));
         json.Key("option");
-        json.Int(entry.option);
+        json.Number(entry.option);
         json.Key("entryName");
         json.String(NameText(entry.names.data(), report::kMacroNameSize));
         json.Key("macroName");
         json.String(NameText(entry.names.data() + report::kMacroNameSize, report::kMacroNameSize));
         json.Key("actionCount");
-        json.Int(entry.actionCount);
+        json.Number(entry.actionCount);
         json.Key("actions");
-        json.String(HexBytes(entry.actions.data(), entry.actionCount * report::kMacroActionSize));
+        json.String(json::HexBytes(entry.actions.data(), entry.actionCount * report::kMacroActionSize));
         json.EndObject();
     }
     json.EndArray();
 }
 
-void WriteLaunches(JsonWriter& json, const ProfileMemory& profile) {
+void WriteLaunches(json::JsonWriter& json, const ProfileMemory& profile) {
     json.Key("launches");
     json.BeginArray();
     for (std::size_t key = 0; key < profile.launches.size(); ++key) {
@@ -66,80 +67,80 @@ void WriteLaunches(JsonWriter& json, const ProfileMemory& profile) {
         if (LaunchIsEmpty(entry)) continue;
         json.BeginObject();
         json.Key("key");
-        json.Int(static_cast<long long>(key));
+        json.Number(static_cast<std::int64_t>(key));
         json.Key("name");
         json.String(NameText(entry.name.data(), entry.name.size()));
         json.Key("value");
-        json.Int(entry.value);
+        json.Number(entry.value);
         json.EndObject();
     }
     json.EndArray();
 }
 
-void WriteProfile(JsonWriter& json, std::size_t index, const ProfileMemory& profile) {
+void WriteProfile(json::JsonWriter& json, std::size_t index, const ProfileMemory& profile) {
     json.BeginObject();
     json.Key("index");
-    json.Int(static_cast<long long>(index));
+    json.Number(static_cast<std::int64_t>(index));
     json.Key("lockedKeys");
-    json.Int(profile.lockedKeys);
+    json.Number(profile.lockedKeys);
     json.Key("keyMatrix");
-    json.String(HexBytes(profile.keyMatrix.data(), profile.keyMatrix.size()));
+    json.String(json::HexBytes(profile.keyMatrix.data(), profile.keyMatrix.size()));
     json.Key("keyFunctions");
     std::string records;
-    for (const auto& record : profile.keyFunctions) records += HexBytes(record.data(), record.size());
+    for (const auto& record : profile.keyFunctions) records += json::HexBytes(record.data(), record.size());
     json.String(records);
     json.Key("lighting");
-    json.String(HexBytes(profile.lighting.data() + 3, profile.lighting.size() - 3));
+    json.String(json::HexBytes(profile.lighting.data() + 3, profile.lighting.size() - 3));
     WriteMacros(json, profile);
     WriteLaunches(json, profile);
     json.EndObject();
 }
 
-void WriteUpdate(JsonWriter& json, const KeyboardState& s) {
+void WriteUpdate(json::JsonWriter& json, const KeyboardState& s) {
     json.Key("update");
     json.BeginObject();
     json.Key("active");
     json.Bool(s.update.Active());
     json.Key("size");
-    json.Int(s.update.ExpectedSize());
+    json.Number(s.update.ExpectedSize());
     json.Key("blocks");
-    json.Int(static_cast<long long>(s.update.BlockCount()));
+    json.Number(static_cast<std::int64_t>(s.update.BlockCount()));
     json.Key("blocksReceived");
-    json.Int(static_cast<long long>(s.update.BlocksReceived()));
+    json.Number(static_cast<std::int64_t>(s.update.BlocksReceived()));
     json.Key("status");
-    json.Int(s.updateStatus.Result());
+    json.Number(s.updateStatus.Result());
     json.Key("finishedUpdates");
-    json.Int(s.update.FinishedCount());
+    json.Number(s.update.FinishedCount());
     json.Key("imageSize");
-    json.Int(static_cast<long long>(s.update.FinishedImage().size()));
+    json.Number(static_cast<std::int64_t>(s.update.FinishedImage().size()));
     json.EndObject();
 }
 
-void WriteFaults(JsonWriter& json, const FaultPlan& faults) {
+void WriteFaults(json::JsonWriter& json, const FaultPlan& faults) {
     json.Key("faults");
     json.BeginObject();
     json.Key("busyAnswers");
-    json.Int(faults.busyAnswers);
+    json.Number(faults.busyAnswers);
     json.Key("failCommands");
-    json.Int(faults.failCommands.Left());
+    json.Number(faults.failCommands.Left());
     json.Key("failStatus");
-    json.Int(faults.failStatus);
+    json.Number(faults.failStatus);
     json.Key("refuseSends");
-    json.Int(faults.refuseSends.Left());
+    json.Number(faults.refuseSends.Left());
     json.Key("refuseReads");
-    json.Int(faults.refuseReads.Left());
+    json.Number(faults.refuseReads.Left());
     json.Key("corruptMacroReplies");
-    json.Int(faults.corruptMacroReplies.Left());
+    json.Number(faults.corruptMacroReplies.Left());
     json.Key("resendUpdateCommands");
-    json.Int(faults.resendUpdateCommands.Left());
+    json.Number(faults.resendUpdateCommands.Left());
     json.Key("unplugAfterReports");
-    json.Int(faults.unplugAfterReports);
+    json.Number(faults.unplugAfterReports);
     json.Key("replyPatches");
-    json.Int(static_cast<long long>(faults.replyPatches.size()));
+    json.Number(static_cast<std::int64_t>(faults.replyPatches.size()));
     json.EndObject();
 }
 
-void WriteSelection(JsonWriter& json, const Selection& selection) {
+void WriteSelection(json::JsonWriter& json, const Selection& selection) {
     json.Key("selection");
     if (!selection.valid) {
         json.Null();
@@ -147,9 +148,9 @@ void WriteSelection(JsonWriter& json, const Selection& selection) {
     }
     json.BeginObject();
     json.Key("profile");
-    json.Int(selection.profile);
+    json.Number(selection.profile);
     json.Key("selector");
-    json.Int(selection.selector);
+    json.Number(selection.selector);
     json.EndObject();
 }
 
@@ -157,36 +158,36 @@ void WriteSelection(JsonWriter& json, const Selection& selection) {
 
 std::string VirtualKeyboard::StateJson() const {
     const KeyboardState& s = *state_;
-    JsonWriter json;
+    json::JsonWriter json(json::JsonStyle::kIndented);
     json.BeginObject();
     json.Key("plugged");
     json.Bool(s.plugged);
     json.Key("currentProfile");
-    json.Int(s.currentProfile);
+    json.Number(s.currentProfile);
     json.Key("extendedLayer");
     json.Bool(s.extendedLayer);
     json.Key("hostState");
-    json.Int(s.hostState);
+    json.Number(s.hostState);
     json.Key("volume");
-    json.Int(s.volume);
+    json.Number(s.volume);
     json.Key("volumeLevel");
-    json.Int(s.volumeLevel);
+    json.Number(s.volumeLevel);
     json.Key("volumeKeyBytes");
-    json.String(HexBytes(s.volumeKeyBytes.data(), s.volumeKeyBytes.size()));
+    json.String(json::HexBytes(s.volumeKeyBytes.data(), s.volumeKeyBytes.size()));
     json.Key("syncToken");
-    json.String(HexBytes(s.token.data(), s.token.size()));
+    json.String(json::HexBytes(s.token.data(), s.token.size()));
     json.Key("firmwareVersion");
-    json.Int(s.firmwareVersion);
+    json.Number(s.firmwareVersion);
     json.Key("dfuVersion");
-    json.Int(s.dfuVersion);
+    json.Number(s.dfuVersion);
     json.Key("deviceValue");
-    json.Int(s.deviceValue);
+    json.Number(s.deviceValue);
     json.Key("countdownStep");
-    json.Int(s.countdownStep);
+    json.Number(s.countdownStep);
     json.Key("wholeKeyboardCommands");
-    json.Int(s.wholeKeyboardCommands);
+    json.Number(s.wholeKeyboardCommands);
     json.Key("status");
-    json.Int(s.status.Result());
+    json.Number(s.status.Result());
     WriteSelection(json, s.selection);
     WriteUpdate(json, s);
     WriteFaults(json, s.faults);
@@ -195,7 +196,7 @@ std::string VirtualKeyboard::StateJson() const {
     for (std::size_t i = 0; i < s.profiles.size(); ++i) WriteProfile(json, i, s.profiles[i]);
     json.EndArray();
     json.Key("pendingNotices");
-    json.Int(static_cast<long long>(s.notices.size()));
+    json.Number(static_cast<std::int64_t>(s.notices.size()));
     json.EndObject();
     return json.Text() + "\n";
 }

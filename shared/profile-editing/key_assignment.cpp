@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 std::string FieldString(const char* field, std::size_t size) { return std::string(field, strnlen(field, size)); }
@@ -143,4 +143,4 @@ std::string DescribeKeyAssignment(const MacroKeyInfo& entry) {
     }
 }
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

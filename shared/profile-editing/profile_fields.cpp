@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 constexpr const char* kMediaPlayers[] = {"wmp", "itunes", "vlc", "winamp", nullptr};
@@ -201,4 +201,4 @@ std::string DescribeRange(const ProfileField& field) {
     return std::to_string(field.low) + ".." + std::to_string(field.high);
 }
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -2,7 +2,7 @@
 
 #include "key_names.h"
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -89,4 +89,4 @@ std::string FormatMacroActions(const MacroAction* actions, std::size_t count) {
     return text;
 }
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 TEST(KeyNames, NamesAndHexadecimalUsagesBothWays) {
@@ -106,4 +106,4 @@ TEST(MacroGrammar, FormatAndParseGiveTheActionsBack) {
 }
 
 }  // namespace
-}  // namespace brenik::settings
+}  // namespace brenik::editing

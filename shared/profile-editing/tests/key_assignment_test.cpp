@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 std::optional<MacroKeyInfo> Build(std::vector<std::string> words, int index = 4) {
@@ -114,4 +114,4 @@ TEST(KeyAssignment, DescriptionsReadBackAsTheCommandsThatMadeThem) {
 }
 
 }  // namespace
-}  // namespace brenik::settings
+}  // namespace brenik::editing

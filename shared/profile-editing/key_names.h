@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace brenik::settings {
+namespace brenik::editing {
 
 std::optional<std::uint8_t> ParseKeyUsage(std::string_view text);
 // The name when the usage has one, else "0x" and two upper-case hexadecimal digits.
@@ -29,4 +29,4 @@ std::string FormatModifiers(std::uint8_t modifiers);
 // (no sign on hexadecimal, no blanks, no trailing text).
 std::optional<std::int64_t> ParseNumber(std::string_view text, std::int64_t low, std::int64_t high);
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 struct NamedUsage {
@@ -130,4 +130,4 @@ std::string FormatModifiers(std::uint8_t modifiers) {
     return text;
 }
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -1,5 +1,5 @@
 #pragma once
-// The readable form of a macro's actions, as the settings tool takes and shows them:
+// The readable form of a macro's actions, as profile editing takes and shows them:
 //
 //   actions = action *( "," action )        blanks around "," and between the parts are free
 //   action  = sign key [ delay ]
@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-namespace brenik::settings {
+namespace brenik::editing {
 
 struct MacroParse {
     std::vector<MacroAction> actions;
@@ -33,4 +33,4 @@ constexpr std::uint8_t kEventRelease = 2;
 MacroParse ParseMacroActions(std::string_view text);
 std::string FormatMacroActions(const MacroAction* actions, std::size_t count);
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 bool GroupDiffers(const ProfileRecord& before, const ProfileRecord& after, FlagGroup group) {
@@ -61,4 +61,4 @@ std::vector<std::string> RaisedFlags(const StateRecord& state) {
     return flags;
 }
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

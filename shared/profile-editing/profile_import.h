@@ -17,10 +17,10 @@
 
 #include <string>
 
-namespace brenik::settings {
+namespace brenik::editing {
 
 // On success `profile` holds the file's settings; on failure it is untouched and error says
 // which key (or that the file could not be read) and why.
 bool ImportProfileFile(const std::string& path, ini::IIniStorage& storage, ProfileRecord& profile, std::string& error);
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

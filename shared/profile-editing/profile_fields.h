@@ -1,9 +1,10 @@
 #pragma once
-// The one table of a profile's plain fields as the settings tool names them: the readable
-// name on the command line, the profile file's key, the kind of value and its range, and the
-// change flag an edit of it raises. `set` takes the editable ones, `show` prints them all,
-// import checks each value read from a file against its range, and the flags of a change
-// are computed from the flag column.
+// The one table of a profile's plain fields as profile editing names them: the readable
+// name (the settings tool's command line uses it), the profile file's key, the kind of value
+// and its range, and the change flag an edit of it raises. An edit takes the editable ones
+// (the tool's `set`), a report shows them all (its `show`), import checks each value read
+// from a file against its range, and the flags of a change are computed from the flag
+// column.
 //
 // Flags: the fields the lighting report carries raise LightingChanged, the six key locks
 // LockKeysChanged (both lists are shared/profiles/report_fields.h). Fields only the monitor and the
@@ -19,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-namespace brenik::settings {
+namespace brenik::editing {
 
 enum class ValueKind {
     kInteger,  // a number in [low, high]
@@ -77,4 +78,4 @@ std::string FieldText(const ProfileField& field, const ProfileRecord& record);
 // "text of at most 249 characters".
 std::string DescribeRange(const ProfileField& field);
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

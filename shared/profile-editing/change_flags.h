@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik::settings {
+namespace brenik::editing {
 
 enum class FlagMode {
     kReplace,  // clear every flag, then set ours
@@ -41,4 +41,4 @@ void SetFlagsOfDifferences(const StateRecord& before, StateRecord& after, FlagMo
 // record's order: for messages and the JSON result.
 std::vector<std::string> RaisedFlags(const StateRecord& state);
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -10,7 +10,7 @@
 #include <optional>
 #include <utility>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 constexpr const char* kSection = "Setting";
@@ -133,4 +133,4 @@ bool ImportProfileFile(const std::string& path, ini::IIniStorage& storage, Profi
     return true;
 }
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

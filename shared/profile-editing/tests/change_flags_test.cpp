@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 std::unique_ptr<StateRecord> DefaultState() {
@@ -106,4 +106,4 @@ TEST(ChangeFlags, AddModeKeepsFlagsAnotherProgramRaised) {
 }
 
 }  // namespace
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -1,5 +1,6 @@
 #pragma once
-// What the `key` command assigns to one key entry, and how `show` describes an entry.
+// What one key entry is assigned from words (the settings tool's `key` command), and how an
+// entry is described (its `show`).
 //
 //   standard                  the key keeps its standard function (type 0x20)
 //   single CODE [MODIFIER]    one key (type 0xB8): usage in Actions[0].KeyCode, the modifier
@@ -20,9 +21,9 @@
 #include <string>
 #include <vector>
 
-namespace brenik::settings {
+namespace brenik::editing {
 
-// words: the words after the key number. index: the entry (key number - 1).
+// words: the assignment, without the key number. index: the entry (key number - 1).
 std::optional<MacroKeyInfo> BuildKeyAssignment(const std::vector<std::string>& words, int index, std::string& error);
 
 // One line: "standard", "single A (modifiers LCtrl)", "macro "Name": +A 50, -A",
@@ -37,4 +38,4 @@ bool HasKeyBlock(int index);
 // The kind as a word ("standard", "single", "macro", "program", "launch", "other").
 std::string KeyAssignmentKind(const MacroKeyInfo& entry);
 
-}  // namespace brenik::settings
+}  // namespace brenik::editing

@@ -1,8 +1,8 @@
-#include "json_text.h"
+#include "json_writer.h"
 
 #include <gtest/gtest.h>
 
-namespace brenik::settings {
+namespace brenik::json {
 namespace {
 
 TEST(JsonText, EscapesQuotesBackslashesControlsAndHighBytes) {
@@ -43,4 +43,4 @@ TEST(JsonText, WriterPlacesCommasInNestedValues) {
 }
 
 }  // namespace
-}  // namespace brenik::settings
+}  // namespace brenik::json

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <memory>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 constexpr const char* kPath = "C:\\export\\p.cmp";
@@ -188,4 +188,4 @@ TEST_F(ProfileImport, ARefusalIsReportedToTheDebugger) {
 }
 
 }  // namespace
-}  // namespace brenik::settings
+}  // namespace brenik::editing

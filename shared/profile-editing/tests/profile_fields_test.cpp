@@ -7,7 +7,7 @@
 #include <memory>
 #include <set>
 
-namespace brenik::settings {
+namespace brenik::editing {
 namespace {
 
 std::unique_ptr<ProfileRecord> DefaultProfile() {
@@ -115,4 +115,4 @@ TEST(ProfileFields, StoresAndFormatsValuesReadably) {
 }
 
 }  // namespace
-}  // namespace brenik::settings
+}  // namespace brenik::editing
