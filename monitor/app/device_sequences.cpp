@@ -2,6 +2,8 @@
 
 #include "monitor_messages.h"
 
+#include <cstddef>
+
 namespace brenik {
 namespace {
 
@@ -21,7 +23,7 @@ enum class Step {
     kStartCompanions,       // the on-screen display, the volume bar, the applets
 };
 
-// What a keyboard that does not open ends.
+// What follows when the keyboard does not open.
 enum class WithoutKeyboard {
     kGoOn,           // the open's result is not looked at
     kStop,           // nothing more
