@@ -1,49 +1,70 @@
 #pragma once
-// What the monitor does when the keyboard arrives or goes, and when the console session
-// connects or disconnects. The steps run in a fixed order; IDeviceHost carries them out.
+// What the monitor does when the keyboard is found (at start-up, on arrival, on a console
+// session connect) and when it goes (removal, session disconnect). The keyboard-is-here steps
+// are written once, with each case's own order of them as data (device_sequences.cpp); the
+// parts they drive are reached through what each part offers them, so the steps and their
+// order can be read, and tested, here.
 
+#include "abortable_sleep.h"
+#include "companions.h"
 #include "desktop.h"
-
-#include <cstdint>
+#include "device_side.h"
+#include "game_watch.h"
+#include "job_flags.h"
+#include "job_queue.h"
+#include "tray_icon.h"
 
 namespace brenik {
 
-class IDeviceHost {
+// What message 1326 starts (through the event dispatch).
+class IDeviceEvents {
 public:
-    virtual ~IDeviceHost() = default;
-    virtual void WaitMs(unsigned milliseconds) = 0;  // blocks the main thread
-    virtual void OpenDevMonitor() = 0;               // device messages to the main window
-    virtual void CloseDevMonitor() = 0;
-    virtual bool OpenFeatureDevice() = 0;
-    virtual void CloseFeatureDevice() = 0;
-    virtual void CheckSyncToken() = 0;
-    virtual void QueueJob(int job, std::intptr_t argument) = 0;
-    virtual void AddTrayIcon() = 0;
-    virtual void RemoveTrayIcon() = 0;
-    virtual void WriteDeviceKey(int present) = 0;  // "Device" in config.ini
-    virtual void StartGameTimer() = 0;
-    virtual void StopGameTimer() = 0;
-    virtual void StartCompanions() = 0;  // on-screen display, volume bar, applets
+    virtual ~IDeviceEvents() = default;
+    virtual void Arrival() = 0;
+    virtual void Removal() = 0;
 };
 
 // Session-change codes of interest (WTS_CONSOLE_CONNECT, WTS_CONSOLE_DISCONNECT).
 constexpr unsigned kSessionConsoleConnect = 1;
 constexpr unsigned kSessionConsoleDisconnect = 2;
 
-class DeviceSequences {
-public:
-    DeviceSequences(IDeviceHost& host, IDesktop& desktop) : host_(host), desktop_(desktop) {}
+// The parts the sequences drive.
+struct DeviceSequenceParts {
+    JobFlags& flags;
+    ISleepClock& clock;  // the arrival's pause, on the main thread
+    IDeviceSide& device;
+    IJobQueue& jobs;
+    IFirstSync& firstSync;
+    ITrayIcon& tray;
+    IGameWatch& games;
+    ICompanions& companions;
+    IDesktop& desktop;  // closing the companions
+};
 
-    void Arrival();   // only when not already attached
-    void Removal();   // only when not already removed
+class DeviceSequences final : public IDeviceEvents {
+public:
+    // openSettingsAfterStart: the command line asked for the settings program once start-up
+    // has found the keyboard.
+    DeviceSequences(const DeviceSequenceParts& parts, bool openSettingsAfterStart)
+        : parts_(parts), openSettingsAfterStart_(openSettingsAfterStart) {}
+
+    // Start-up, once the job thread runs: the keyboard is opened, the rest follows only when it
+    // opened.
+    void StartUp();
+    void Arrival() override;  // only when not already attached
+    void Removal() override;  // only when not already removed
     void SessionChange(unsigned code);
 
+    // How the keyboard came to be here.
+    enum class KeyboardFound { kAtStartUp, kArrived, kSessionConnected };
+
 private:
-    void SessionConnect();
+    // The one keyboard-is-here sequence, in the order and with the ending of its case.
+    void KeyboardHere(KeyboardFound how);
     void SessionDisconnect();
 
-    IDeviceHost& host_;
-    IDesktop& desktop_;
+    DeviceSequenceParts parts_;
+    const bool openSettingsAfterStart_;
 };
 
 }  // namespace brenik

@@ -68,14 +68,14 @@ void EventDispatch::OnLaunchKey(EventWord word) {
 
 void EventDispatch::OnDevice(EventWord word) {
     switch (SubCodeOf(word)) {
-        case kDeviceEventArrived: actions_.DeviceArrived(); break;
-        case kDeviceEventRemoved: actions_.DeviceRemoved(); break;
+        case kDeviceEventArrived: device_.Arrival(); break;
+        case kDeviceEventRemoved: device_.Removal(); break;
         default: break;
     }
 }
 
 void EventDispatch::OnVolume(EventWord word) {
-    PostToTitle(desktop_, kTitleVolumeController, kMsgVolumeEvent, SubCodeOf(word), 0);
+    volume_.VolumeChanged(SubCodeOf(word));
     actions_.NotifyOsd(ClassOf(word), SubCodeOf(word));
 }
 
@@ -84,7 +84,7 @@ void EventDispatch::OnLighting(EventWord word) {
         if (ProfileRecord* profile = CurrentProfileRecord(state)) profile->LtControl = KeyByteOf(word);
     });
     actions_.Publish();
-    PostToTitle(desktop_, kTitleSettings, kMsgLightingChanged);
+    settings_.LightingChanged();
 }
 
 void EventDispatch::OnLayer(EventWord word) {
@@ -93,7 +93,7 @@ void EventDispatch::OnLayer(EventWord word) {
         if (ProfileRecord* profile = CurrentProfileRecord(state)) profile->ExtendedMode = key == kLayerExtended ? 1 : 0;
     });
     actions_.Publish();
-    PostToTitle(desktop_, kTitleSettings, kMsgLayerChanged, 0, key);
+    settings_.LayerChanged(key);
     actions_.PlaySoundCue(word);
 }
 
@@ -106,10 +106,8 @@ void EventDispatch::OnWindowsKey(EventWord word) {
     // Saved, published and announced whether or not a field changed.
     actions_.SaveProfiles();
     actions_.Publish();
-    PostToTitle(desktop_, kTitleSettings, kMsgWindowsKeyChanged, 0, key);
-    if (actions_.OsdShowsWindowsKey()) {
-        PostToTitle(desktop_, kTitleOsd, kMsgOsdShow, kOsdKindWindowsKey, static_cast<std::intptr_t>(key) << 16);
-    }
+    settings_.WindowsKeyChanged(key);
+    if (actions_.OsdShowsWindowsKey()) display_.WindowsKey(key);
 }
 
 }  // namespace brenik

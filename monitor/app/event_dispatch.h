@@ -1,10 +1,16 @@
 #pragma once
 // Turns each event word into its action, by event class. What belongs to other parts of the
-// monitor (switching profiles, sound cues, the on-screen display, media keys, the device
-// sequences, the job thread, saving and publishing) is reached through IMonitorActions.
+// monitor (switching profiles, sound cues, the on-screen display's notices, media keys, the job
+// thread, saving and publishing) is reached through IMonitorActions, the keyboard's arrival
+// and removal through IDeviceEvents (the device sequences), and what the other programs are
+// told through their notifiers.
 
 #include "desktop.h"
+#include "device_sequences.h"
+#include "display_notifier.h"
 #include "event_word.h"
+#include "settings_program_notifier.h"
+#include "volume_controller_notifier.h"
 #include "working_copy.h"
 
 #include <cstdint>
@@ -23,14 +29,18 @@ public:
     virtual void QueueJob(int job, std::intptr_t argument) = 0;
     virtual void Publish() = 0;
     virtual void SaveProfiles() = 0;
-    virtual void DeviceArrived() = 0;
-    virtual void DeviceRemoved() = 0;
 };
 
 class EventDispatch {
 public:
-    EventDispatch(IDesktop& desktop, WorkingCopy& state, IMonitorActions& actions)
-        : desktop_(desktop), state_(state), actions_(actions) {}
+    EventDispatch(IDesktop& desktop, WorkingCopy& state, IMonitorActions& actions, IDeviceEvents& device)
+        : desktop_(desktop),
+          settings_(desktop),
+          display_(desktop),
+          volume_(desktop),
+          state_(state),
+          actions_(actions),
+          device_(device) {}
 
     void Dispatch(EventWord word);
 
@@ -44,9 +54,13 @@ private:
     void OnLayer(EventWord word);
     void OnWindowsKey(EventWord word);
 
-    IDesktop& desktop_;
+    IDesktop& desktop_;  // the launch key's program
+    SettingsProgramNotifier settings_;
+    DisplayNotifier display_;
+    VolumeControllerNotifier volume_;
     WorkingCopy& state_;
     IMonitorActions& actions_;
+    IDeviceEvents& device_;
 };
 
 }  // namespace brenik

@@ -1,17 +1,21 @@
 #include "ini_device_settings.h"
 
 #include "ini_file.h"
+#include "program_windows.h"
 
 namespace brenik {
 namespace {
-constexpr const char* kSettingSection = "Setting";
 constexpr const char* kFirmwareKey = "FWVersion";
 constexpr const char* kTokenSection = "HidAccessCode";
 constexpr const char* kTokenKey = "Code";
 }  // namespace
 
 void IniDeviceSettings::StoreFirmwareVersion(int version) {
-    CIniFile(path_, storage_).WriteInt(kSettingSection, kFirmwareKey, version);
+    CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kFirmwareKey, version);
+}
+
+void IniDeviceSettings::StoreDevicePresence(int present) {
+    CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kConfigDeviceKey, present);
 }
 
 bool IniDeviceSettings::LoadSyncToken(device::SyncToken& token) {

@@ -1,6 +1,8 @@
 #pragma once
-// Process-wide values shared by the main thread and the job thread. Atomic, so that one
-// thread's write and the other's read are defined; no lock is needed beyond that.
+// JobFlags: the values the main thread and the job thread share, in one object. The main
+// window owns it and hands it by reference to the job thread, the device side and the device
+// sequences. Atomic, so that one thread's write and the other's read are defined; no lock is
+// needed beyond that. The members keep the names these values have always had.
 
 #include <atomic>
 
@@ -13,16 +15,17 @@ enum DeviceState : int {
     kDeviceRemoved = 2,
 };
 
-}  // namespace brenik
+struct JobFlags {
+    std::atomic<int> g_iJobRunning{0};                // 1 while the job thread runs a job
+    std::atomic<int> g_iJobAbort{0};                  // 1 asks the running job to stop; cleared when a job starts
+    std::atomic<int> g_iSynced{0};                    // 1 once job 2 succeeded; gates the volume-level command
+    std::atomic<int> g_iDeviceState{kDeviceNotOpened};  // a DeviceState
 
-extern std::atomic<int> g_iJobRunning;   // 1 while the job thread runs a job
-extern std::atomic<int> g_iJobAbort;     // 1 asks the running job to stop; cleared when a job starts
-extern std::atomic<int> g_iSynced;       // 1 once job 2 succeeded; gates the volume-level command
-extern std::atomic<int> g_iDeviceState;  // a brenik::DeviceState
-
-namespace brenik {
-
-// Asks a running job to stop at its next check; does nothing when no job runs.
-void RequestJobAbort();
+    // Asks a running job to stop at its next check; does nothing when no job runs.
+    void RequestJobAbort() {
+        if (g_iJobRunning.load() == 1) g_iJobAbort.store(1);
+    }
+    bool Attached() const { return g_iDeviceState.load() == kDeviceAttached; }
+};
 
 }  // namespace brenik

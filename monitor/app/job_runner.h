@@ -4,6 +4,7 @@
 // notification each job owes the companions.
 
 #include "desktop.h"
+#include "job_flags.h"
 
 #include <atomic>
 #include <cstdint>
@@ -21,11 +22,7 @@ public:
 // Returns false when the job was dropped. Once `refusing` is set (shutdown) no job starts; the
 // check comes after the job is marked running, so a job either sees it and stops, or is
 // already running when the shutdown asks it to abort.
-bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, IDesktop& desktop,
+bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, JobFlags& flags, IDesktop& desktop,
                    const std::atomic<bool>& refusing);
-
-// Tells the settings program it may enable its OK and Apply buttons again: at the end of job 1,
-// or at once when message 1224 queued no job.
-void SendEnableNotification(IDesktop& desktop, bool fromJobThread);
 
 }  // namespace brenik

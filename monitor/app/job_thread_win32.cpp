@@ -1,7 +1,6 @@
 #include "job_thread_win32.h"
 
 #include "debug_output.h"
-#include "job_flags.h"
 #include "monitor_messages.h"
 
 namespace brenik {
@@ -26,7 +25,7 @@ bool JobThread::Start(IDeviceJobs& jobs, IDesktop& desktop) {
     return true;
 }
 
-bool JobThread::Post(int job, std::intptr_t argument) const {
+bool JobThread::Post(int job, std::intptr_t argument) {
     if (threadId_ == 0) return false;
     return PostThreadMessageA(threadId_, kMsgJob, static_cast<WPARAM>(job), argument) != 0;
 }
@@ -54,10 +53,10 @@ void JobThread::Loop() {
         if (message.message != kMsgJob) continue;
         // Nothing thrown may end the monitor from here; the job is lost, the program runs on.
         try {
-            RunJobRequest(static_cast<int>(message.wParam), message.lParam, *jobs_, *desktop_, refusing_);
+            RunJobRequest(static_cast<int>(message.wParam), message.lParam, *jobs_, flags_, *desktop_, refusing_);
         } catch (...) {
             DebugPrintf("Job thread: job %d failed and was dropped\n", static_cast<int>(message.wParam));
-            g_iJobRunning.store(0);
+            flags_.g_iJobRunning.store(0);
         }
     }
 }

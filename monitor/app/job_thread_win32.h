@@ -3,6 +3,8 @@
 // WM_QUIT. Started at start-up, stopped at shutdown before the keyboard is closed.
 
 #include "desktop.h"
+#include "job_flags.h"
+#include "job_queue.h"
 #include "job_runner.h"
 #include "scoped_handle.h"
 
@@ -13,17 +15,17 @@
 
 namespace brenik {
 
-class JobThread {
+class JobThread final : public IJobQueue {
 public:
-    JobThread() = default;
-    ~JobThread() { Stop(); }
+    explicit JobThread(JobFlags& flags) : flags_(flags) {}
+    ~JobThread() override { Stop(); }
     JobThread(const JobThread&) = delete;
     JobThread& operator=(const JobThread&) = delete;
 
     // Returns once the thread's message queue exists, so no job posted afterwards is lost.
     bool Start(IDeviceJobs& jobs, IDesktop& desktop);
     // False when the thread is not running or the queue refused the message.
-    bool Post(int job, std::intptr_t argument) const;
+    bool Post(int job, std::intptr_t argument) override;
     // From now on jobs still waiting in the queue are dropped unrun: at shutdown they would
     // otherwise start after the abort request, clear it and run in full.
     void RefuseJobs() { refusing_.store(true); }
@@ -34,6 +36,7 @@ private:
     static DWORD WINAPI Main(void* self);
     void Loop();
 
+    JobFlags& flags_;
     IDeviceJobs* jobs_ = nullptr;
     IDesktop* desktop_ = nullptr;
     win32::ScopedHandle thread_;

@@ -1,11 +1,12 @@
 #pragma once
-// The monitor as the device jobs see it: the working copy behind its lock, and saving,
-// publishing and the settings program's notifications through the monitor's own actions.
+// The monitor as the device jobs see it: the working copy behind its lock, saving and
+// publishing through the state store, and the settings program's notifications.
 
 #include "desktop.h"
 #include "device_job_host.h"
-#include "event_dispatch.h"
+#include "settings_program_notifier.h"
 #include "state_access.h"
+#include "state_store.h"
 #include "working_copy.h"
 
 namespace brenik {
@@ -24,15 +25,15 @@ private:
 
 class MonitorDeviceHost final : public device::IDeviceJobHost {
 public:
-    MonitorDeviceHost(IMonitorActions& actions, IDesktop& desktop) : actions_(actions), desktop_(desktop) {}
-    void SaveProfiles() override { actions_.SaveProfiles(); }
-    void PublishState() override { actions_.Publish(); }
-    void NotifySynchronised() override;
-    void NotifyMacroReadBack(int profile, int key) override;
+    MonitorDeviceHost(IStateStore& store, IDesktop& desktop) : store_(store), settings_(desktop) {}
+    void SaveProfiles() override { store_.SaveProfiles(); }
+    void PublishState() override { store_.Publish(); }
+    void NotifySynchronised() override { settings_.SyncDone(); }
+    void NotifyMacroReadBack(int profile, int key) override { settings_.MacroReadBack(profile, key); }
 
 private:
-    IMonitorActions& actions_;
-    IDesktop& desktop_;
+    IStateStore& store_;
+    SettingsProgramNotifier settings_;
 };
 
 }  // namespace brenik

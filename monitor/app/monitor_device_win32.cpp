@@ -1,22 +1,23 @@
 #include "monitor_device_win32.h"
 
 #include "ini_storage.h"
-#include "job_flags.h"
+#include "monitor_messages.h"
 
 namespace brenik {
 
 CMonitorDevice::CMonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
-                               IMonitorActions& actions, IDesktop& desktop)
-    : state_(state),
+                               IStateStore& store, IDesktop& desktop, JobFlags& flags)
+    : hid_(hid),
+      state_(state),
       transport_(hid, device::kLargestReport),
-      channel_(transport_, clock_, g_iJobAbort),
+      channel_(transport_, clock_, flags.g_iJobAbort),
       stateAccess_(state),
       settings_(configPath, ini::SystemIniStorage()),
       commands_(channel_, stateAccess_, settings_),
-      host_(actions, desktop),
-      jobs_(commands_, stateAccess_, host_, g_iSynced) {}
+      host_(store, desktop),
+      jobs_(commands_, stateAccess_, host_, flags.g_iSynced) {}
 
-void CMonitorDevice::CheckSyncToken() { commands_.CheckSyncToken(); }
+void CMonitorDevice::OpenDevMonitor() { hid_.OpenDevMonitor(window_, kMsgKeyEvent, kMsgDeviceChange); }
 
 void CMonitorDevice::SetHostStateLeaving() { commands_.SetHostState(device::kHostLeaving); }
 

@@ -17,9 +17,7 @@ constexpr unsigned kMsgDeviceChange = hid::kMsgDeviceChange;
 // Thread message of the job thread: wParam = job, lParam = its argument.
 constexpr unsigned kMsgJob = 1649;
 
-// Timers of the main window.
-constexpr unsigned kTimerDetectGame = 500;
-constexpr unsigned kTimerDetectGameMs = 2000;
+// Timers of the main window (game detection's, 500, is GameWatch's: game_watch.h).
 constexpr unsigned kTimerFirstSync = 502;
 constexpr unsigned kTimerFirstSyncMs = 200;
 

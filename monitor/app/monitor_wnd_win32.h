@@ -1,11 +1,13 @@
 #pragma once
 // CMonitorWnd: the monitor's hidden main window, and the router between the window's messages
 // and the parts of the monitor. It owns, for the life of the program, the configuration path,
-// the working copy of the state record, the shared block and its mutex, the HID library, the
-// session notifications, the job thread, and one object for each part: the device side, the
-// on-screen display, the companions and the tray icon, the sound cues, game detection and the
-// media keys. Its creation and destruction run the monitor's start-up and shutdown in their
-// fixed orders (one function each); its message table hands every message to its handler.
+// the working copy of the state record and the job flags, and one object for each part: the
+// state store (profile files, shared block), the HID library, the session notifications, the
+// on-screen display, the companions and the tray icon, the sound cues, the job thread, the
+// profile switch, game detection, the media keys, the device side, the device sequences and
+// the event dispatch. Its creation and destruction run the monitor's start-up and shutdown in
+// their fixed orders (one function each); its message table hands every message to the part
+// that handles it. It implements no part's interface itself.
 //
 // Members are declared in the order they are built, so every reference one part takes of
 // another (or of the path) is valid when it is taken.
@@ -14,35 +16,35 @@
 #include "desktop_win32.h"
 #include "device_sequences.h"
 #include "event_dispatch.h"
-#include "foreground_event_hook_win32.h"
-#include "foreground_process_win32.h"
-#include "game_detection.h"
+#include "first_sync_timer_win32.h"
+#include "game_watch_win32.h"
 #include "hid_library.h"
+#include "job_flags.h"
 #include "job_thread_win32.h"
 #include "media_keys.h"
 #include "media_platform_win32.h"
+#include "monitor_actions.h"
 #include "monitor_device_win32.h"
 #include "on_screen_display.h"
-#include "profile_store.h"
+#include "profile_switch.h"
 #include "session_notifications_win32.h"
-#include "shared_state_block_win32.h"
 #include "sound_cues.h"
 #include "sound_player_win32.h"
+#include "state_store_win32.h"
+#include "system_sleep_clock_win32.h"
 #include "tray_icon_win32.h"
 #include "working_copy.h"
 
 #include <windows.h>
 
-#include <cstdint>
-#include <mutex>
 #include <string>
 
 namespace brenik {
 
-class CMonitorWnd final : private IMonitorActions, private IDeviceHost {
+class CMonitorWnd final {
 public:
     explicit CMonitorWnd(bool openSettingsAfterStart);
-    ~CMonitorWnd() override;
+    ~CMonitorWnd();
     CMonitorWnd(const CMonitorWnd&) = delete;
     CMonitorWnd& operator=(const CMonitorWnd&) = delete;
 
@@ -63,49 +65,16 @@ private:
     void OnTimer(UINT_PTR timer);
     void OnCommand(UINT command);
     void OnSettingsChanged(WPARAM jobArgument);
-    void OnReread();
     void OnVolumeLevel(WPARAM level);
-    void OnForegroundChanged();
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
 
-    // The shared block.
-    bool PublishState();
-    bool RereadState();
-
-    // IMonitorActions: what the event dispatch asks of the monitor.
-    void SwitchProfile(int index) override;
-    void PlaySoundCue(EventWord word) override;
-    void NotifyOsd(std::uint16_t eventClass, std::uint16_t subCode) override;
-    void MediaKey(std::uint8_t code, std::uint8_t flag) override;
-    bool OsdShowsWindowsKey() override;
-    void QueueJob(int job, std::intptr_t argument) override;
-    void Publish() override { PublishState(); }
-    void SaveProfiles() override;
-    void DeviceArrived() override { sequences_.Arrival(); }
-    void DeviceRemoved() override { sequences_.Removal(); }
-
-    // IDeviceHost: the steps of arrival, removal and session changes.
-    void WaitMs(unsigned milliseconds) override { Sleep(milliseconds); }
-    void OpenDevMonitor() override;
-    void CloseDevMonitor() override { hid_.CloseDevMonitor(); }
-    bool OpenFeatureDevice() override { return hid_.OpenFeatureDevice(); }
-    void CloseFeatureDevice() override { hid_.CloseFeatureDevice(); }
-    void CheckSyncToken() override { device_.CheckSyncToken(); }
-    void AddTrayIcon() override { tray_.Add(); }
-    void RemoveTrayIcon() override { tray_.Remove(); }
-    void WriteDeviceKey(int present) override;
-    void StartGameTimer() override;
-    void StopGameTimer() override;
-    void StartCompanions() override { companions_.Start(); }
-
-    const bool openSettingsAfterStart_;
     HWND hwnd_ = nullptr;
     const std::string folder_;
     const std::string configPath_;
     WorkingCopy state_;
+    JobFlags flags_;
     Win32Desktop desktop_;
-    ProfileStore profiles_;
-    SharedStateBlock sharedBlock_;
+    StateStore store_;
     hid::HidLibrary hid_;
     SessionNotifications sessions_;
     OnScreenDisplay osd_;
@@ -113,18 +82,18 @@ private:
     CTrayIcon tray_;
     Win32SoundPlayer soundPlayer_;
     SoundCues sounds_;
-    Win32ForegroundProcess foregroundProcess_;
-    GameDetection games_;
-    ForegroundEventHook foregroundHook_;
-    bool gameTimerRunning_ = false;  // the foreground notice looks only while the timer does
+    CMonitorDevice device_;  // used from both threads; the job thread, built after it, ends first
+    JobThread jobThread_;
+    FirstSyncTimer firstSync_;
+    ProfileSwitch profileSwitch_;
+    GameWatch games_;
     Win32MediaPlatform mediaPlatform_;
     MediaKeys media_;
-    CMonitorDevice device_;  // used from both threads
-    JobThread jobThread_;
-    EventDispatch dispatch_;
+    SystemSleepClock clock_;
     DeviceSequences sequences_;
+    MonitorActions actions_;
+    EventDispatch dispatch_;
     bool comInitialised_ = false;
-    std::mutex saveOrder_;
 };
 
 }  // namespace brenik

@@ -6,7 +6,7 @@
 //
 // The hook is out of context: its callback runs on the thread that installed it, while that
 // thread waits for messages. It does no work there: it posts kMsgForegroundChanged to the
-// monitor's window, whose handler makes one look (GameDetection::DetectGame).
+// monitor's window, which hands it to GameWatch for one look (GameDetection::DetectGame).
 
 #include "scoped_owner.h"
 

@@ -29,7 +29,7 @@ namespace brenik {
 
 class GameDetection {
 public:
-    // switchProfile(n) makes profile n current (the window's SwitchProfile).
+    // switchProfile(n) makes profile n current (ProfileSwitch::Switch).
     GameDetection(WorkingCopy& state, IForegroundProcess& processes, std::function<void(int)> switchProfile);
 
     // One look at the foreground program. Runs on the window's thread.

@@ -3,7 +3,6 @@
 #include "debug_output.h"
 #include "ini_file.h"
 #include "program_windows.h"
-#include "program_windows.h"
 #include "state_record.h"
 
 #include <cstring>
@@ -12,7 +11,6 @@
 
 namespace brenik {
 namespace {
-
 
 // The characters up to the first zero, never more than maxChars and never past them, and then
 // only up to a line break: config.ini cannot hold one in a value, and writing the rest as
@@ -44,7 +42,7 @@ std::optional<std::string> MacroOnEntry(WorkingCopy& state, int k) {
 
 OnScreenDisplay::OnScreenDisplay(IDesktop& desktop, WorkingCopy& state, std::string configPath,
                                  ini::IIniStorage& storage)
-    : desktop_(desktop), state_(state), configPath_(std::move(configPath)), storage_(storage) {}
+    : display_(desktop), state_(state), configPath_(std::move(configPath)), storage_(storage) {}
 
 void OnScreenDisplay::LoadSettings() {
     // Read into a copy, so that a value that does not decode leaves every field as it was.
@@ -55,18 +53,18 @@ void OnScreenDisplay::LoadSettings() {
 }
 
 void OnScreenDisplay::PostSettings() {
-    PostToTitle(desktop_, kTitleOsd, kMsgOsdSettings, 0, static_cast<std::intptr_t>(PackedDisplayParams(settings_)));
+    display_.SettingsChanged(PackedDisplayParams(settings_));
 }
 
 void OnScreenDisplay::Notify(std::uint16_t eventClass, std::uint16_t value) {
     if (eventClass == kClassMacroPlayed && value >= 1 && value <= kKeyEntryCount) {
         if (!SwitchIsOn(settings_.MacroNotice)) return;
         // Stored even when the display does not run: it shows the last name when it starts.
-        if (WriteMacroOsd(value - 1)) PostToDisplay(kOsdKindMacro, 0);
+        if (WriteMacroOsd(value - 1)) display_.MacroPlayed();
         return;
     }
     if (eventClass == kClassVolume && value <= kOsdMaxVolume) {
-        if (SwitchIsOn(settings_.VolumeNotice)) PostToDisplay(kOsdKindVolume, value);
+        if (SwitchIsOn(settings_.VolumeNotice)) display_.Volume(value);
     }
 }
 
@@ -84,7 +82,7 @@ bool OnScreenDisplay::WriteMacroOsd(int k) {
 
 void OnScreenDisplay::NotifyProfileSwitch(int index) {
     if (!IsProfileIndex(index) || !SwitchIsOn(settings_.ProfileNotice)) return;
-    PostToDisplay(kOsdKindProfile, static_cast<std::intptr_t>(index) << 16);
+    display_.ProfileSwitched(index);
 }
 
 bool OnScreenDisplay::ShowsWindowsKey() const { return SwitchIsOn(settings_.LockKeyNotice); }
@@ -102,16 +100,12 @@ bool OnScreenDisplay::OnCopyData(const void* data, std::size_t size, bool keyboa
     // bounded by the block's length.
     const char* block = static_cast<const char*>(data);
     const std::string text = TextOf(block + kTextMessageStart, kTextMessageMaxChars, "text message");
-    if (StoreMessage(text) && keyboardOpen) PostToDisplay(kOsdKindMessage, 0);
+    if (StoreMessage(text) && keyboardOpen) display_.TextMessage();
     return true;
 }
 
 bool OnScreenDisplay::StoreMessage(const std::string& text) {
     return CIniFile(configPath_, storage_).WriteString(kOsdTextSection, kOsdTextKey, text);
-}
-
-void OnScreenDisplay::PostToDisplay(unsigned kind, std::intptr_t value) {
-    PostToTitle(desktop_, kTitleOsd, kMsgOsdShow, kind, value);
 }
 
 }  // namespace brenik

@@ -2,8 +2,8 @@
 // OnScreenDisplay: what the monitor tells the on-screen display program and when. It keeps
 // the display settings read from config.ini, decides which notices are wanted, writes the
 // texts the display reads back from config.ini, and posts the notices to the display's window
-// (found by title each time). Platform-neutral: windows through IDesktop, files through
-// IIniStorage. Everything runs on the monitor's window thread.
+// through DisplayNotifier (found by title each time). Platform-neutral: windows through
+// IDesktop, files through IIniStorage. Everything runs on the monitor's window thread.
 //
 // Texts go into config.ini before the notice that announces them is posted, so the display
 // finds the new text when the notice arrives. A text is written whether or not the display
@@ -17,6 +17,7 @@
 // to the break, so the user still sees its first line and no other value can be forged.
 
 #include "desktop.h"
+#include "display_notifier.h"
 #include "event_word.h"
 #include "ini_storage.h"
 #include "osd_settings.h"
@@ -61,7 +62,8 @@ public:
     bool WriteMacroOsd(int k);
     // After a profile switch to index 0..4: 1324/40 if profile notices are on.
     void NotifyProfileSwitch(int index);
-    // The switch for Windows-key notices (the event dispatch posts 1324/80 itself).
+    // The switch for Windows-key notices (the event dispatch asks it, then posts 1324/80
+    // through DisplayNotifier).
     bool ShowsWindowsKey() const;
     // A text message from another program (WM_COPYDATA): stored in "OSDData" when the block is
     // exactly 151 bytes long, and announced (1324/50) while the keyboard is open. Reads no
@@ -71,10 +73,9 @@ public:
     const OsdSettings& Settings() const { return settings_; }
 
 private:
-    void PostToDisplay(unsigned kind, std::intptr_t value);
     bool StoreMessage(const std::string& text);
 
-    IDesktop& desktop_;
+    DisplayNotifier display_;
     WorkingCopy& state_;
     const std::string configPath_;
     ini::IIniStorage& storage_;

@@ -1,17 +1,20 @@
 #include "companions.h"
 
 #include "debug_output.h"
+#include "display_notifier.h"
 #include "program_windows.h"
+#include "settings_program_notifier.h"
+#include "volume_controller_notifier.h"
 
 #include <utility>
 
 namespace brenik {
 
 void CloseCompanions(IDesktop& desktop) {
-    for (const char* title : {kTitleSettings, kTitlePopup, kTitleSystemGauge, kTitleCallDisplay, kTitleOsd,
-                              kTitleVolumeController}) {
-        PostToTitle(desktop, title, kMsgClose);
-    }
+    SettingsProgramNotifier(desktop).Close();
+    AppletsNotifier(desktop).CloseAll();
+    DisplayNotifier(desktop).Close();
+    VolumeControllerNotifier(desktop).Close();
 }
 
 AppletSwitches AppletSwitchesOf(const OsdSettings& settings) {
@@ -19,7 +22,7 @@ AppletSwitches AppletSwitchesOf(const OsdSettings& settings) {
 }
 
 Companions::Companions(IDesktop& desktop, std::string programFolder, const OnScreenDisplay& osd)
-    : desktop_(desktop), programFolder_(std::move(programFolder)), osd_(osd) {}
+    : desktop_(desktop), applets_(desktop), programFolder_(std::move(programFolder)), osd_(osd) {}
 
 std::string Companions::PathOf(const char* program) const { return programFolder_ + "\\" + program; }
 
@@ -38,9 +41,9 @@ void Companions::UpdateApplets(const AppletSwitches& switches) {
 
 void Companions::UpdateApplet(const char* title, const char* program, bool switchedOn) {
     const WindowId window = desktop_.FindWindowByTitle(title);
-    if (window != kNoWindow) desktop_.Post(window, kMsgAppletReload, 0, 0);
+    if (window != kNoWindow) applets_.Reload(window);
     if (switchedOn && window == kNoWindow) desktop_.ShellOpen(PathOf(program));
-    if (!switchedOn && window != kNoWindow) desktop_.Post(window, kMsgClose, 0, 0);
+    if (!switchedOn && window != kNoWindow) applets_.Close(window);
 }
 
 void Companions::BringUpSettings() {

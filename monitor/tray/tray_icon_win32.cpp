@@ -40,8 +40,8 @@ NOTIFYICONDATAA Record(HWND owner, UINT flags) {
 
 }  // namespace
 
-CTrayIcon::CTrayIcon(const HWND& owner, IDesktop& desktop, Companions& companions)
-    : owner_(owner), desktop_(desktop), companions_(companions), taskbarCreated_(RegisterWindowMessageA(kTaskbarCreatedName)) {}
+CTrayIcon::CTrayIcon(IDesktop& desktop, Companions& companions)
+    : desktop_(desktop), companions_(companions), taskbarCreated_(RegisterWindowMessageA(kTaskbarCreatedName)) {}
 
 void CTrayIcon::Add() {
     shown_ = true;

@@ -11,19 +11,23 @@
 #include "companions.h"
 #include "desktop.h"
 #include "scoped_gdi.h"
+#include "tray_icon.h"
 
 #include <windows.h>
 
 namespace brenik {
 
-class CTrayIcon {
+class CTrayIcon final : public ITrayIcon {
 public:
-    CTrayIcon(const HWND& owner, IDesktop& desktop, Companions& companions);
+    CTrayIcon(IDesktop& desktop, Companions& companions);
+
+    // The main window, once it exists: the icon's owner, and the menu's.
+    void Attach(HWND owner) { owner_ = owner; }
 
     // Registers the icon with the shell. Adding an icon that is there already fails
     // harmlessly (the shell refuses the second add).
-    void Add();
-    void Remove();
+    void Add() override;
+    void Remove() override;
     // The shell's callback (message 1036); lParam = the mouse message.
     void OnSystrayNotify(LPARAM mouseMessage);
     // Brings up the settings program, or starts it.
@@ -38,7 +42,7 @@ private:
     void BringLastPopupForward(bool restore);
     void ShowMenu();
 
-    const HWND& owner_;  // the main window, known once it is created
+    HWND owner_ = nullptr;  // the main window, from Attach
     IDesktop& desktop_;
     Companions& companions_;
     const UINT taskbarCreated_;

@@ -6,15 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace brenik {
 namespace {
 
-class RecordingHost final : public IDeviceHost {
+// Every part the sequences drive, recording into one log in the order asked.
+class RecordingHost final : public ISleepClock, public IDeviceSide, public IJobQueue, public IFirstSync, public ITrayIcon {
 public:
-    void WaitMs(unsigned ms) override { log.push_back("wait " + std::to_string(ms)); }
+    explicit RecordingHost(const JobFlags& flags) : flags_(flags) {}
+
+    void SleepMs(unsigned ms) override { log.push_back("wait " + std::to_string(ms)); }
     void OpenDevMonitor() override { log.push_back("open monitor"); }
     void CloseDevMonitor() override { log.push_back("close monitor"); }
     bool OpenFeatureDevice() override {
@@ -23,54 +27,100 @@ public:
     }
     void CloseFeatureDevice() override { log.push_back("close device"); }
     void CheckSyncToken() override { log.push_back("token"); }
-    void QueueJob(int job, std::intptr_t argument) override {
+    bool Post(int job, std::intptr_t argument) override {
         log.push_back("job " + std::to_string(job) + " " + std::to_string(argument) + " state " +
-                      std::to_string(g_iDeviceState.load()));
+                      std::to_string(flags_.g_iDeviceState.load()));
+        return true;
     }
-    void AddTrayIcon() override { log.push_back("tray add"); }
-    void RemoveTrayIcon() override { log.push_back("tray remove"); }
+    void Schedule() override { log.push_back("first sync timer"); }
+    void Add() override { log.push_back("tray add"); }
+    void Remove() override { log.push_back("tray remove"); }
     void WriteDeviceKey(int present) override { log.push_back("Device=" + std::to_string(present)); }
-    void StartGameTimer() override { log.push_back("timer start"); }
-    void StopGameTimer() override { log.push_back("timer stop"); }
-    void StartCompanions() override { log.push_back("companions"); }
+
+    // The game timer and the companions, whose Start and Stop would otherwise meet in one class.
+    struct Games final : IGameWatch {
+        explicit Games(std::vector<std::string>& log) : log(log) {}
+        void Start() override { log.push_back("timer start"); }
+        void Stop() override { log.push_back("timer stop"); }
+        std::vector<std::string>& log;
+    };
+    struct CompanionStarts final : ICompanions {
+        explicit CompanionStarts(std::vector<std::string>& log) : log(log) {}
+        void Start() override { log.push_back("companions"); }
+        void BringUpSettings() override { log.push_back("settings program"); }
+        std::vector<std::string>& log;
+    };
 
     bool keyboardPresent = true;
     std::vector<std::string> log;
+    Games games{log};
+    CompanionStarts companions{log};
+
+private:
+    const JobFlags& flags_;
 };
 
 class DeviceSequencesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_iDeviceState = kDeviceNotOpened;
-        g_iJobRunning = 0;
-        g_iJobAbort = 0;
         desktop.Open(kTitleSettings);
         desktop.Open(kTitleOsd);
     }
-    void TearDown() override { g_iDeviceState = kDeviceNotOpened; }
 
-    RecordingHost host;
+    JobFlags flags;
+    RecordingHost host{flags};
     test::RecordingDesktop desktop;
-    DeviceSequences sequences{host, desktop};
+    DeviceSequences sequences{{flags, host, host, host, host, host, host.games, host.companions, desktop}, false};
 };
+
+TEST(DeviceSequencesStartUp, OpensTheKeyboardAndWritesItsPresenceLast) {
+    struct Row {
+        bool keyboard;
+        bool openSettings;  // "1" on the command line
+        std::vector<std::string> log;
+        int state;
+    };
+    const Row rows[] = {
+        {true, false,
+         {"open monitor", "open device", "timer start", "token", "first sync timer", "tray add", "companions", "Device=1"},
+         kDeviceAttached},  // 0
+        {true, true,
+         {"open monitor", "open device", "timer start", "token", "first sync timer", "tray add", "settings program",
+          "companions", "Device=1"},
+         kDeviceAttached},                                                               // 1
+        {false, true, {"open monitor", "open device", "Device=0"}, kDeviceNotOpened},  // 2 nothing else
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        JobFlags flags;
+        RecordingHost host{flags};
+        test::RecordingDesktop desktop;
+        host.keyboardPresent = rows[i].keyboard;
+        DeviceSequences sequences{{flags, host, host, host, host, host, host.games, host.companions, desktop},
+                                  rows[i].openSettings};
+        sequences.StartUp();
+        EXPECT_EQ(host.log, rows[i].log) << "row " << i;
+        EXPECT_EQ(flags.g_iDeviceState, rows[i].state) << "row " << i;
+        EXPECT_TRUE(desktop.posted.empty()) << "row " << i;
+    }
+}
 
 TEST_F(DeviceSequencesTest, ArrivalRunsInOrderOnceAndWaitsBeforeOpening) {
     sequences.Arrival();
     EXPECT_EQ(host.log, (std::vector<std::string>{"wait 5000", "open device", "token", "job 2 0 state 1", "tray add",
                                                   "Device=1", "timer start", "companions"}));
-    EXPECT_EQ(g_iDeviceState, kDeviceAttached);
+    EXPECT_EQ(flags.g_iDeviceState, kDeviceAttached);
     host.log.clear();
     sequences.Arrival();
     EXPECT_TRUE(host.log.empty()) << "a second arrival while attached is ignored";
 }
 
 TEST_F(DeviceSequencesTest, RemovalClosesTheKeyboardBeforeAbortingAndClosesCompanions) {
-    g_iDeviceState = kDeviceAttached;
-    g_iJobRunning = 1;
+    flags.g_iDeviceState = kDeviceAttached;
+    flags.g_iJobRunning = 1;
     sequences.Removal();
     EXPECT_EQ(host.log, (std::vector<std::string>{"close device", "tray remove", "timer stop", "Device=0"}));
-    EXPECT_EQ(g_iJobAbort, 1) << "the running job is asked to stop";
-    EXPECT_EQ(g_iDeviceState, kDeviceRemoved);
+    EXPECT_EQ(flags.g_iJobAbort, 1) << "the running job is asked to stop";
+    EXPECT_EQ(flags.g_iDeviceState, kDeviceRemoved);
     EXPECT_EQ(desktop.posted.size(), 2u);
     EXPECT_EQ(desktop.posted[0].title, kTitleSettings);
     EXPECT_EQ(desktop.posted[1].title, kTitleOsd);
@@ -85,7 +135,7 @@ TEST_F(DeviceSequencesTest, RemovalClosesTheKeyboardBeforeAbortingAndClosesCompa
 TEST_F(DeviceSequencesTest, RemovalBeforeAnyArrivalRunsInFull) {
     sequences.Removal();
     EXPECT_EQ(host.log.size(), 4u);
-    EXPECT_EQ(g_iJobAbort, 0) << "no job was running";
+    EXPECT_EQ(flags.g_iJobAbort, 0) << "no job was running";
 }
 
 TEST_F(DeviceSequencesTest, SessionConnectAttachesBeforeQueueingTheSynchronisation) {
@@ -98,16 +148,16 @@ TEST_F(DeviceSequencesTest, SessionConnectWithoutKeyboardStopsAfterOpening) {
     host.keyboardPresent = false;
     sequences.SessionChange(kSessionConsoleConnect);
     EXPECT_EQ(host.log, (std::vector<std::string>{"open monitor", "open device"}));
-    EXPECT_EQ(g_iDeviceState, kDeviceNotOpened);
+    EXPECT_EQ(flags.g_iDeviceState, kDeviceNotOpened);
 }
 
 TEST_F(DeviceSequencesTest, SessionDisconnectLeavesTrayTimerAndJob) {
-    g_iDeviceState = kDeviceAttached;
-    g_iJobRunning = 1;
+    flags.g_iDeviceState = kDeviceAttached;
+    flags.g_iJobRunning = 1;
     sequences.SessionChange(kSessionConsoleDisconnect);
     EXPECT_EQ(host.log, (std::vector<std::string>{"Device=0", "close monitor", "close device"}));
-    EXPECT_EQ(g_iDeviceState, kDeviceNotOpened);
-    EXPECT_EQ(g_iJobAbort, 0);
+    EXPECT_EQ(flags.g_iDeviceState, kDeviceNotOpened);
+    EXPECT_EQ(flags.g_iJobAbort, 0);
     EXPECT_EQ(desktop.posted.size(), 2u);
 }
 

@@ -1,6 +1,5 @@
 #include "event_dispatch.h"
 
-#include "job_flags.h"
 #include "monitor_messages.h"
 #include "recording_desktop.h"
 
@@ -15,8 +14,8 @@ namespace {
 
 using test::PostedMessage;
 
-// Records every action in one log, in order, as short lines.
-class RecordingActions final : public IMonitorActions {
+// Records every action, and the device sequences' two, in one log, in order, as short lines.
+class RecordingActions final : public IMonitorActions, public IDeviceEvents {
 public:
     void SwitchProfile(int index) override { log.push_back("switch " + std::to_string(index)); }
     void PlaySoundCue(EventWord word) override { log.push_back("cue " + Hex(word)); }
@@ -32,8 +31,8 @@ public:
     }
     void Publish() override { log.push_back("publish"); }
     void SaveProfiles() override { log.push_back("save"); }
-    void DeviceArrived() override { log.push_back("arrived"); }
-    void DeviceRemoved() override { log.push_back("removed"); }
+    void Arrival() override { log.push_back("arrived"); }
+    void Removal() override { log.push_back("removed"); }
 
     static std::string Hex(unsigned value) {
         char text[16];
@@ -47,7 +46,7 @@ public:
 
 class EventDispatchTest : public ::testing::Test {
 protected:
-    EventDispatchTest() : dispatch(desktop, state, actions) {
+    EventDispatchTest() : dispatch(desktop, state, actions, actions) {
         state.Use([](StateRecord& s) {
             std::memset(&s, 0, sizeof s);
             s.CurrentProfile = 1;

@@ -13,25 +13,17 @@
 namespace brenik {
 namespace {
 
-class CountingActions final : public IMonitorActions {
+class CountingStore final : public IStateStore {
 public:
-    void SwitchProfile(int) override {}
-    void PlaySoundCue(EventWord) override {}
-    void NotifyOsd(std::uint16_t, std::uint16_t) override {}
-    void MediaKey(std::uint8_t, std::uint8_t) override {}
-    bool OsdShowsWindowsKey() override { return false; }
-    void QueueJob(int, std::intptr_t) override {}
     void Publish() override { calls.push_back("publish"); }
     void SaveProfiles() override { calls.push_back("save"); }
-    void DeviceArrived() override {}
-    void DeviceRemoved() override {}
     std::vector<std::string> calls;
 };
 
 TEST(MonitorDeviceHost, NotificationsGoToTheSettingsProgramOnly) {
     test::RecordingDesktop desktop;
-    CountingActions actions;
-    MonitorDeviceHost host(actions, desktop);
+    CountingStore store;
+    MonitorDeviceHost host(store, desktop);
     host.NotifySynchronised();  // no settings window: nothing posted
     EXPECT_TRUE(desktop.posted.empty());
     desktop.Open(kTitleSettings);
@@ -42,7 +34,7 @@ TEST(MonitorDeviceHost, NotificationsGoToTheSettingsProgramOnly) {
                                                                  {kTitleSettings, kMsgMacroReadBack, 3, 40}}));
     host.SaveProfiles();
     host.PublishState();
-    EXPECT_EQ(actions.calls, (std::vector<std::string>{"save", "publish"}));
+    EXPECT_EQ(store.calls, (std::vector<std::string>{"save", "publish"}));
 }
 
 TEST(WorkingCopyAccess, ReadsAndUpdatesTheWorkingCopy) {

@@ -80,7 +80,7 @@ struct Rig {
     WorkingCopy state;
     FakeProcesses processes;
     Switches switches;
-    // Switches as the window's SwitchProfile does: the profile becomes current.
+    // Switches as ProfileSwitch does: the profile becomes current.
     GameDetection detection{state, processes, [this](int n) {
                                 switches.push_back(n);
                                 Current(n);

@@ -1,0 +1,16 @@
+#include "first_sync_timer_win32.h"
+
+#include "monitor_messages.h"
+
+namespace brenik {
+
+void FirstSyncTimer::Schedule() { SetTimer(window_, kTimerFirstSync, kTimerFirstSyncMs, nullptr); }
+
+void FirstSyncTimer::OnTimer() {
+    Stop();
+    jobs_.Post(kJobSynchronise, 0);
+}
+
+void FirstSyncTimer::Stop() { KillTimer(window_, kTimerFirstSync); }
+
+}  // namespace brenik

@@ -1,0 +1,37 @@
+#include "state_store_win32.h"
+
+#include "ini_storage.h"
+#include "keyboard_repeat.h"
+
+#include <memory>
+
+namespace brenik {
+
+StateStore::StateStore(WorkingCopy& state, const std::string& programFolder)
+    : state_(state), profiles_(programFolder, ini::SystemIniStorage(), SystemKeyboardRepeat()) {}
+
+void StateStore::Load() {
+    state_.Use([&](StateRecord& state) {
+        ClearState(state);
+        profiles_.LoadProfiles(state);
+    });
+}
+
+void StateStore::Publish() {
+    state_.Use([&](StateRecord& state) { block_.Publish(state); });
+}
+
+void StateStore::Reread() {
+    state_.Use([&](StateRecord& state) { block_.Reread(state); });
+}
+
+void StateStore::SaveProfiles() {
+    // The copy is taken inside the same lock that orders the writes, so an older copy can
+    // never be written after a newer one. Files are written from the copy, so the working
+    // copy's lock is not held while the disk works.
+    std::lock_guard<std::mutex> inOrder(saveOrder_);
+    const std::unique_ptr<StateRecord> snapshot = state_.Snapshot();
+    profiles_.SaveProfiles(*snapshot);
+}
+
+}  // namespace brenik

@@ -1,0 +1,15 @@
+#include "applets_notifier.h"
+
+#include "program_windows.h"
+
+namespace brenik {
+
+void AppletsNotifier::Reload(WindowId applet) { desktop_.Post(applet, kMsgAppletReload, 0, 0); }
+
+void AppletsNotifier::Close(WindowId applet) { desktop_.Post(applet, kMsgClose, 0, 0); }
+
+void AppletsNotifier::CloseAll() {
+    for (const char* title : {kTitlePopup, kTitleSystemGauge, kTitleCallDisplay}) PostToTitle(desktop_, title, kMsgClose);
+}
+
+}  // namespace brenik
