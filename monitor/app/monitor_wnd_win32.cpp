@@ -1,5 +1,6 @@
 #include "monitor_wnd_win32.h"
 
+#include "config_ini_keys.h"
 #include "ini_file.h"
 #include "ini_storage.h"
 #include "job_flags.h"

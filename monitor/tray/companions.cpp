@@ -1,6 +1,7 @@
 #include "companions.h"
 
 #include "debug_output.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 
 #include <utility>

@@ -10,7 +10,7 @@
 
 #include "desktop.h"
 #include "on_screen_display.h"
-#include "osd_settings.h"
+#include "osd_settings_record.h"
 
 #include <string>
 

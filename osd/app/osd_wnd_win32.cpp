@@ -4,6 +4,7 @@
 #include "ini_file.h"
 #include "notice_composer.h"
 #include "notice_request.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "scoped_gdi.h"
 
