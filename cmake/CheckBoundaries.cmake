@@ -7,7 +7,11 @@
 #     compile from or link what lives in <folder>/tests. Test helpers that several folders
 #     use live in the top-level tests/ (tests/support, tests/wine/support), which is exempt.
 #  3. shared/ depends on no program: a target of shared/ links, includes and compiles
-#     nothing of monitor/, updater/, osd/ or tools/, so every program can take shared/ as it is.
+#     nothing of a program folder, so every program can take shared/ as it is. The program
+#     folders are found, not listed: every top-level folder that declares a target, except
+#     shared/ and the top-level tests/ (today monitor/, updater/, osd/, settings-tool/,
+#     tools/, and packaging/ in the Windows build); a new one is checked from its first
+#     target on.
 # Links are checked one step deep (a longer chain always has one direct offender) and
 # include directories a linked target brings in are checked for rule 2. Imported targets,
 # generator expressions and link items that are not targets (gdi32) are not looked at.
@@ -64,9 +68,24 @@ function(_brenik_tests_owner rel out)
   set(${out} "${owner}" PARENT_SCOPE)
 endfunction()
 
+# The program folders: the first part of every folder (project-relative, "." for the root)
+# that declares a target, except shared and tests.
+function(_brenik_program_folders target_dirs out)
+  set(programs "")
+  foreach(dir IN LISTS target_dirs)
+    string(REGEX REPLACE "/.*$" "" top "${dir}")
+    if(NOT top MATCHES "^(\\.|shared|tests)$")
+      list(APPEND programs "${top}")
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES programs)
+  list(SORT programs)
+  set(${out} "${programs}" PARENT_SCOPE)
+endfunction()
+
 # Why a target declared in target_dir may not use rel (both project-relative), naming the
-# first rule it breaks; "" when the use is allowed.
-function(_brenik_why_refused target_dir rel out)
+# first rule it breaks; "" when the use is allowed. programs: the program folders.
+function(_brenik_why_refused target_dir rel programs out)
   set(why "")
   _brenik_within("${target_dir}" monitor in_monitor)
   _brenik_within("${rel}" monitor uses_monitor)
@@ -74,7 +93,7 @@ function(_brenik_why_refused target_dir rel out)
     set(why "only the monitor may use monitor/ (move what both need to shared/).")
   endif()
   _brenik_within("${target_dir}" shared in_shared)
-  foreach(program monitor updater osd tools)
+  foreach(program IN LISTS programs)
     _brenik_within("${rel}" ${program} uses_program)
     if(in_shared AND uses_program)
       set(why "shared/ serves every program and may use none of them (move what it needs from ${program}/ into shared/).")
@@ -94,17 +113,27 @@ function(brenik_check_boundaries)
     set(root "${ARGV0}")
   endif()
   cmake_path(ABSOLUTE_PATH root NORMALIZE)
-  _brenik_targets_below("${root}" targets)
-  set(violations "")
-  foreach(target IN LISTS targets)
+  _brenik_targets_below("${root}" all_targets)
+  # The project's targets and the folders that declare them; googletest and anything else
+  # added from outside the project are left out.
+  set(targets "")
+  set(target_dirs "")
+  foreach(target IN LISTS all_targets)
     get_target_property(source_dir ${target} SOURCE_DIR)
     _brenik_relative("${source_dir}" "${root}" where inside)
-    if(NOT inside)
-      continue()  # googletest and anything else added from outside the project
+    if(inside)
+      if(where STREQUAL "")
+        set(where ".")
+      endif()
+      list(APPEND targets ${target})
+      list(APPEND target_dirs "${where}")
     endif()
-    if(where STREQUAL "")
-      set(where ".")
-    endif()
+  endforeach()
+  _brenik_program_folders("${target_dirs}" programs)
+
+  set(violations "")
+  foreach(target where IN ZIP_LISTS targets target_dirs)
+    get_target_property(source_dir ${target} SOURCE_DIR)
     set(uses "")  # "<what the target does>|<project-relative path it does it to>"
 
     get_target_property(links ${target} LINK_LIBRARIES)
@@ -165,7 +194,7 @@ function(brenik_check_boundaries)
     list(REMOVE_DUPLICATES uses)
     foreach(use IN LISTS uses)
       string(REGEX MATCH "^(.*)\\|([^|]*)$" use "${use}")
-      _brenik_why_refused("${where}" "${CMAKE_MATCH_2}" why)
+      _brenik_why_refused("${where}" "${CMAKE_MATCH_2}" "${programs}" why)
       if(NOT why STREQUAL "")
         string(APPEND violations "    ${where}: target ${target} ${CMAKE_MATCH_1}: ${why}\n")
       endif()

@@ -17,11 +17,12 @@
 // Every text from outside is cut (display_text.h): profile names at 64 bytes, macro names at
 // 31 (the most the monitor stores), messages at 150 (the most a text message carries).
 
+#include "config_ini_keys.h"
 #include "display_text.h"
 #include "ini_file.h"
 #include "notice.h"
 #include "notice_request.h"
-#include "program_windows.h"
+#include "text_message_block.h"
 
 #include <cstddef>
 #include <optional>
@@ -32,7 +33,7 @@ namespace brenik::osd {
 
 constexpr std::size_t kMaxProfileNameBytes = 64;
 constexpr std::size_t kMaxMacroNameBytes = 31;
-constexpr std::size_t kMaxMessageBytes = 150;
+constexpr std::size_t kMaxMessageBytes = kTextMessageMaxChars;
 
 // Where the profile names come from: the shared block, on Windows.
 class IProfileNames {

@@ -1,8 +1,8 @@
 #include "notice_request.h"
 
 #include "debug_output.h"
+#include "peer_messages.h"
 #include "profile_record.h"
-#include "program_windows.h"
 
 namespace brenik::osd {
 namespace {

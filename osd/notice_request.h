@@ -1,6 +1,6 @@
 #pragma once
 // What a message 1324 (kMsgOsdShow) from the monitor asks the display to show. wParam is the
-// kind; lParam carries its value as program_windows.h gives it:
+// kind; lParam carries its value as peer_messages.h gives it:
 // - profile (40): the new profile index 0..4 in bits 16..31;
 // - text message (50) and macro (70): nothing, the texts are in config.ini;
 // - Windows key (80): the keyboard's key byte in bits 16..31. The keyboard sends 255 when the

@@ -1,8 +1,9 @@
 #pragma once
 // Where and for how long a notice shows: the display's own meaning of the two values that the
-// settings program stores in its display settings (fields 28 and 32 of the "OSDSetting" /
-// "config" record in config.ini) and that the monitor passes on in message 1326
-// (kMsgOsdSettings) as lParam = (p1 & 0xFFFF) << 16 | (p2 & 0xFFFF).
+// settings program stores in its display settings (DisplayParam1 and DisplayParam2 of the
+// OsdSettings record in config.ini) and that the monitor passes on in message 1326
+// (kMsgOsdSettings). The record and how 1326 packs the two are the agreement's
+// (osd_settings_record.h); what they mean is decided here.
 //
 // Both values are unsigned 16-bit numbers:
 // - p1: how long a notice stays, in tenths of a second. 0 means the default, 15 (1.5 s);
@@ -17,7 +18,7 @@
 // that is showing keeps its place and time until the next one.
 
 #include "ini_file.h"
-#include "program_windows.h"
+#include "osd_settings_record.h"
 
 #include <cstdint>
 
@@ -39,16 +40,11 @@ struct Placement {
 };
 
 // The two values as the settings program keeps them (only their low 16 bits count).
+// DisplayParam1 is the duration, DisplayParam2 the distance.
 Placement PlacementFromValues(std::uint16_t durationTenths, std::uint16_t bottomDistance);
 
 // The lParam of message 1326.
 Placement DecodePlacementMessage(std::uint32_t lParam);
-
-// The display settings record in config.ini (kOsdSettingsSection / kOsdSettingsKey of
-// program_windows.h), 344 bytes; the two values are the integers at offsets 28 and 32.
-constexpr std::size_t kOsdSettingsBytes = 344;
-constexpr std::size_t kDurationFieldOffset = 28;
-constexpr std::size_t kBottomDistanceFieldOffset = 32;
 
 // The placement the settings program last stored; the defaults when config.ini holds no
 // valid record (CIniFile reports a damaged one).

@@ -1,7 +1,8 @@
 # Configures boundary-fixture/ and expects the boundary check to stop it, naming each of its
 # crossings once and none of its allowed uses: once with the fixture's folder passed as the
 # root, once with no root (CMAKE_SOURCE_DIR). With w/ as the root every crossing lies
-# outside the project, so that configure must pass.
+# outside the project, so that configure must pass. v/ is a program folder that the check
+# finds by its targets: shared/'s use of it is a crossing too.
 # Run: cmake -P cmake/tests/check_boundaries_test.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -9,11 +10,13 @@ set(fixture "${CMAKE_CURRENT_LIST_DIR}/boundary-fixture")
 set(only_monitor "only the monitor may use monitor/ (move what both need to shared/).")
 set(shared_from_monitor "shared/ serves every program and may use none of them (move what it needs from monitor/ into shared/).")
 set(shared_from_tools "shared/ serves every program and may use none of them (move what it needs from tools/ into shared/).")
+set(shared_from_v "shared/ serves every program and may use none of them (move what it needs from v/ into shared/).")
 set(helpers "(put helpers several folders need in tests/support or tests/wine/support).")
 set(expected
   "shared/y: target y_lib includes from monitor/x: ${shared_from_monitor}"
   "shared/y: target y_lib compiles tools/z/z.cpp: ${shared_from_tools}"
   "shared/y: target y_iface links z_lib, which belongs to tools/z: ${shared_from_tools}"
+  "shared/y: target y_v links v_lib, which belongs to v: ${shared_from_v}"
   "tools/z: target z_lib links x::lib, which belongs to monitor/x: ${only_monitor}"
   "tools/z: target z_tool compiles monitor/x/x.cpp: ${only_monitor}"
   "tools/z: target z_tool includes from monitor/x/tests: monitor/x/tests is for monitor/x's own tests only ${helpers}"

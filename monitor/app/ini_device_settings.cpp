@@ -1,17 +1,18 @@
 #include "ini_device_settings.h"
 
+#include "config_ini_keys.h"
 #include "ini_file.h"
 #include "program_windows.h"
 
 namespace brenik {
 namespace {
-constexpr const char* kFirmwareKey = "FWVersion";
+// The sync token is the monitor's own: no other program reads it.
 constexpr const char* kTokenSection = "HidAccessCode";
 constexpr const char* kTokenKey = "Code";
 }  // namespace
 
 void IniDeviceSettings::StoreFirmwareVersion(int version) {
-    CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kFirmwareKey, version);
+    CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kConfigFirmwareVersionKey, version);
 }
 
 void IniDeviceSettings::StoreDevicePresence(int present) {

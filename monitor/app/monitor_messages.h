@@ -1,20 +1,20 @@
 #pragma once
-// The monitor's own numbers: its timers, its tray menu's commands, the tray callback, the
-// job thread's message and the pause after an arrival. What the monitor exchanges with other
-// programs is in program_windows.h (companions) and kbhid_api.h (the keyboard's library).
+// The monitor's private numbers: its timers, the job thread's message and the pause after an
+// arrival; no other program sends or receives them. The tray's callback and menu commands are
+// the tray's (tray_messages.h), the foreground notice the hook's. What the monitor exchanges
+// with other programs is in shared/contracts: monitor_inbox.h (what it receives, kbhid.dll's
+// two messages among them) and peer_messages.h (what it sends).
 
 #include "job_codes.h"
-#include "kbhid_api.h"
+#include "monitor_inbox.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "tray_messages.h"  // the tray callback and the tray menu's commands
 
 namespace brenik {
 
-// The keyboard's two messages, as the monitor asks kbhid.dll to post them.
-constexpr unsigned kMsgKeyEvent = hid::kMsgKeyEvent;
-constexpr unsigned kMsgDeviceChange = hid::kMsgDeviceChange;
-
-// Thread message of the job thread: wParam = job, lParam = its argument.
+// Thread message of the job thread: wParam = job, lParam = its argument. Private to the
+// monitor: posted by its own threads to its job thread.
 constexpr unsigned kMsgJob = 1649;
 
 // Timers of the main window (game detection's, 500, is GameWatch's: game_watch.h).

@@ -5,6 +5,7 @@
 #include "program_folder.h"
 #include "settings_program_notifier.h"
 #include "state_change_flags.h"
+#include "window_procedure.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -44,29 +45,13 @@ CMonitorWnd::~CMonitorWnd() {
 
 bool CMonitorWnd::Create(HINSTANCE instance) {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &CMonitorWnd::WindowProc;
+    windowClass.lpfnWndProc = &win32::WindowProcedure<CMonitorWnd, &CMonitorWnd::hwnd_, &CMonitorWnd::OnMessage>;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kWindowClass;
     RegisterClassA(&windowClass);  // fails harmlessly if it is registered already
     // Never shown; the extended style becomes the tool-window style during creation.
     return CreateWindowExA(0, kWindowClass, kTitleMonitor, WS_POPUP, kWindowX, kWindowY, kWindowSize, kWindowSize,
                            nullptr, nullptr, instance, this) != nullptr;
-}
-
-LRESULT CALLBACK CMonitorWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<CMonitorWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<CMonitorWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-    const LRESULT result = self->OnMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT CMonitorWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -54,7 +54,6 @@ public:
     HWND Handle() const { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Start-up and shutdown.

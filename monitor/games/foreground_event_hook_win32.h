@@ -14,8 +14,8 @@
 
 namespace brenik {
 
-// Posted to the monitor's window for every foreground notice; wParam and lParam 0. The
-// monitor's own range (WM_APP and up): no other program has a reason to send it.
+// Posted to the monitor's window for every foreground notice; wParam and lParam 0. Private to
+// the monitor, in its own range (WM_APP and up): no other program has a reason to send it.
 constexpr unsigned kMsgForegroundChanged = WM_APP + 1;
 
 struct WinEventHookTraits {

@@ -1,7 +1,9 @@
 #include "on_screen_display.h"
 
+#include "config_ini_keys.h"
 #include "debug_output.h"
 #include "ini_file.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "state_record.h"
 

@@ -20,7 +20,8 @@
 #include "display_notifier.h"
 #include "event_word.h"
 #include "ini_storage.h"
-#include "osd_settings.h"
+#include "osd_settings_record.h"
+#include "text_message_block.h"
 #include "working_copy.h"
 
 #include <cstddef>
@@ -31,12 +32,6 @@ namespace brenik {
 
 // The two keyboard event classes the display hears about (values of the event word's class).
 constexpr std::uint16_t kOsdMaxVolume = 100;
-
-// A text message from another program (WM_COPYDATA): a block of exactly this many bytes;
-// byte 0 is not used, the text starts at byte 1 and ends at the first zero, or after 150.
-constexpr std::size_t kTextMessageBytes = 151;
-constexpr std::size_t kTextMessageStart = 1;
-constexpr std::size_t kTextMessageMaxChars = kTextMessageBytes - kTextMessageStart;
 
 // A macro name as the display gets it: the name field holds 32 bytes, of which 31 characters
 // at most are a name (the last one is its terminator).

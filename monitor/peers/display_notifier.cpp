@@ -1,5 +1,6 @@
 #include "display_notifier.h"
 
+#include "peer_messages.h"
 #include "program_windows.h"
 
 namespace brenik {

@@ -1,6 +1,7 @@
 #include "settings_program_notifier.h"
 
 #include "debug_output.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 
 namespace brenik {

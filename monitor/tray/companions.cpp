@@ -2,6 +2,7 @@
 
 #include "debug_output.h"
 #include "display_notifier.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "settings_program_notifier.h"
 #include "volume_controller_notifier.h"

@@ -12,7 +12,7 @@
 #include "applets_notifier.h"
 #include "desktop.h"
 #include "on_screen_display.h"
-#include "osd_settings.h"
+#include "osd_settings_record.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #pragma once
 // The tray icon's numbers: the icon's id and tip, the shell's callback message, and the
-// commands of its menu, which reach the main window as WM_COMMAND.
+// commands of its menu, which reach the main window as WM_COMMAND. Private to the monitor:
+// only the shell (under the number the monitor gives it) and the monitor's own menu use them.
 
 namespace brenik {
 

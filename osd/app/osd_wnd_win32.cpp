@@ -4,8 +4,10 @@
 #include "ini_file.h"
 #include "notice_composer.h"
 #include "notice_request.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "scoped_gdi.h"
+#include "window_procedure.h"
 
 #include <utility>
 
@@ -68,7 +70,7 @@ COsdWnd::~COsdWnd() {
 
 bool COsdWnd::Create(HINSTANCE instance) {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &COsdWnd::WindowProc;
+    windowClass.lpfnWndProc = &win32::WindowProcedure<COsdWnd, &COsdWnd::hwnd_, &COsdWnd::OnMessage>;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kWindowClass;
     RegisterClassA(&windowClass);  // fails harmlessly if it is registered already
@@ -79,22 +81,6 @@ bool COsdWnd::Create(HINSTANCE instance) {
     }
     SetLayeredWindowAttributes(hwnd_, 0, kOpacity, LWA_ALPHA);
     return true;
-}
-
-LRESULT CALLBACK COsdWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<COsdWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<COsdWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-    const LRESULT result = self->OnMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT COsdWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

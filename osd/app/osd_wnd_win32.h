@@ -31,7 +31,6 @@ public:
     bool Create(HINSTANCE instance);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnShowNotice(WPARAM kind, LPARAM value);

@@ -3,7 +3,7 @@
 #include "notice_request.h"
 
 #include "debug_capture.h"
-#include "program_windows.h"
+#include "peer_messages.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,11 @@
 // focus or the mouse from the test's own window; a second start ends at once and WM_CLOSE
 // ends the program. Pictures of each notice go to the folder given as --shots.
 
+#include "config_ini_keys.h"
 #include "ini_file.h"
 #include "notice_layout.h"
 #include "osd_placement.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "scoped_gdi.h"
 #include "scoped_handle.h"
@@ -19,7 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -58,11 +59,9 @@ public:
     OsdInstallation() : folder_("osd-program") {
         test::CopyInto(g_programs.osd, folder_.Path());
         test::WriteTextFile(ConfigIni(), kConfigText);
-        std::array<std::uint8_t, osd::kOsdSettingsBytes> settings{};
-        const std::int32_t distance = 120;
-        std::memcpy(settings.data() + osd::kBottomDistanceFieldOffset, &distance, sizeof distance);
-        CIniFile(ConfigIni())
-            .WriteStruct(kOsdSettingsSection, kOsdSettingsKey, settings.data(), settings.size());
+        OsdSettings settings{};
+        settings.DisplayParam2 = 120;  // the distance
+        CIniFile(ConfigIni()).WriteStruct(kOsdSettingsSection, kOsdSettingsKey, &settings, sizeof settings);
     }
     std::string Program() const { return folder_.File(kProgramOsd); }
     std::string ConfigIni() const { return folder_.File(kConfigFileName); }

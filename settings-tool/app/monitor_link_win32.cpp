@@ -1,7 +1,10 @@
 #include "monitor_link_win32.h"
 
+#include "config_ini_keys.h"
 #include "debug_output.h"
 #include "ini_file.h"
+#include "monitor_inbox.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 
 #include <utility>

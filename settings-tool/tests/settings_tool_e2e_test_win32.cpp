@@ -4,6 +4,7 @@
 
 #include "keyboard_trace_win32.h"
 #include "monitor_installation_win32.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"

@@ -32,12 +32,10 @@ typedef int(KBHID_CALL* KbhidGetMousePidFn)(void);
 namespace brenik::hid {
 
 // The two messages kbhid.dll posts to the window given to Open_DevMonitor, under the numbers
-// the caller passes; both programs pass these.
-// Key event: wParam low 16 bits = event class, lParam low 16 bits = sub-code (its low byte
-// the key byte, its high byte the qualifier).
-constexpr unsigned kMsgKeyEvent = 1325;
-// Device change: wParam kDeviceArrived or kDeviceRemoved, lParam 0.
-constexpr unsigned kMsgDeviceChange = 1326;
+// the caller passes (the monitor's are kMsgKeyEvent and kMsgDeviceChange, monitor_inbox.h):
+// - key event: wParam low 16 bits = event class, lParam low 16 bits = sub-code (its low byte
+//   the key byte, its high byte the qualifier);
+// - device change: wParam kDeviceArrived or kDeviceRemoved, lParam 0.
 constexpr unsigned kDeviceArrived = 1;
 constexpr unsigned kDeviceRemoved = 0;
 

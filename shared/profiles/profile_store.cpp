@@ -1,5 +1,6 @@
 #include "profile_store.h"
 
+#include "config_ini_keys.h"
 #include "debug_output.h"
 #include "ini_file.h"
 #include "program_folder.h"
@@ -13,8 +14,6 @@
 namespace brenik {
 namespace {
 
-constexpr const char* kSection = "Setting";
-constexpr const char* kCurrentProfileKey = "CurrentProfile";
 constexpr const char* kProfileFolder = "config\\";
 constexpr const char* kMacroKeyPrefix = "MacroKeyInfo";
 constexpr int kMissingInteger = -1;
@@ -101,12 +100,12 @@ void StoreFieldText(char* field, std::size_t size, std::string_view text) {
 
 template <std::size_t N>
 void ReadStringKey(const CIniFile& ini, const char* key, char (&field)[N]) {
-    StoreFieldText(field, N, ini.ReadString(kSection, key, ""));
+    StoreFieldText(field, N, ini.ReadString(kProfileSection, key, ""));
 }
 
 template <std::size_t N>
 bool WriteStringKey(CIniFile& ini, const char* key, const char (&field)[N]) {
-    return ini.WriteString(kSection, key, FieldText(field, N, key));
+    return ini.WriteString(kProfileSection, key, FieldText(field, N, key));
 }
 
 void ReadProfileKeys(const CIniFile& ini, ProfileRecord& record) {
@@ -114,12 +113,12 @@ void ReadProfileKeys(const CIniFile& ini, ProfileRecord& record) {
     ReadStringKey(ini, "GameFile", record.GameFile);
     ReadStringKey(ini, "PictureFile", record.PictureFile);
     for (const IntegerKey& integer : kReadIntegers) {
-        record.*integer.field = ini.ReadInt(kSection, integer.key, kMissingInteger);
+        record.*integer.field = ini.ReadInt(kProfileSection, integer.key, kMissingInteger);
     }
     // A missing or damaged struct leaves its bytes as they were.
-    ini.ReadStruct(kSection, kStandardKeyRead, record.standardkey, sizeof record.standardkey);
+    ini.ReadStruct(kProfileSection, kStandardKeyRead, record.standardkey, sizeof record.standardkey);
     for (int k = 0; k < kKeyEntryCount; ++k) {
-        ini.ReadStruct(kSection, MacroKeyName(k), &record.MacroKeyInfo[k], sizeof(MacroKeyInfo));
+        ini.ReadStruct(kProfileSection, MacroKeyName(k), &record.MacroKeyInfo[k], sizeof(MacroKeyInfo));
     }
 }
 
@@ -127,10 +126,10 @@ bool WriteProfileKeys(CIniFile& ini, const ProfileRecord& record) {
     bool stored = WriteStringKey(ini, "ProFileName", record.ProFileName);
     stored &= WriteStringKey(ini, "GameFile", record.GameFile);
     stored &= WriteStringKey(ini, "PictureFile", record.PictureFile);
-    for (const IntegerKey& integer : kWrittenIntegers) stored &= ini.WriteInt(kSection, integer.key, record.*integer.field);
-    stored &= ini.WriteStruct(kSection, kStandardKeyWritten, record.standardkey, sizeof record.standardkey);
+    for (const IntegerKey& integer : kWrittenIntegers) stored &= ini.WriteInt(kProfileSection, integer.key, record.*integer.field);
+    stored &= ini.WriteStruct(kProfileSection, kStandardKeyWritten, record.standardkey, sizeof record.standardkey);
     for (int k = 0; k < kKeyEntryCount; ++k) {
-        stored &= ini.WriteStruct(kSection, MacroKeyName(k), &record.MacroKeyInfo[k], sizeof(MacroKeyInfo));
+        stored &= ini.WriteStruct(kProfileSection, MacroKeyName(k), &record.MacroKeyInfo[k], sizeof(MacroKeyInfo));
     }
     return stored;
 }
@@ -245,7 +244,7 @@ ProfileStore::ProfileStore(std::string programFolder, ini::IIniStorage& storage,
 
 bool ProfileStore::LoadProfiles(StateRecord& state) {
     std::lock_guard<std::mutex> lock(saving_);
-    state.CurrentProfile = CIniFile(ConfigIniPathIn(programFolder_), storage_).ReadInt(kSection, kCurrentProfileKey, -1);
+    state.CurrentProfile = CIniFile(ConfigIniPathIn(programFolder_), storage_).ReadInt(kConfigSettingSection, kCurrentProfileKey, -1);
     for (int n = 0; n < kProfileCount; ++n) {
         const std::string path = ProfileFilePath(programFolder_, n);
         std::string bytes;
@@ -267,7 +266,7 @@ bool ProfileStore::LoadProfiles(StateRecord& state) {
 bool ProfileStore::SaveProfiles(const StateRecord& state) {
     std::lock_guard<std::mutex> lock(saving_);
     ApplyKeyboardRepeat(state, repeat_);
-    CIniFile(ConfigIniPathIn(programFolder_), storage_).WriteInt(kSection, kCurrentProfileKey, state.CurrentProfile);
+    CIniFile(ConfigIniPathIn(programFolder_), storage_).WriteInt(kConfigSettingSection, kCurrentProfileKey, state.CurrentProfile);
     for (int n = 0; n < kProfileCount; ++n) {
         if (unreadable_[n]) continue;
         SaveProfileFile(state.Profiles[n], ProfileFilePath(programFolder_, n), storage_);

@@ -14,6 +14,12 @@
 
 namespace brenik {
 
+// The one section of every profile file.
+constexpr const char* kProfileSection = "Setting";
+// The current profile's index in config.ini (section kConfigSettingSection of
+// config_ini_keys.h): the profile store's own key there.
+constexpr const char* kCurrentProfileKey = "CurrentProfile";
+
 // HID usage codes of the 97 standard keys in standard-key order: the row from the grave
 // accent to Backspace, Tab to backslash, Caps Lock to Enter, the left Shift row, the bottom
 // row, the editing and arrow block, the numeric keypad, then Esc, Print Screen, Scroll Lock

@@ -11,6 +11,7 @@
 // "class:#32768"). Exit code 1 when the window is not there (or still there), 2 for a usage
 // error.
 
+#include "text_message_block.h"
 #include "window_capture.h"
 
 #include <windows.h>
@@ -66,9 +67,6 @@ int Post(const char* title, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// The text-message block other programs send the monitor: exactly 151 bytes, byte 0 unused,
-// the text from byte 1, ended by a zero.
-constexpr std::size_t kTextBlockBytes = 151;
 constexpr DWORD kSendTimeoutMs = 5000;
 
 int SendText(const char* title, const char* text) {
@@ -77,8 +75,9 @@ int SendText(const char* title, const char* text) {
         std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
         return 1;
     }
-    char block[kTextBlockBytes] = {};
-    std::strncpy(block + 1, text, kTextBlockBytes - 2);
+    // The text from its start, always ended by a zero inside the block.
+    char block[brenik::kTextMessageBytes] = {};
+    std::strncpy(block + brenik::kTextMessageStart, text, brenik::kTextMessageMaxChars - 1);
     COPYDATASTRUCT data{0, static_cast<DWORD>(sizeof block), block};
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kSendTimeoutMs,

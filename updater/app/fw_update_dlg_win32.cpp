@@ -3,11 +3,12 @@
 #include "debug_output.h"
 #include "dfu_version.h"
 #include "hid_feature_reports_win32.h"
-#include "keyboard_device_constants.h"
 #include "ini_file.h"
+#include "keyboard_device_constants.h"
 #include "launch_choice.h"
 #include "message_dialogs_win32.h"
 #include "monitor_handoff_win32.h"
+#include "monitor_inbox.h"
 #include "program_folder.h"
 #include "system_sleep_clock_win32.h"
 #include "update_transfer.h"
@@ -87,8 +88,8 @@ bool CFwUpdateDlg::OnInitDialog() {
     if (startEvent_.Valid()) {
         worker_.Reset(CreateThread(nullptr, kWorkerStackBytes, &CFwUpdateDlg::WorkerMain, this, 0, nullptr));
     }
-    // kbhid is asked to post the usual two messages; the updater handles neither.
-    library_.OpenDevMonitor(hwnd, hid::kMsgKeyEvent, hid::kMsgDeviceChange);
+    // kbhid is asked to post the monitor's two messages (monitor_inbox.h); the updater handles neither.
+    library_.OpenDevMonitor(hwnd, kMsgKeyEvent, kMsgDeviceChange);
     library_.OpenFeatureDevice();
 
     hid::HidFeatureReports port(library_, device::kUpdateCommandReportLength);

@@ -2,6 +2,7 @@
 
 #include "jpeg_resource_win32.h"
 #include "skin_region_win32.h"
+#include "window_procedure.h"
 
 #include <windowsx.h>
 
@@ -22,8 +23,10 @@ INT_PTR CSkinnedDialog::DoModal(HWND owner) {
     owner_ = owner;
     ended_ = false;
     result_ = kResultCancel;
-    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner,
-                                     &CSkinnedDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    const DLGPROC procedure =
+        &win32::DialogProcedure<CSkinnedDialog, &CSkinnedDialog::window_, &CSkinnedDialog::HandleMessage>;
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, procedure,
+                                     reinterpret_cast<LPARAM>(this));
     if (window == nullptr) return -1;
     const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
@@ -61,22 +64,6 @@ void CSkinnedDialog::EndDialog(int result) {
     ended_ = true;
     // Wakes the loop if the call came from outside a message.
     PostMessageW(window_, WM_NULL, 0, 0);
-}
-
-INT_PTR CALLBACK CSkinnedDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* dialog = reinterpret_cast<CSkinnedDialog*>(lParam);
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        dialog->window_ = hwnd;
-    }
-    auto* dialog = reinterpret_cast<CSkinnedDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (dialog == nullptr) return FALSE;
-    const INT_PTR result = dialog->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        dialog->window_ = nullptr;
-    }
-    return result;
 }
 
 INT_PTR CSkinnedDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -52,7 +52,6 @@ protected:
     void CentreOn(HWND reference);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildSkin();
     void Paint();

@@ -3,7 +3,9 @@
 #include "bench_timer.h"
 #include "event_word.h"
 #include "ini_device_settings.h"
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "scoped_find.h"
 #include "shared_block_peer_win32.h"
@@ -176,7 +178,7 @@ private:
     // As kbhid.dll posts it; a full queue is tried once more after a short pause.
     void PostKeyEvent(std::uint16_t eventClass, std::uint16_t subCode) {
         for (int attempt = 0; attempt < 2; ++attempt) {
-            if (PostMessageA(Window(), hid::kMsgKeyEvent, eventClass, subCode)) return;
+            if (PostMessageA(Window(), kMsgKeyEvent, eventClass, subCode)) return;
             ++result_.refusedPosts;
             Sleep(kRetryPostMs);
         }

@@ -2,6 +2,7 @@
 
 #include "event_word.h"
 #include "media_key_codes.h"
+#include "text_message_block.h"
 
 #include <array>
 
@@ -37,7 +38,6 @@ constexpr std::uint32_t WeightTotal() {
 }
 constexpr std::uint32_t kWeightTotal = WeightTotal();
 
-constexpr std::size_t kTextMessageBytes = 151;
 constexpr std::uint8_t kProgrammableKeys = 44;
 constexpr std::uint8_t kProfiles = 5;
 constexpr std::uint8_t kExtendedLayer = 1;

@@ -11,7 +11,9 @@
 
 #include "bench_timer.h"
 #include "game_in_front_win32.h"
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
+#include "peer_messages.h"
 #include "program_folder.h"
 #include "program_windows.h"
 #include "scoped_handle.h"

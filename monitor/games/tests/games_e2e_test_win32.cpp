@@ -5,8 +5,10 @@
 // told; the test reads the shared block as the settings program does.
 
 #include "game_in_front_win32.h"
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
-#include "osd_settings.h"
+#include "osd_settings_record.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"

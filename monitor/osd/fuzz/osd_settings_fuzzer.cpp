@@ -11,11 +11,13 @@
 // - a switch is on only at exactly 1, and a notice goes out only for an event whose switch is
 //   on, with its value in range, to a display that has a window.
 
+#include "config_ini_keys.h"
 #include "fuzz_input.h"
 #include "ini_file.h"
 #include "ini_value_codec.h"
 #include "memory_ini_storage.h"
 #include "on_screen_display.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "recording_desktop.h"
 

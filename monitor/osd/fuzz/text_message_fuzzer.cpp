@@ -16,6 +16,7 @@
 #include "fuzz_input.h"
 #include "memory_ini_storage.h"
 #include "on_screen_display.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "recording_desktop.h"
 

@@ -5,10 +5,11 @@
 // Stand-in windows of the settings program and the volume controller mark the moments around.
 
 #include "ini_file.h"
-#include "kbhid_api.h"
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
 #include "on_screen_display.h"
-#include "osd_settings.h"
+#include "osd_settings_record.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
@@ -339,7 +340,7 @@ TEST(OsdEndToEnd, TextMessagesOfExactly151BytesAreStoredAndAnnouncedWhileTheKeyb
     display.Clear();
     EXPECT_EQ(SendText(151, "While away"), 1);
     EXPECT_EQ(message(), "While away");
-    PostMessageA(MonitorWindow(), hid::kMsgKeyEvent, kClassVolume, 30);
+    PostMessageA(MonitorWindow(), kMsgKeyEvent, kClassVolume, 30);
     ASSERT_TRUE(display.WaitFor(kOsdKindVolume));
     EXPECT_TRUE(display.Of(kOsdKindMessage).empty());
     EXPECT_EQ(monitor.Close(), 0);

@@ -13,6 +13,7 @@
 
 #include "ini_file.h"
 #include "monitor_installation_win32.h"
+#include "peer_messages.h"
 #include "profile_store.h"
 #include "program_windows.h"
 #include "sound_cue_table.h"

@@ -3,6 +3,7 @@
 #include "debug_capture.h"
 #include "ini_file.h"
 #include "memory_ini_storage.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "recording_desktop.h"
 #include "working_copy.h"

@@ -7,11 +7,13 @@
 // Whether the shell holds the monitor's icon is asked the shell itself: changing nothing about
 // an icon (NIM_MODIFY without flags) succeeds only while an icon with that owner and id exists.
 
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
+#include "peer_messages.h"
 #include "program_windows.h"
 #include "tray_messages.h"
-#include "wine_test_support.h"
 #include "window_capture.h"
+#include "wine_test_support.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,9 +1,13 @@
 #pragma once
 // OsdSettings: the on-screen display's settings as the settings program stores them in
-// config.ini (section "OSDSetting", key "config", a checksummed struct value of 344 bytes,
-// little-endian). The monitor reads the switches below and passes the two display parameters
-// on; everything from offset 36 belongs to the display and the settings program and is kept
-// as it came, unread. Every offset is pinned, so a change that moves one does not compile.
+// config.ini (kOsdSettingsSection / kOsdSettingsKey of config_ini_keys.h, a checksummed struct
+// value of 344 bytes, little-endian), and how message 1326 (kMsgOsdSettings) hands two of its
+// fields to the display. The monitor reads the switches below and passes the two display
+// values on; everything from offset 36 belongs to the display and the settings program and is
+// kept as it came, unread. Every offset is pinned, so a change that moves one does not compile.
+//
+// What the two display values mean is the display's own business (osd/osd_placement.h); this
+// header only says where they are and how they travel.
 //
 // A switch is on only when it holds exactly 1; any other value (0, -1, 2 ...) is off.
 
@@ -48,6 +52,16 @@ inline std::uint32_t PackedDisplayParams(const OsdSettings& settings) {
     const auto first = static_cast<std::uint32_t>(settings.DisplayParam1) & 0xFFFFu;
     const auto second = static_cast<std::uint32_t>(settings.DisplayParam2) & 0xFFFFu;
     return first << 16 | second;
+}
+
+// The two values back out of 1326's lParam, as the display receives them.
+struct DisplayParams {
+    std::uint16_t first;   // DisplayParam1's low 16 bits
+    std::uint16_t second;  // DisplayParam2's low 16 bits
+};
+
+inline DisplayParams UnpackDisplayParams(std::uint32_t packed) {
+    return {static_cast<std::uint16_t>(packed >> 16), static_cast<std::uint16_t>(packed & 0xFFFFu)};
 }
 
 }  // namespace brenik

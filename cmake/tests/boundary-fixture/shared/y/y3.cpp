@@ -1,0 +1,1 @@
+int y3_fixture() { return 0; }

@@ -1,0 +1,1 @@
+int v_fixture() { return 0; }
