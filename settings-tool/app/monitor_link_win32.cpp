@@ -6,6 +6,7 @@
 #include "monitor_inbox.h"
 #include "peer_messages.h"
 #include "program_windows.h"
+#include "window_procedure.h"
 
 #include <utility>
 
@@ -82,27 +83,22 @@ bool MonitorLinkWin32::SettingsWindowExists() {
     return false;
 }
 
-LRESULT CALLBACK MonitorLinkWin32::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<MonitorLinkWin32*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (message == kMsgEnableButtons && self != nullptr) {
-        self->answered_ = true;
+LRESULT MonitorLinkWin32::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMsgEnableButtons) {
+        answered_ = true;
         return 0;
     }
     // The monitor closes the settings program when the keyboard goes away; this window stays
     // until the tool is done, and the answer still comes (an aborted job answers too).
     if (message == WM_CLOSE) return 0;
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefWindowProcA(window_, message, wParam, lParam);
 }
 
 bool MonitorLinkWin32::OpenAnswerWindow() {
     if (window_ != nullptr) return true;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &MonitorLinkWin32::WindowProc;
+    windowClass.lpfnWndProc = &win32::WindowProcedure<MonitorLinkWin32, &MonitorLinkWin32::window_, &MonitorLinkWin32::OnMessage>;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kAnswerWindowClass;
     classRegistered_ = RegisterClassA(&windowClass) != 0;

@@ -40,11 +40,11 @@ public:
     bool WaitForAnswer(int timeoutMs) override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     std::string configIni_;
     win32::ScopedHandle turn_;  // the change-turn mutex, owned while held
-    HWND window_ = nullptr;  // owned: destroyed by CloseAnswerWindow
+    HWND window_ = nullptr;  // owned: destroyed by CloseAnswerWindow; set from WM_NCCREATE
     bool classRegistered_ = false;
     bool answered_ = false;
 };

@@ -13,8 +13,6 @@
 namespace brenik::editing {
 namespace {
 
-constexpr const char* kSection = "Setting";
-
 // The one file as it was read, so the checks and the load see the same bytes however the
 // file changes meanwhile. Nothing is ever written through it.
 class ReadOnce final : public ini::IIniStorage {
@@ -50,7 +48,7 @@ std::optional<std::int64_t> StrictInteger(const std::string& text) {
 bool CheckFields(const CIniFile& ini, std::string& error) {
     for (const ProfileField& field : ProfileFields()) {
         if (!field.fromFile) continue;
-        const std::string raw = ini.ReadString(kSection, field.key, "");
+        const std::string raw = ini.ReadString(kProfileSection, field.key, "");
         if (field.kind == ValueKind::kText) {
             if (raw.size() >= field.textBytes) {
                 error = std::string(field.key) + " has " + std::to_string(raw.size()) + " characters; its field holds " +
@@ -82,14 +80,14 @@ bool CheckFields(const CIniFile& ini, std::string& error) {
 
 bool CheckTables(const CIniFile& ini, std::string& error) {
     std::uint8_t standardKeys[kStandardKeyCount];
-    if (!ini.ReadStruct(kSection, "standardkey", standardKeys, sizeof standardKeys)) {
+    if (!ini.ReadStruct(kProfileSection, "standardkey", standardKeys, sizeof standardKeys)) {
         error = "standardkey is missing or damaged";
         return false;
     }
     auto entry = std::make_unique<MacroKeyInfo>();
     for (int k = 0; k < kKeyEntryCount; ++k) {
         const std::string key = "MacroKeyInfo" + std::to_string(k);
-        if (!ini.ReadStruct(kSection, key, entry.get(), sizeof *entry)) {
+        if (!ini.ReadStruct(kProfileSection, key, entry.get(), sizeof *entry)) {
             error = key + " is missing or damaged";
             return false;
         }
@@ -123,7 +121,7 @@ bool ImportProfileFile(const std::string& path, ini::IIniStorage& storage, Profi
     }
     const CIniFile ini(path, file);
     // The monitor's load skips "LogoOption" although its save writes it; take it from the file.
-    loaded->LogoOption = ini.ReadInt(kSection, "LogoOption", -1);
+    loaded->LogoOption = ini.ReadInt(kProfileSection, "LogoOption", -1);
     if (!CheckFields(ini, error) || !CheckTables(ini, error)) {
         DebugPrintf("BrenikSettings refused to import %s: %s\n", path.c_str(), error.c_str());
         return false;
