@@ -31,6 +31,17 @@ HRGN RegionOf(const std::vector<RunRect>& runs) {
 
 }  // namespace
 
+BITMAPINFO TopDown32BitFormat(int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // negative: the first row is the top one
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    return format;
+}
+
 win32::ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t tolerance) {
     BITMAP info{};
     if (picture == nullptr || GetObjectW(picture, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) {
@@ -40,13 +51,7 @@ win32::ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t t
     const int height = info.bmHeight;
 
     // Draw the picture into a 32-bit top-down bitmap whose pixels we can read.
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = TopDown32BitFormat(width, height);
     win32::ScopedWindowDc screen(nullptr);
     void* bits = nullptr;
     win32::ScopedBitmap canvas(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -12,4 +12,8 @@ namespace brenik::updater {
 // An empty handle when the picture cannot be drawn.
 win32::ScopedRegion MakeSkinRegion(HBITMAP picture, COLORREF key, std::uint8_t tolerance);
 
+// The format of a 32-bit bitmap whose rows run from the top, so its pixels can be read and
+// written in reading order (0x00RRGGBB each).
+BITMAPINFO TopDown32BitFormat(int width, int height);
+
 }  // namespace brenik::updater

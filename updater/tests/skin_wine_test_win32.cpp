@@ -19,13 +19,7 @@ namespace {
 
 // A 32-bit bitmap with the given pixels (0x00RRGGBB, rows from the top).
 win32::ScopedBitmap MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels) {
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = TopDown32BitFormat(width, height);
     void* bits = nullptr;
     win32::ScopedBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (bits != nullptr) std::memcpy(bits, pixels.data(), pixels.size() * sizeof(std::uint32_t));
