@@ -46,7 +46,7 @@ public:
 
 class NoticeComposer {
 public:
-    NoticeComposer(const CIniFile& config, IProfileNames& names, LeadBytePredicate isLeadByte = nullptr)
+    NoticeComposer(const ini::CIniFile& config, IProfileNames& names, LeadBytePredicate isLeadByte = nullptr)
         : config_(config), names_(names), isLeadByte_(isLeadByte) {}
 
     // The notice to show, or nullopt (with a debugger line) when there is nothing to show.
@@ -57,7 +57,7 @@ private:
     std::optional<Notice> Message() const;
     std::optional<Notice> Macro() const;
 
-    const CIniFile& config_;
+    const ini::CIniFile& config_;
     IProfileNames& names_;
     LeadBytePredicate isLeadByte_;
 };

@@ -25,7 +25,7 @@ Placement DecodePlacementMessage(std::uint32_t lParam) {
     return PlacementFromValues(params.first, params.second);
 }
 
-Placement LoadPlacement(const CIniFile& config) {
+Placement LoadPlacement(const ini::CIniFile& config) {
     OsdSettings settings{};
     if (!config.ReadStruct(kOsdSettingsSection, kOsdSettingsKey, &settings, sizeof settings)) return Placement{};
     // The stored record means what the monitor would pass on from it.

@@ -48,6 +48,6 @@ Placement DecodePlacementMessage(std::uint32_t lParam);
 
 // The placement the settings program last stored; the defaults when config.ini holds no
 // valid record (CIniFile reports a damaged one).
-Placement LoadPlacement(const CIniFile& config);
+Placement LoadPlacement(const ini::CIniFile& config);
 
 }  // namespace brenik::osd

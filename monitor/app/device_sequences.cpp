@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 // The steps of the keyboard-is-here sequence; each case below runs them in its own order.
@@ -117,7 +117,7 @@ bool Run(const DeviceSequenceParts& parts, bool openSettingsAfterStart, const He
         case Step::kOpenKeyboard: return OpenKeyboard(parts, here.withoutKeyboard);
         case Step::kStartGameTimer: parts.games.Start(); break;
         case Step::kCheckSyncToken: parts.device.CheckSyncToken(); break;
-        case Step::kSynchronise: parts.jobs.Post(kJobSynchronise, 0); break;
+        case Step::kSynchronise: parts.jobs.Post(device::kJobSynchronise, 0); break;
         case Step::kSynchroniseSoon: parts.firstSync.Schedule(); break;
         case Step::kAddTrayIcon: parts.tray.Add(); break;
         case Step::kBringUpSettings:
@@ -159,7 +159,7 @@ void DeviceSequences::Removal() {
     parts_.tray.Remove();
     parts_.games.Stop();
     parts_.device.WriteDeviceKey(0);
-    CloseCompanions(parts_.desktop);
+    tray::CloseCompanions(parts_.desktop);
 }
 
 void DeviceSequences::SessionDisconnect() {
@@ -168,7 +168,7 @@ void DeviceSequences::SessionDisconnect() {
     parts_.device.CloseDevMonitor();
     parts_.device.CloseFeatureDevice();
     parts_.flags.g_iDeviceState.store(kDeviceNotOpened);
-    CloseCompanions(parts_.desktop);
+    tray::CloseCompanions(parts_.desktop);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -14,7 +14,7 @@
 #include "job_queue.h"
 #include "tray_icon.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 // What message 1326 starts (through the event dispatch).
 class IDeviceEvents {
@@ -35,9 +35,9 @@ struct DeviceSequenceParts {
     IDeviceSide& device;
     IJobQueue& jobs;
     IFirstSync& firstSync;
-    ITrayIcon& tray;
-    IGameWatch& games;
-    ICompanions& companions;
+    tray::ITrayIcon& tray;
+    games::IGameWatch& games;
+    tray::ICompanions& companions;
     IDesktop& desktop;  // closing the companions
 };
 
@@ -67,4 +67,4 @@ private:
     const bool openSettingsAfterStart_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -4,7 +4,7 @@
 // and its presence in config.ini ("Device" in "Setting", which the settings tool reads).
 // CMonitorDevice on Windows, a recorder in the tests.
 
-namespace brenik {
+namespace brenik::monitor {
 
 class IDeviceSide {
 public:
@@ -17,4 +17,4 @@ public:
     virtual void WriteDeviceKey(int present) = 0;  // 1 present, 0 absent
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

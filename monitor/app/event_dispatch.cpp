@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 constexpr std::uint8_t kLayerExtended = 1;
@@ -51,7 +51,7 @@ void EventDispatch::OnProfileKey(EventWord word) {
 
 void EventDispatch::OnMacroRecord(EventWord word) {
     actions_.PlaySoundCue(word);
-    if (QualifierOf(word) == kRecordFinished) actions_.QueueJob(kJobReadRecordedMacro, KeyByteOf(word));
+    if (QualifierOf(word) == kRecordFinished) actions_.QueueJob(device::kJobReadRecordedMacro, KeyByteOf(word));
 }
 
 void EventDispatch::OnLaunchKey(EventWord word) {
@@ -110,4 +110,4 @@ void EventDispatch::OnWindowsKey(EventWord word) {
     if (actions_.OsdShowsWindowsKey()) display_.WindowsKey(key);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -15,7 +15,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class IMonitorActions {
 public:
@@ -55,12 +55,12 @@ private:
     void OnWindowsKey(EventWord word);
 
     IDesktop& desktop_;  // the launch key's program
-    SettingsProgramNotifier settings_;
-    DisplayNotifier display_;
-    VolumeControllerNotifier volume_;
+    peers::SettingsProgramNotifier settings_;
+    peers::DisplayNotifier display_;
+    peers::VolumeControllerNotifier volume_;
     WorkingCopy& state_;
     IMonitorActions& actions_;
     IDeviceEvents& device_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -2,15 +2,15 @@
 
 #include "monitor_messages.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 void FirstSyncTimer::Schedule() { SetTimer(window_, kTimerFirstSync, kTimerFirstSyncMs, nullptr); }
 
 void FirstSyncTimer::OnTimer() {
     Stop();
-    jobs_.Post(kJobSynchronise, 0);
+    jobs_.Post(device::kJobSynchronise, 0);
 }
 
 void FirstSyncTimer::Stop() { KillTimer(window_, kTimerFirstSync); }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

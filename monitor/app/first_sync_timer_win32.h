@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class FirstSyncTimer final : public IFirstSync {
 public:
@@ -26,4 +26,4 @@ private:
     HWND window_ = nullptr;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -4,7 +4,7 @@
 #include "ini_file.h"
 #include "program_windows.h"
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 // The sync token is the monitor's own: no other program reads it.
 constexpr const char* kTokenSection = "HidAccessCode";
@@ -12,19 +12,19 @@ constexpr const char* kTokenKey = "Code";
 }  // namespace
 
 void IniDeviceSettings::StoreFirmwareVersion(int version) {
-    CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kConfigFirmwareVersionKey, version);
+    ini::CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kConfigFirmwareVersionKey, version);
 }
 
 void IniDeviceSettings::StoreDevicePresence(int present) {
-    CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kConfigDeviceKey, present);
+    ini::CIniFile(path_, storage_).WriteInt(kConfigSettingSection, kConfigDeviceKey, present);
 }
 
 bool IniDeviceSettings::LoadSyncToken(device::SyncToken& token) {
-    return CIniFile(path_, storage_).ReadStruct(kTokenSection, kTokenKey, token.data(), token.size());
+    return ini::CIniFile(path_, storage_).ReadStruct(kTokenSection, kTokenKey, token.data(), token.size());
 }
 
 void IniDeviceSettings::StoreSyncToken(const device::SyncToken& token) {
-    CIniFile(path_, storage_).WriteStruct(kTokenSection, kTokenKey, token.data(), token.size());
+    ini::CIniFile(path_, storage_).WriteStruct(kTokenSection, kTokenKey, token.data(), token.size());
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class IniDeviceSettings final : public device::IDeviceSettingsStore {
 public:
@@ -25,4 +25,4 @@ private:
     ini::IIniStorage& storage_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

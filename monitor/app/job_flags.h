@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-namespace brenik {
+namespace brenik::monitor {
 
 // Presence of the keyboard; device jobs run only while it is kDeviceAttached.
 enum DeviceState : int {
@@ -28,4 +28,4 @@ struct JobFlags {
     bool Attached() const { return g_iDeviceState.load() == kDeviceAttached; }
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

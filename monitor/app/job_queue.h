@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class IJobQueue {
 public:
@@ -21,4 +21,4 @@ public:
     virtual void Schedule() = 0;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

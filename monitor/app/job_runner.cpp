@@ -5,13 +5,13 @@
 #include "settings_program_notifier.h"
 #include "volume_controller_notifier.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, JobFlags& flags, IDesktop& desktop,
                    const std::atomic<bool>& refusing) {
     // Not retried: the next arrival or session connect queues the synchronisation again.
     if (!flags.Attached()) return false;
-    if (job < kJobApplyChanges || job > kJobWriteVolume) {
+    if (job < device::kJobApplyChanges || job > device::kJobWriteVolume) {
         DebugPrintf("Job thread refused unknown job %d\n", job);
         return false;
     }
@@ -23,10 +23,10 @@ bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, JobFlags&
         return false;
     }
     jobs.Run(job, argument);
-    if (job == kJobApplyChanges) SettingsProgramNotifier(desktop).EnableButtons(EnableButtonsFrom::kJobThread);
-    if (job == kJobSynchronise) VolumeControllerNotifier(desktop).SyncDone();
+    if (job == device::kJobApplyChanges) peers::SettingsProgramNotifier(desktop).EnableButtons(peers::EnableButtonsFrom::kJobThread);
+    if (job == device::kJobSynchronise) peers::VolumeControllerNotifier(desktop).SyncDone();
     flags.g_iJobRunning.store(0);
     return true;
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

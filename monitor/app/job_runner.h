@@ -9,7 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor {
 
 // The device jobs themselves: applying changes, synchronising, writing the current profile,
 // reading back a recorded macro.
@@ -25,4 +25,4 @@ public:
 bool RunJobRequest(int job, std::intptr_t argument, IDeviceJobs& jobs, JobFlags& flags, IDesktop& desktop,
                    const std::atomic<bool>& refusing);
 
-}  // namespace brenik
+}  // namespace brenik::monitor

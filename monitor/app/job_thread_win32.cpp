@@ -3,7 +3,7 @@
 #include "debug_output.h"
 #include "monitor_messages.h"
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 // Initial stack commit of the job thread; it grows on demand within the default reservation.
@@ -61,4 +61,4 @@ void JobThread::Loop() {
     }
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

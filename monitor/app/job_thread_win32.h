@@ -13,7 +13,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class JobThread final : public IJobQueue {
 public:
@@ -45,4 +45,4 @@ private:
     std::atomic<bool> refusing_{false};
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -10,11 +10,11 @@
 #include "sound_cues.h"
 #include "state_store.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 class MonitorActions final : public IMonitorActions {
 public:
-    MonitorActions(ProfileSwitch& profiles, SoundCues& sounds, OnScreenDisplay& osd, MediaKeys& media, IJobQueue& jobs,
+    MonitorActions(ProfileSwitch& profiles, sound::SoundCues& sounds, osd::OnScreenDisplay& osd, media::MediaKeys& media, IJobQueue& jobs,
                    IStateStore& store)
         : profiles_(profiles), sounds_(sounds), osd_(osd), media_(media), jobs_(jobs), store_(store) {}
 
@@ -29,11 +29,11 @@ public:
 
 private:
     ProfileSwitch& profiles_;
-    SoundCues& sounds_;
-    OnScreenDisplay& osd_;
-    MediaKeys& media_;
+    sound::SoundCues& sounds_;
+    osd::OnScreenDisplay& osd_;
+    media::MediaKeys& media_;
     IJobQueue& jobs_;
     IStateStore& store_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class CMonitorApp {
 public:
@@ -46,9 +46,9 @@ int CMonitorApp::MessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    brenik::CMonitorApp app;
+    brenik::monitor::CMonitorApp app;
     return app.Run(instance, commandLine);
 }

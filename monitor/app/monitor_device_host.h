@@ -9,7 +9,7 @@
 #include "state_store.h"
 #include "working_copy.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 class WorkingCopyAccess final : public device::IStateAccess {
 public:
@@ -33,7 +33,7 @@ public:
 
 private:
     IStateStore& store_;
-    SettingsProgramNotifier settings_;
+    peers::SettingsProgramNotifier settings_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -3,7 +3,7 @@
 #include "ini_storage.h"
 #include "monitor_messages.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 CMonitorDevice::CMonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
                                IStateStore& store, IDesktop& desktop, JobFlags& flags)
@@ -28,11 +28,11 @@ void CMonitorDevice::WriteVolumeLevel(int level) {
 }
 
 void CMonitorDevice::Run(int job, std::intptr_t argument) {
-    if (job == kJobWriteVolume) {
+    if (job == device::kJobWriteVolume) {
         WriteVolumeLevel(static_cast<int>(argument));
         return;
     }
     jobs_.Run(job, argument);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class CMonitorDevice final : public IDeviceJobs, public IDeviceSide {
 public:
@@ -66,4 +66,4 @@ private:
     device::DeviceJobs jobs_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

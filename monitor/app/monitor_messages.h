@@ -11,7 +11,7 @@
 #include "program_windows.h"
 #include "tray_messages.h"  // the tray callback and the tray menu's commands
 
-namespace brenik {
+namespace brenik::monitor {
 
 // Thread message of the job thread: wParam = job, lParam = its argument. Private to the
 // monitor: posted by its own threads to its job thread.
@@ -24,4 +24,4 @@ constexpr unsigned kTimerFirstSyncMs = 200;
 // Pause after the keyboard arrives, before it is opened: the main thread blocks meanwhile.
 constexpr unsigned kArrivalSettleMs = 5000;
 
-}  // namespace brenik
+}  // namespace brenik::monitor

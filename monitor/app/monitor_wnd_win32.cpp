@@ -10,7 +10,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 constexpr const char* kWindowClass = "BrenikGamingKeyboardMonitorWindow";
@@ -63,7 +63,7 @@ LRESULT CMonitorWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DEVICECHANGE: return TRUE;
         case WM_WTSSESSION_CHANGE: sequences_.SessionChange(static_cast<unsigned>(wParam)); return 0;
         case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
-        case kMsgTrayCallback: tray_.OnSystrayNotify(lParam); return 0;
+        case tray::kMsgTrayCallback: tray_.OnSystrayNotify(lParam); return 0;
         case kMsgSettingsChanged: OnSettingsChanged(wParam); return 0;
         case kMsgRereadShared1:
         case kMsgRereadShared2: store_.Reread(); return 0;
@@ -72,7 +72,7 @@ LRESULT CMonitorWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgNoAction3: return 0;
         case kMsgNoActionTrue: return 1;
         case kMsgVolumeLevel: OnVolumeLevel(wParam); return 0;
-        case kMsgForegroundChanged: games_.OnForegroundChanged(); return 0;
+        case games::kMsgForegroundChanged: games_.OnForegroundChanged(); return 0;
         case kMsgKeyEvent: dispatch_.Dispatch(MakeKeyEventWord(wParam, lParam)); return 1;
         case kMsgDeviceChange: dispatch_.Dispatch(MakeDeviceEventWord(wParam)); return 1;
         default:
@@ -142,13 +142,13 @@ void CMonitorWnd::OnDestroy() {
 }
 
 void CMonitorWnd::OnTimer(UINT_PTR timer) {
-    if (timer == kTimerDetectGame) games_.OnTimer();
+    if (timer == games::kTimerDetectGame) games_.OnTimer();
     if (timer == kTimerFirstSync) firstSync_.OnTimer();
 }
 
 void CMonitorWnd::OnCommand(UINT command) {
-    if (command == kCmdConfiguration) tray_.OnCustomizer();
-    if (command == kCmdExit) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    if (command == tray::kCmdConfiguration) tray_.OnCustomizer();
+    if (command == tray::kCmdExit) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::OnSettingsChanged(WPARAM jobArgument) {
@@ -158,17 +158,17 @@ void CMonitorWnd::OnSettingsChanged(WPARAM jobArgument) {
     bool queued = false;
     if (flags_.Attached()) {
         companions_.UpdateApplets();
-        queued = jobThread_.Post(kJobApplyChanges, static_cast<std::intptr_t>(jobArgument));
+        queued = jobThread_.Post(device::kJobApplyChanges, static_cast<std::intptr_t>(jobArgument));
     }
     // The settings program waits for this to enable its buttons again.
-    if (!queued) SettingsProgramNotifier(desktop_).EnableButtons(EnableButtonsFrom::kMessageHandler);
+    if (!queued) peers::SettingsProgramNotifier(desktop_).EnableButtons(peers::EnableButtonsFrom::kMessageHandler);
 }
 
 void CMonitorWnd::OnVolumeLevel(WPARAM level) {
     store_.Reread();
     state_.Use([&](StateRecord& state) { state.VolumeLevel = static_cast<std::int32_t>(level); });
     // On the job thread: a busy keyboard must not hold the window for the handshake.
-    if (flags_.g_iSynced.load() == 1) jobThread_.Post(kJobWriteVolume, static_cast<std::intptr_t>(level));
+    if (flags_.g_iSynced.load() == 1) jobThread_.Post(device::kJobWriteVolume, static_cast<std::intptr_t>(level));
 }
 
 LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
@@ -176,4 +176,4 @@ LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
     return osd_.OnCopyData(data->lpData, data->cbData, flags_.Attached()) ? TRUE : FALSE;
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

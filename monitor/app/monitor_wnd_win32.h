@@ -39,7 +39,7 @@
 
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class CMonitorWnd final {
 public:
@@ -76,18 +76,18 @@ private:
     StateStore store_;
     hid::HidLibrary hid_;
     SessionNotifications sessions_;
-    OnScreenDisplay osd_;
-    Companions companions_;
-    CTrayIcon tray_;
-    Win32SoundPlayer soundPlayer_;
-    SoundCues sounds_;
+    osd::OnScreenDisplay osd_;
+    tray::Companions companions_;
+    tray::CTrayIcon tray_;
+    sound::Win32SoundPlayer soundPlayer_;
+    sound::SoundCues sounds_;
     CMonitorDevice device_;  // used from both threads; the job thread, built after it, ends first
     JobThread jobThread_;
     FirstSyncTimer firstSync_;
     ProfileSwitch profileSwitch_;
-    GameWatch games_;
-    Win32MediaPlatform mediaPlatform_;
-    MediaKeys media_;
+    games::GameWatch games_;
+    media::Win32MediaPlatform mediaPlatform_;
+    media::MediaKeys media_;
     SystemSleepClock clock_;
     DeviceSequences sequences_;
     MonitorActions actions_;
@@ -95,4 +95,4 @@ private:
     bool comInitialised_ = false;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -2,7 +2,7 @@
 
 #include "job_codes.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 void ProfileSwitch::Switch(int index) {
     if (!IsProfileIndex(index)) return;
@@ -11,10 +11,10 @@ void ProfileSwitch::Switch(int index) {
         state.Profiles[index].ExtendedMode = 0;
     });
     store_.Publish();
-    jobs_.Post(kJobWriteCurrentProfile, 0);
+    jobs_.Post(device::kJobWriteCurrentProfile, 0);
     store_.SaveProfiles();
     settings_.ProfileSwitched();
     osd_.NotifyProfileSwitch(index);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

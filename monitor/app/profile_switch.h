@@ -13,11 +13,11 @@
 #include "state_store.h"
 #include "working_copy.h"
 
-namespace brenik {
+namespace brenik::monitor {
 
 class ProfileSwitch {
 public:
-    ProfileSwitch(WorkingCopy& state, IStateStore& store, IJobQueue& jobs, IDesktop& desktop, OnScreenDisplay& osd)
+    ProfileSwitch(WorkingCopy& state, IStateStore& store, IJobQueue& jobs, IDesktop& desktop, osd::OnScreenDisplay& osd)
         : state_(state), store_(store), jobs_(jobs), settings_(desktop), osd_(osd) {}
 
     void Switch(int index);
@@ -26,8 +26,8 @@ private:
     WorkingCopy& state_;
     IStateStore& store_;
     IJobQueue& jobs_;
-    SettingsProgramNotifier settings_;
-    OnScreenDisplay& osd_;
+    peers::SettingsProgramNotifier settings_;
+    osd::OnScreenDisplay& osd_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
@@ -49,4 +49,4 @@ void SessionNotifications::Unregister() {
     library_.Reset();
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

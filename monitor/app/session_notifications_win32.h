@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class SessionNotifications {
 public:
@@ -25,4 +25,4 @@ private:
     HWND window_ = nullptr;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

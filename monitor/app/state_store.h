@@ -2,7 +2,7 @@
 // Where the working copy goes: the shared block other programs read, and the profile files.
 // StateStore (state_store_win32.h) on Windows, a recorder in the tests.
 
-namespace brenik {
+namespace brenik::monitor {
 
 class IStateStore {
 public:
@@ -13,4 +13,4 @@ public:
     virtual void SaveProfiles() = 0;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace brenik {
+namespace brenik::monitor {
 
 StateStore::StateStore(WorkingCopy& state, const std::string& programFolder)
     : state_(state), profiles_(programFolder, ini::SystemIniStorage(), SystemKeyboardRepeat()) {}
@@ -34,4 +34,4 @@ void StateStore::SaveProfiles() {
     profiles_.SaveProfiles(*snapshot);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

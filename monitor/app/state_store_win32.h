@@ -11,7 +11,7 @@
 #include <mutex>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor {
 
 class StateStore final : public IStateStore {
 public:
@@ -39,4 +39,4 @@ private:
     std::mutex saveOrder_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor

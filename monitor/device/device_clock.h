@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class IDeviceClock : public ISleepClock {
 public:
@@ -15,4 +15,4 @@ public:
     virtual std::uint32_t NowUnixSeconds() = 0;
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

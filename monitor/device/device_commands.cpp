@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <array>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 namespace {
 
 template <std::size_t N>
@@ -247,4 +247,4 @@ bool DeviceCommands::CheckSyncToken() {
     return match;
 }
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

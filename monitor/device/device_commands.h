@@ -12,7 +12,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class DeviceCommands {
 public:
@@ -69,4 +69,4 @@ private:
 bool IsCommandProfile(int profile);
 bool IsKeyEntry(int key);
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

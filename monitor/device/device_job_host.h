@@ -2,7 +2,7 @@
 // What the device jobs ask of the monitor around them: saving the profile files, publishing
 // the state to the shared block, and telling the settings program what came back.
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class IDeviceJobHost {
 public:
@@ -13,4 +13,4 @@ public:
     virtual void NotifyMacroReadBack(int profile, int key) = 0;  // job 4 stored a recorded macro
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 void DeviceJobs::Run(int job, std::intptr_t argument) {
     switch (job) {
         case kJobApplyChanges:
@@ -222,4 +222,4 @@ void DeviceJobs::ReadRecordedMacro(int keyNumber) {
     host_.SaveProfiles();
 }
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -12,7 +12,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 
 class DeviceJobs {
@@ -62,4 +62,4 @@ private:
     std::atomic<int>& synced_;
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

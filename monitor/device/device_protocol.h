@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 // ---- Report identifiers and their fixed lengths (byte 0 included).
 constexpr std::uint8_t kReportSelect = 4;  // select request (write) and status reply (read)
@@ -240,4 +240,4 @@ constexpr std::size_t kVolumeValueByte = 7;
 // Upper volume of levels 0..7: level n covers (kVolumeLevelTops[n-1], kVolumeLevelTops[n]].
 constexpr std::array<int, 8> kVolumeLevelTops = {0, 14, 28, 42, 56, 70, 84, 100};
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

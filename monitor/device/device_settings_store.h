@@ -4,7 +4,7 @@
 
 #include "device_protocol.h"
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class IDeviceSettingsStore {
 public:
@@ -15,4 +15,4 @@ public:
     virtual void StoreSyncToken(const SyncToken& token) = 0;
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor::device {
 
 constexpr int kJobApplyChanges = 1;         // argument kApplyWholeKeyboard: the whole-keyboard command
 constexpr int kJobSynchronise = 2;
@@ -15,4 +15,4 @@ constexpr int kJobReadRecordedMacro = 4;    // argument: key number
 constexpr int kJobWriteVolume = 5;
 constexpr std::intptr_t kApplyWholeKeyboard = 1;
 
-}  // namespace brenik
+}  // namespace brenik::monitor::device

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 bool ReportChannel::SendReport(std::uint8_t* report, std::size_t length) { return transport_.SetFeature(report, length); }
 
@@ -66,4 +66,4 @@ bool ReportChannel::SelectAndRead(std::uint8_t profile, std::uint8_t selector, s
     return true;
 }
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <mutex>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class ReportChannel {
 public:
@@ -56,4 +56,4 @@ private:
     TurnLock serial_;  // in turns, so the window thread waits for one command at most
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -1,6 +1,6 @@
 #include "report_checksum.h"
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 std::uint16_t ReportChecksum(const std::uint8_t* report, std::size_t length) {
     if (length < 3) return 0;
@@ -22,4 +22,4 @@ bool ChecksumMatches(const std::uint8_t* report, std::size_t length) {
     return report[length - 2] == (sum & 0xFF) && report[length - 1] == (sum >> 8);
 }
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

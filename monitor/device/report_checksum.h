@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 // Sum of report[0..length-3], cut to 16 bits; 0 for a report shorter than 3 bytes.
 std::uint16_t ReportChecksum(const std::uint8_t* report, std::size_t length);
@@ -15,4 +15,4 @@ void StoreChecksum(std::uint8_t* report, std::size_t length);
 // Whether the last two bytes hold the checksum of the rest.
 bool ChecksumMatches(const std::uint8_t* report, std::size_t length);
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

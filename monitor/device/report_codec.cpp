@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 namespace {
 
 std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
@@ -250,4 +250,4 @@ SyncToken MakeSyncToken(std::uint32_t unixSeconds) {
     return token;
 }
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 // Standard key map (report 6): the default matrix, then each positioned standardkey entry.
 void EncodeStandardKeys(const ProfileRecord& record, std::uint8_t profile, std::uint8_t* report);
@@ -47,4 +47,4 @@ bool EncodeVolume(std::uint8_t profile, int volume, std::uint8_t* report);
 // A sync token from the calendar time: seconds in bytes 0..3, little-endian, the rest 0.
 SyncToken MakeSyncToken(std::uint32_t unixSeconds);
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

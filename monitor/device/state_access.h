@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class IStateAccess {
 public:
@@ -16,4 +16,4 @@ public:
     virtual void Update(const std::function<void(StateRecord&)>& f) = 0;
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

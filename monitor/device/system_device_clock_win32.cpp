@@ -4,10 +4,10 @@
 
 #include <ctime>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 void SystemDeviceClock::SleepMs(unsigned milliseconds) { Sleep(milliseconds); }
 
 std::uint32_t SystemDeviceClock::NowUnixSeconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -3,7 +3,7 @@
 
 #include "device_clock.h"
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class SystemDeviceClock final : public IDeviceClock {
 public:
@@ -11,4 +11,4 @@ public:
     std::uint32_t NowUnixSeconds() override;
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

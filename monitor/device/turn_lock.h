@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <mutex>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 
 class TurnLock {
 public:
@@ -38,4 +38,4 @@ private:
     std::uint64_t serving_ = 0;
 };
 
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor {
 
 using EventWord = std::uint32_t;
 
@@ -51,4 +51,4 @@ inline std::uint16_t SubCodeOf(EventWord word) { return static_cast<std::uint16_
 inline std::uint8_t KeyByteOf(EventWord word) { return static_cast<std::uint8_t>(word & 0xFF); }
 inline std::uint8_t QualifierOf(EventWord word) { return static_cast<std::uint8_t>((word >> 8) & 0xFF); }
 
-}  // namespace brenik
+}  // namespace brenik::monitor

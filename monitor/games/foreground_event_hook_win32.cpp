@@ -3,7 +3,7 @@
 #include "debug_output.h"
 #include "program_windows.h"
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 // The window with the monitor's title that belongs to this thread: an out-of-context callback
@@ -40,4 +40,4 @@ void CALLBACK ForegroundEventHook::OnEvent(HWINEVENTHOOK, DWORD event, HWND, LON
     if (window != nullptr) PostMessageA(window, kMsgForegroundChanged, 0, 0);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

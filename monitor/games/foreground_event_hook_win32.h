@@ -12,7 +12,7 @@
 
 #include <windows.h>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 // Posted to the monitor's window for every foreground notice; wParam and lParam 0. Private to
 // the monitor, in its own range (WM_APP and up): no other program has a reason to send it.
@@ -41,4 +41,4 @@ private:
     win32::ScopedOwner<HWINEVENTHOOK, WinEventHookTraits> hook_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 using ProcessId = std::uint32_t;
 constexpr ProcessId kNoProcess = 0;
@@ -34,4 +34,4 @@ public:
     virtual bool ImagePath(ProcessId id, std::string& path) = 0;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 static_assert(sizeof(ProcessId) == sizeof(DWORD), "the process list is filled by the platform in place");
@@ -63,4 +63,4 @@ bool Win32ForegroundProcess::ImagePath(ProcessId id, std::string& path) {
     return false;
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -6,7 +6,7 @@
 
 #include "foreground_process.h"
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 class Win32ForegroundProcess final : public IForegroundProcess {
 public:
@@ -16,4 +16,4 @@ public:
     bool ImagePath(ProcessId id, std::string& path) override;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

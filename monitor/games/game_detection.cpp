@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 constexpr int kNoCandidate = -1;
@@ -80,4 +80,4 @@ bool GameDetection::ForegroundProgramName(ProcessId id, std::string& name) {
     return !name.empty();
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

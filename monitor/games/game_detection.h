@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 class GameDetection {
 public:
@@ -44,4 +44,4 @@ private:
     std::vector<ProcessId> processList_;  // scratch of IsProcessListed
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -2,7 +2,7 @@
 // Game detection's timer as the device sequences see it: it runs while the keyboard is here.
 // GameWatch (game_watch_win32.h) is the timer, the foreground notice and the looks they make.
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 // Timer 500 of the monitor's window: one look at the foreground program every 2000 ms.
 constexpr unsigned kTimerDetectGame = 500;
@@ -15,4 +15,4 @@ public:
     virtual void Stop() = 0;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

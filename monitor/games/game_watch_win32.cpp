@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 GameWatch::GameWatch(WorkingCopy& state, std::function<void(int)> switchProfile)
     : detection_(state, processes_, std::move(switchProfile)) {}
@@ -23,4 +23,4 @@ void GameWatch::OnForegroundChanged() {
     if (timerRunning_) detection_.DetectGame();
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -19,7 +19,7 @@
 
 #include <functional>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 class GameWatch final : public IGameWatch {
 public:
@@ -49,4 +49,4 @@ private:
     bool timerRunning_ = false;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 bool IsProcessListed(IForegroundProcess& processes, ProcessId id, std::vector<ProcessId>& buffer) {
     if (buffer.size() < kFirstProcessListEntries) buffer.resize(kFirstProcessListEntries);
@@ -27,4 +27,4 @@ bool IsProcessListed(IForegroundProcess& processes, ProcessId id, std::vector<Pr
     }
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

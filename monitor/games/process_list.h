@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 constexpr std::size_t kFirstProcessListEntries = 1024;
 // A list that still fills this many entries is given up (the platform is not answering sensibly).
@@ -20,4 +20,4 @@ constexpr std::size_t kMaxProcessListEntries = std::size_t{1} << 20;
 // debugger line, when the list cannot be taken or never fits.
 bool IsProcessListed(IForegroundProcess& processes, ProcessId id, std::vector<ProcessId>& buffer);
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace brenik {
+namespace brenik::monitor::games {
 
 // The file name with extension of a path, as a view into it; empty when it names none.
 std::string_view ProgramFileName(std::string_view path);
@@ -21,4 +21,4 @@ bool SameProgramName(std::string_view a, std::string_view b);
 // holds none (such a field came damaged from the shared block; nothing past it is read).
 std::string_view FieldText(const char* field, std::size_t size);
 
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -2,7 +2,7 @@
 
 #include "media_key_codes.h"
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 namespace {
 
 constexpr std::uint32_t kRepeatOnce = 1;
@@ -38,4 +38,4 @@ std::uint32_t KeyDownLParam(std::uint8_t virtualKey) { return KeyLParam(virtualK
 
 std::uint32_t KeyUpLParam(std::uint8_t virtualKey) { return KeyLParam(virtualKey) | kWasDownBit | kReleasedBit; }
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 
 std::uint8_t ScanCodeOf(std::uint8_t virtualKey);
 bool IsArrowKey(std::uint8_t virtualKey);
@@ -18,4 +18,4 @@ bool IsArrowKey(std::uint8_t virtualKey);
 std::uint32_t KeyDownLParam(std::uint8_t virtualKey);
 std::uint32_t KeyUpLParam(std::uint8_t virtualKey);
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 
 // Key bytes of a media-key event (the qualifier must be 0).
 constexpr std::uint8_t kKeyStartPlayer = 0x20;
@@ -59,4 +59,4 @@ constexpr unsigned kWinampNext = 40048;
 // The pause between the keystrokes sent to a player.
 constexpr unsigned kKeystrokePauseMs = 100;
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

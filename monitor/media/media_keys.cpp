@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::media {
 
 using media::CommandKind;
 using media::MediaKey;
@@ -158,4 +158,4 @@ void MediaKeys::StartInstalled(MediaPlayer player) {
     if (!platform_.programs.Start(*path)) DebugPrintf("MediaKeys: could not start \"%s\"\n", path->c_str());
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

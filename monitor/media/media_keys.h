@@ -27,7 +27,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor::media {
 
 class MediaKeys {
 public:
@@ -56,4 +56,4 @@ private:
     media::WinampPlayToggle winampToggle_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::media {
 
 // The longest the window thread waits for a player to take one sent message. A hung window
 // (one that has not answered for the system's five seconds) gives up at once.
@@ -79,4 +79,4 @@ struct MediaPlatform {
     ISleepClock& clock;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::media {
 namespace {
 
 // Class names and titles are read up to 260 characters.
@@ -103,4 +103,4 @@ bool Win32ProgramStarter::Start(const std::string& path) {
     return result > 32;
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

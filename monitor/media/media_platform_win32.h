@@ -7,7 +7,7 @@
 #include "media_platform.h"
 #include "system_sleep_clock_win32.h"
 
-namespace brenik {
+namespace brenik::monitor::media {
 
 class Win32KeyboardInput final : public IKeyboardInput {
 public:
@@ -52,4 +52,4 @@ private:
     SystemSleepClock clock_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

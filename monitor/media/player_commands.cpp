@@ -2,7 +2,7 @@
 
 #include "media_key_codes.h"
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 
 MediaPlayer PlayerFromOption(int mediaOption) {
     switch (mediaOption) {
@@ -92,4 +92,4 @@ PlayerCommand PlayerCommandFor(MediaPlayer player, MediaKey key) {
     }
 }
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

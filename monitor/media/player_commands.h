@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 
 // The profile's "MediaOption": 0..3; anything else (a missing key loads as -1) is no player.
 enum class MediaPlayer { kNone, kWindowsMediaPlayer, kITunes, kVlc, kWinamp };
@@ -49,4 +49,4 @@ struct PlayerCommand {
 // The command for keys 0x21..0x27 (the start key has none).
 PlayerCommand PlayerCommandFor(MediaPlayer player, MediaKey key);
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 namespace {
 
 constexpr char kQuote = '"';
@@ -70,4 +70,4 @@ std::optional<std::string> ProgramPathFrom(MediaPlayer player, std::string_view 
     return std::nullopt;
 }
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

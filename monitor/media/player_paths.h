@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 
 constexpr std::size_t kPlayerValueBytes = 260;
 
@@ -41,4 +41,4 @@ std::optional<std::string> ProgramPathFrom(MediaPlayer player, std::string_view 
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view part);
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::media {
 namespace {
 
 HKEY RootKeyOf(RegistryRoot root) {
@@ -71,4 +71,4 @@ void CRegistryKey::Close() {
     subKey_[0] = '\0';
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

@@ -14,7 +14,7 @@
 
 #include <cstddef>
 
-namespace brenik {
+namespace brenik::monitor::media {
 
 struct RegistryKeyTraits {
     static HKEY Empty() { return nullptr; }
@@ -57,4 +57,4 @@ private:
     char subKey_[kMaxRegistryPathChars + 1] = {};
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

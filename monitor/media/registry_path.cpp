@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-namespace brenik {
+namespace brenik::monitor::media {
 namespace {
 
 struct RootWord {
@@ -46,4 +46,4 @@ std::optional<RegistryPath> ParseRegistryPath(std::string_view path) {
     return RegistryPath{RegistryRoot::kLocalMachine, std::string(path)};
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace brenik {
+namespace brenik::monitor::media {
 
 enum class RegistryRoot { kLocalMachine, kCurrentUser, kCurrentConfig, kClassesRoot };
 
@@ -29,4 +29,4 @@ constexpr std::size_t kMaxRegistryPathChars = 263;
 // nullopt, with a debug line, for a path without a backslash or too long.
 std::optional<RegistryPath> ParseRegistryPath(std::string_view path);
 
-}  // namespace brenik
+}  // namespace brenik::monitor::media

@@ -6,7 +6,7 @@
 
 #include "media_key_codes.h"
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 
 class WinampPlayToggle {
 public:
@@ -21,4 +21,4 @@ private:
     bool paused_ = false;  // false: the next press sends play
 };
 
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

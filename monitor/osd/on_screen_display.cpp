@@ -11,7 +11,7 @@
 #include <optional>
 #include <utility>
 
-namespace brenik {
+namespace brenik::monitor::osd {
 namespace {
 
 // The characters up to the first zero, never more than maxChars and never past them, and then
@@ -49,7 +49,7 @@ OnScreenDisplay::OnScreenDisplay(IDesktop& desktop, WorkingCopy& state, std::str
 void OnScreenDisplay::LoadSettings() {
     // Read into a copy, so that a value that does not decode leaves every field as it was.
     OsdSettings loaded = settings_;
-    if (CIniFile(configPath_, storage_).ReadStruct(kOsdSettingsSection, kOsdSettingsKey, &loaded, sizeof loaded)) {
+    if (ini::CIniFile(configPath_, storage_).ReadStruct(kOsdSettingsSection, kOsdSettingsKey, &loaded, sizeof loaded)) {
         settings_ = loaded;
     }
 }
@@ -75,7 +75,7 @@ bool OnScreenDisplay::WriteMacroOsd(int k) {
     const std::optional<std::string> name = MacroOnEntry(state_, k);
     if (!name) return false;
     // One batch: the display never reads a new number beside an old name.
-    CIniFile config(configPath_, storage_);
+    ini::CIniFile config(configPath_, storage_);
     config.BeginBatch();
     const bool stored = config.WriteInt(kMacroOsdSection, kMacroOsdNumberKey, k) &&
                         config.WriteString(kMacroOsdSection, kMacroOsdNameKey, *name);
@@ -107,7 +107,7 @@ bool OnScreenDisplay::OnCopyData(const void* data, std::size_t size, bool keyboa
 }
 
 bool OnScreenDisplay::StoreMessage(const std::string& text) {
-    return CIniFile(configPath_, storage_).WriteString(kOsdTextSection, kOsdTextKey, text);
+    return ini::CIniFile(configPath_, storage_).WriteString(kOsdTextSection, kOsdTextKey, text);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::osd

@@ -28,7 +28,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::osd {
 
 // The two keyboard event classes the display hears about (values of the event word's class).
 constexpr std::uint16_t kOsdMaxVolume = 100;
@@ -70,11 +70,11 @@ public:
 private:
     bool StoreMessage(const std::string& text);
 
-    DisplayNotifier display_;
+    peers::DisplayNotifier display_;
     WorkingCopy& state_;
     const std::string configPath_;
     ini::IIniStorage& storage_;
     OsdSettings settings_{};
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::osd

@@ -3,7 +3,7 @@
 #include "peer_messages.h"
 #include "program_windows.h"
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 void AppletsNotifier::Reload(WindowId applet) { desktop_.Post(applet, kMsgAppletReload, 0, 0); }
 
@@ -13,4 +13,4 @@ void AppletsNotifier::CloseAll() {
     for (const char* title : {kTitlePopup, kTitleSystemGauge, kTitleCallDisplay}) PostToTitle(desktop_, title, kMsgClose);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

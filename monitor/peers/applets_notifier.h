@@ -7,7 +7,7 @@
 
 #include "desktop.h"
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 class AppletsNotifier {
 public:
@@ -26,4 +26,4 @@ private:
     IDesktop& desktop_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

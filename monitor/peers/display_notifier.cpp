@@ -3,7 +3,7 @@
 #include "peer_messages.h"
 #include "program_windows.h"
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 void DisplayNotifier::SettingsChanged(std::uint32_t packedParams) {
     PostToTitle(desktop_, kTitleOsd, kMsgOsdSettings, 0, static_cast<std::intptr_t>(packedParams));
@@ -23,4 +23,4 @@ void DisplayNotifier::Close() { PostToTitle(desktop_, kTitleOsd, kMsgClose); }
 
 void DisplayNotifier::Show(unsigned kind, std::intptr_t value) { PostToTitle(desktop_, kTitleOsd, kMsgOsdShow, kind, value); }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 class DisplayNotifier {
 public:
@@ -38,4 +38,4 @@ private:
     IDesktop& desktop_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

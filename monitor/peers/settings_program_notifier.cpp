@@ -4,7 +4,7 @@
 #include "peer_messages.h"
 #include "program_windows.h"
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 void SettingsProgramNotifier::SyncDone() { Post(kMsgSyncDone); }
 
@@ -34,4 +34,4 @@ bool SettingsProgramNotifier::Post(unsigned message, std::uintptr_t wParam, std:
     return PostToTitle(desktop_, kTitleSettings, message, wParam, lParam);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

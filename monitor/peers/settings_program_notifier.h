@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 // Who sends the enable notification: its debug line says so.
 enum class EnableButtonsFrom { kJobThread, kMessageHandler };
@@ -45,4 +45,4 @@ private:
     IDesktop& desktop_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

@@ -3,7 +3,7 @@
 #include "peer_messages.h"
 #include "program_windows.h"
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 void VolumeControllerNotifier::SyncDone() { PostToTitle(desktop_, kTitleVolumeController, kMsgVolumeSyncDone, 1, 0); }
 
@@ -13,4 +13,4 @@ void VolumeControllerNotifier::VolumeChanged(std::uint16_t subCode) {
 
 void VolumeControllerNotifier::Close() { PostToTitle(desktop_, kTitleVolumeController, kMsgClose); }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

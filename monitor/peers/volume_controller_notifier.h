@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor::peers {
 
 class VolumeControllerNotifier {
 public:
@@ -24,4 +24,4 @@ private:
     IDesktop& desktop_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::peers

@@ -2,7 +2,7 @@
 
 #include "event_word.h"
 
-namespace brenik {
+namespace brenik::monitor::sound {
 namespace {
 
 constexpr CueSelector kWhole = CueSelector::kWholeSubCode;
@@ -58,4 +58,4 @@ const char* ChooseSoundCue(std::uint16_t eventClass, std::uint16_t subCode, cons
     return nullptr;
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::monitor::sound {
 
 // The current profile's four cue switches, as the profile record holds them.
 struct SoundSwitches {
@@ -51,4 +51,4 @@ constexpr std::int32_t kSoundSwitchOn = 1;
 // no cues, the sub-code has no file, or the row's switch is not on.
 const char* ChooseSoundCue(std::uint16_t eventClass, std::uint16_t subCode, const SoundSwitches& switches);
 
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

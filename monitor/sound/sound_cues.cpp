@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace brenik {
+namespace brenik::monitor::sound {
 
 SoundCues::SoundCues(WorkingCopy& state, std::string programFolder, ISoundPlayer& player)
     : state_(state), programFolder_(std::move(programFolder)), player_(player) {}
@@ -18,4 +18,4 @@ void SoundCues::Play(std::uint16_t eventClass, std::uint16_t subCode) {
     if (file != nullptr) player_.PlayFile(programFolder_ + file);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::sound {
 
 class SoundCues {
 public:
@@ -27,4 +27,4 @@ private:
     ISoundPlayer& player_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

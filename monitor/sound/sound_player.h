@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::sound {
 
 class ISoundPlayer {
 public:
@@ -13,4 +13,4 @@ public:
     virtual void PlayFile(const std::string& path) = 0;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

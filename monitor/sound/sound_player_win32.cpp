@@ -4,7 +4,7 @@
 
 #include <mmsystem.h>
 
-namespace brenik {
+namespace brenik::monitor::sound {
 namespace {
 
 // By file name, asynchronously, not waiting for a busy device. SND_NODEFAULT too: without it
@@ -18,4 +18,4 @@ static_assert(kPlayFlags == 0x22003, "the cue's PlaySound flags");
 
 void Win32SoundPlayer::PlayFile(const std::string& path) { PlaySoundA(path.c_str(), nullptr, kPlayFlags); }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

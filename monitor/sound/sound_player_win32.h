@@ -3,7 +3,7 @@
 
 #include "sound_player.h"
 
-namespace brenik {
+namespace brenik::monitor::sound {
 
 class Win32SoundPlayer final : public ISoundPlayer {
 public:
@@ -12,4 +12,4 @@ public:
     void PlayFile(const std::string& path) override;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

@@ -9,20 +9,20 @@
 
 #include <utility>
 
-namespace brenik {
+namespace brenik::monitor::tray {
 
 void CloseCompanions(IDesktop& desktop) {
-    SettingsProgramNotifier(desktop).Close();
-    AppletsNotifier(desktop).CloseAll();
-    DisplayNotifier(desktop).Close();
-    VolumeControllerNotifier(desktop).Close();
+    peers::SettingsProgramNotifier(desktop).Close();
+    peers::AppletsNotifier(desktop).CloseAll();
+    peers::DisplayNotifier(desktop).Close();
+    peers::VolumeControllerNotifier(desktop).Close();
 }
 
 AppletSwitches AppletSwitchesOf(const OsdSettings& settings) {
     return {SwitchIsOn(settings.GaugeCpu) || SwitchIsOn(settings.GaugeRam), SwitchIsOn(settings.CallDisplay)};
 }
 
-Companions::Companions(IDesktop& desktop, std::string programFolder, const OnScreenDisplay& osd)
+Companions::Companions(IDesktop& desktop, std::string programFolder, const osd::OnScreenDisplay& osd)
     : desktop_(desktop), applets_(desktop), programFolder_(std::move(programFolder)), osd_(osd) {}
 
 std::string Companions::PathOf(const char* program) const { return programFolder_ + "\\" + program; }
@@ -59,4 +59,4 @@ void Companions::BringUpSettings() {
     }
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::tray

@@ -16,7 +16,7 @@
 
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::tray {
 
 // WM_CLOSE to each companion that has a window, in this order: the settings program; the
 // pop-up display, the system gauge, the call display; the on-screen display; the volume
@@ -43,7 +43,7 @@ public:
 
 class Companions final : public ICompanions {
 public:
-    Companions(IDesktop& desktop, std::string programFolder, const OnScreenDisplay& osd);
+    Companions(IDesktop& desktop, std::string programFolder, const osd::OnScreenDisplay& osd);
 
     // When the keyboard is found: the on-screen display, the volume bar, then the applets.
     void Start() override;
@@ -65,9 +65,9 @@ private:
     void UpdateApplet(const char* title, const char* program, bool switchedOn);
 
     IDesktop& desktop_;
-    AppletsNotifier applets_;
+    peers::AppletsNotifier applets_;
     const std::string programFolder_;
-    const OnScreenDisplay& osd_;
+    const osd::OnScreenDisplay& osd_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::tray

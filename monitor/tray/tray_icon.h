@@ -2,7 +2,7 @@
 // The tray icon as the device sequences see it: shown while the keyboard is here.
 // CTrayIcon (tray_icon_win32.h) is the icon in the notification area.
 
-namespace brenik {
+namespace brenik::monitor::tray {
 
 class ITrayIcon {
 public:
@@ -11,4 +11,4 @@ public:
     virtual void Remove() = 0;
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::tray

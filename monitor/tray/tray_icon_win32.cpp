@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace brenik {
+namespace brenik::monitor::tray {
 namespace {
 
 // The record's first version, the one every shell takes: 88 bytes in a 32-bit program, 104
@@ -108,4 +108,4 @@ void CTrayIcon::ShowMenu() {
     PostMessageA(owner_, WM_NULL, 0, 0);
 }
 
-}  // namespace brenik
+}  // namespace brenik::monitor::tray

@@ -15,7 +15,7 @@
 
 #include <windows.h>
 
-namespace brenik {
+namespace brenik::monitor::tray {
 
 class CTrayIcon final : public ITrayIcon {
 public:
@@ -50,4 +50,4 @@ private:
     bool shown_ = false;      // added and not removed since
 };
 
-}  // namespace brenik
+}  // namespace brenik::monitor::tray

@@ -3,7 +3,7 @@
 // commands of its menu, which reach the main window as WM_COMMAND. Private to the monitor:
 // only the shell (under the number the monitor gives it) and the monitor's own menu use them.
 
-namespace brenik {
+namespace brenik::monitor::tray {
 
 constexpr unsigned kTrayIconId = 102;
 constexpr const char* kTrayTip = "GRIM HERON Brenik";
@@ -18,4 +18,4 @@ constexpr unsigned kCmdExit = 6002;
 // What the shell broadcasts (a registered message) when it has started again and lost every icon.
 constexpr const char* kTaskbarCreatedName = "TaskbarCreated";
 
-}  // namespace brenik
+}  // namespace brenik::monitor::tray

@@ -33,7 +33,7 @@ int Run(HINSTANCE instance) {
 
     // The display sits beside Monitor.exe and shares its config.ini.
     const std::string configPath = ConfigIniPath();
-    const Placement placement = LoadPlacement(CIniFile(configPath));
+    const Placement placement = LoadPlacement(ini::CIniFile(configPath));
     auto window = std::make_unique<COsdWnd>(configPath, placement);
     const int result = window->Create(instance) ? MessageLoop() : 0;
     window.reset();

@@ -107,7 +107,7 @@ void COsdWnd::OnShowNotice(WPARAM kind, LPARAM value) {
     const std::optional<NoticeRequest> request = DecodeShowMessage(kind, static_cast<std::uint32_t>(value));
     if (!request) return;
     // The texts are read when the notice comes: the monitor has just written them.
-    const CIniFile config(configPath_);
+    const ini::CIniFile config(configPath_);
     std::optional<Notice> notice = NoticeComposer(config, names_, &SystemLeadByte).Compose(*request);
     if (notice) Show(std::move(*notice));
 }

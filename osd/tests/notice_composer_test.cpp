@@ -32,8 +32,8 @@ protected:
     std::optional<Notice> Compose(NoticeKind kind, int value = 0) { return composer.Compose({kind, value}); }
     void Ini(const std::string& text) { storage.files[kPath] = text; }
 
-    test::MemoryIniStorage storage;
-    CIniFile config{kPath, storage};
+    ini::test::MemoryIniStorage storage;
+    ini::CIniFile config{kPath, storage};
     FakeProfileNames names;
     NoticeComposer composer{config, names};
 };

@@ -47,8 +47,8 @@ std::array<std::uint8_t, kOsdSettingsBytes> SettingsRecord(std::int32_t field28,
 }
 
 TEST(OsdPlacement, LoadsTheStoredValuesFromConfigIni) {
-    test::MemoryIniStorage storage;
-    CIniFile config(kPath, storage);
+    ini::test::MemoryIniStorage storage;
+    ini::CIniFile config(kPath, storage);
     const auto record = SettingsRecord(0x00070020, -1);  // only the low 16 bits count
     ASSERT_TRUE(config.WriteStruct("OSDSetting", "config", record.data(), record.size()));
     const Placement placement = LoadPlacement(config);
@@ -57,8 +57,8 @@ TEST(OsdPlacement, LoadsTheStoredValuesFromConfigIni) {
 }
 
 TEST(OsdPlacement, MissingOrDamagedSettingsGiveTheDefaults) {
-    test::MemoryIniStorage storage;
-    CIniFile config(kPath, storage);
+    ini::test::MemoryIniStorage storage;
+    ini::CIniFile config(kPath, storage);
     EXPECT_EQ(LoadPlacement(config), Placement{});
 
     const auto record = SettingsRecord(40, 200);

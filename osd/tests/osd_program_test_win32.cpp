@@ -27,7 +27,7 @@
 #include <string>
 #include <thread>
 
-namespace brenik {
+namespace brenik::osd {
 namespace {
 
 using test::ChildProcess;
@@ -61,7 +61,7 @@ public:
         test::WriteTextFile(ConfigIni(), kConfigText);
         OsdSettings settings{};
         settings.DisplayParam2 = 120;  // the distance
-        CIniFile(ConfigIni()).WriteStruct(kOsdSettingsSection, kOsdSettingsKey, &settings, sizeof settings);
+        ini::CIniFile(ConfigIni()).WriteStruct(kOsdSettingsSection, kOsdSettingsKey, &settings, sizeof settings);
     }
     std::string Program() const { return folder_.File(kProgramOsd); }
     std::string ConfigIni() const { return folder_.File(kConfigFileName); }
@@ -358,12 +358,12 @@ TEST(OsdProgram, ASecondStartEndsAtOnceAndTheFirstRunsOn) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::osd
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    brenik::g_programs.osd = brenik::test::ArgumentPath(argc, argv, "osd");
-    brenik::g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
-    CreateDirectoryA(brenik::g_programs.shots.c_str(), nullptr);
+    brenik::osd::g_programs.osd = brenik::test::ArgumentPath(argc, argv, "osd");
+    brenik::osd::g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
+    CreateDirectoryA(brenik::osd::g_programs.shots.c_str(), nullptr);
     return RUN_ALL_TESTS();
 }

@@ -41,7 +41,7 @@ bool MonitorLinkWin32::MonitorRunning() { return FindWindowA(nullptr, kTitleMoni
 
 KeyboardPresence MonitorLinkWin32::Keyboard() {
     if (GetFileAttributesA(configIni_.c_str()) == INVALID_FILE_ATTRIBUTES) return KeyboardPresence::kNoConfigFile;
-    const int device = CIniFile(configIni_).ReadInt(kConfigSettingSection, kConfigDeviceKey, kMissingValue);
+    const int device = ini::CIniFile(configIni_).ReadInt(kConfigSettingSection, kConfigDeviceKey, kMissingValue);
     if (device == kMissingValue) return KeyboardPresence::kNoValue;
     return device == 1 ? KeyboardPresence::kPresent : KeyboardPresence::kAbsent;
 }

@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-namespace brenik {
+namespace brenik::settings {
 namespace {
 
 test::MonitorPrograms g_programs;
@@ -240,11 +240,11 @@ TEST_F(SettingsToolEndToEnd, RefusesOutOfRangeValuesAndDefersToAnOpenSettingsPro
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::settings
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::g_settingsTool = brenik::test::ArgumentPath(argc, argv, "settings");
+    brenik::settings::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::settings::g_settingsTool = brenik::test::ArgumentPath(argc, argv, "settings");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

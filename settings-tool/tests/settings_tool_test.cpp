@@ -85,7 +85,7 @@ public:
     }
     std::string ProfileFolder() const override { return "C:\\Brenik\\config\\"; }
     ini::IIniStorage& Storage() override { return storage; }
-    test::MemoryIniStorage storage;
+    ini::test::MemoryIniStorage storage;
     int loads = 0;
     int found = kProfileCount;
 };
@@ -234,7 +234,7 @@ TEST_F(SettingsToolRun, ExportThenImportRoundTripsAProfileAndFlagsWhatChanged) {
     block.state->Profiles[0].Tab = 0;
     block.state->Profiles[0].MacroKeyInfo[20].FunctionType = kFunctionLaunchProgram;
     EXPECT_EQ(Run({"export", "1", "C:\\p1.cmp"}), kExitOk);
-    EXPECT_EQ(CIniFile("C:\\p1.cmp", files.storage).ReadInt("Setting", "LtColorBlue", -7), 9);
+    EXPECT_EQ(ini::CIniFile("C:\\p1.cmp", files.storage).ReadInt("Setting", "LtColorBlue", -7), 9);
 
     block.state->Profiles[3].ExtendedMode = 1;
     EXPECT_EQ(Run({"import", "4", "C:\\p1.cmp"}), kExitOk);
@@ -375,7 +375,7 @@ TEST_F(SettingsToolRun, ExportWritesANewFileAndReplacesOneOnlyWhenForced) {
     EXPECT_EQ(files.storage.writes, 0);
 
     EXPECT_EQ(Run({"--force", "export", "1", "C:\\old.cmp"}), kExitOk);
-    const CIniFile file("C:\\old.cmp", files.storage);
+    const ini::CIniFile file("C:\\old.cmp", files.storage);
     EXPECT_EQ(file.ReadInt("Setting", "Stale", -7), -7) << "replaced whole, not merged";
     EXPECT_EQ(file.ReadInt("Setting", "LtColorRed", -7), 255);
     EXPECT_EQ(files.storage.writes, 1);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace brenik {
+namespace brenik::ini {
 namespace {
 
 // Our files are ANSI. A file saved as UTF-16 by some editor would read as garbage and a
@@ -128,4 +128,4 @@ bool CIniFile::EndBatch() {
     return !batch.changed || Save(batch.document);
 }
 
-}  // namespace brenik
+}  // namespace brenik::ini

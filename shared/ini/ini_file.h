@@ -22,7 +22,7 @@
 #include <string_view>
 #include <utility>
 
-namespace brenik {
+namespace brenik::ini {
 
 class CIniFile {
 public:
@@ -78,4 +78,4 @@ private:
     mutable ini::IniDocument lastRead_;
 };
 
-}  // namespace brenik
+}  // namespace brenik::ini

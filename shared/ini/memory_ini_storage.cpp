@@ -1,6 +1,6 @@
 #include "memory_ini_storage.h"
 
-namespace brenik::test {
+namespace brenik::ini::test {
 
 ini::ReadOutcome MemoryIniStorage::ReadAll(const std::string& path, std::string& bytes) {
     ++reads;
@@ -19,4 +19,4 @@ bool MemoryIniStorage::ReplaceAll(const std::string& path, std::string_view byte
     return true;
 }
 
-}  // namespace brenik::test
+}  // namespace brenik::ini::test

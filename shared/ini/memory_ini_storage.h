@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-namespace brenik::test {
+namespace brenik::ini::test {
 
 class MemoryIniStorage final : public ini::IIniStorage {
 public:
@@ -22,4 +22,4 @@ public:
     int writes = 0;
 };
 
-}  // namespace brenik::test
+}  // namespace brenik::ini::test

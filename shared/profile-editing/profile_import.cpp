@@ -45,7 +45,7 @@ std::optional<std::int64_t> StrictInteger(const std::string& text) {
     return first ? -value : value;
 }
 
-bool CheckFields(const CIniFile& ini, std::string& error) {
+bool CheckFields(const ini::CIniFile& ini, std::string& error) {
     for (const ProfileField& field : ProfileFields()) {
         if (!field.fromFile) continue;
         const std::string raw = ini.ReadString(kProfileSection, field.key, "");
@@ -78,7 +78,7 @@ bool CheckFields(const CIniFile& ini, std::string& error) {
     return true;
 }
 
-bool CheckTables(const CIniFile& ini, std::string& error) {
+bool CheckTables(const ini::CIniFile& ini, std::string& error) {
     std::uint8_t standardKeys[kStandardKeyCount];
     if (!ini.ReadStruct(kProfileSection, "standardkey", standardKeys, sizeof standardKeys)) {
         error = "standardkey is missing or damaged";
@@ -119,7 +119,7 @@ bool ImportProfileFile(const std::string& path, ini::IIniStorage& storage, Profi
         error = path + " cannot be read";
         return false;
     }
-    const CIniFile ini(path, file);
+    const ini::CIniFile ini(path, file);
     // The monitor's load skips "LogoOption" although its save writes it; take it from the file.
     loaded->LogoOption = ini.ReadInt(kProfileSection, "LogoOption", -1);
     if (!CheckFields(ini, error) || !CheckTables(ini, error)) {

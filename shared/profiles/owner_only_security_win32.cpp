@@ -3,7 +3,7 @@
 #include "debug_output.h"
 #include "scoped_handle.h"
 
-namespace brenik::win32 {
+namespace brenik {
 namespace {
 
 bool WellKnownSid(WELL_KNOWN_SID_TYPE type, std::vector<BYTE>& sid) {
@@ -23,7 +23,7 @@ DWORD AceBytes(const std::vector<BYTE>& sid) {
 bool CurrentUserSid(std::vector<BYTE>& sid) {
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
-    const ScopedHandle token(raw);
+    const win32::ScopedHandle token(raw);
     DWORD needed = 0;
     GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &needed);
     if (needed == 0) return false;
@@ -65,4 +65,4 @@ SECURITY_ATTRIBUTES* OwnerOnlySecurity::Attributes(bool inheritHandle) {
     return &attributes_;
 }
 
-}  // namespace brenik::win32
+}  // namespace brenik

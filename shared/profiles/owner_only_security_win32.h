@@ -12,7 +12,7 @@
 
 #include <vector>
 
-namespace brenik::win32 {
+namespace brenik {
 
 class OwnerOnlySecurity {
 public:
@@ -44,4 +44,4 @@ private:
 // The SID of the user running this process, copied into sid; false if it cannot be read.
 bool CurrentUserSid(std::vector<BYTE>& sid);
 
-}  // namespace brenik::win32
+}  // namespace brenik

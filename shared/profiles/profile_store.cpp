@@ -99,16 +99,16 @@ void StoreFieldText(char* field, std::size_t size, std::string_view text) {
 }
 
 template <std::size_t N>
-void ReadStringKey(const CIniFile& ini, const char* key, char (&field)[N]) {
+void ReadStringKey(const ini::CIniFile& ini, const char* key, char (&field)[N]) {
     StoreFieldText(field, N, ini.ReadString(kProfileSection, key, ""));
 }
 
 template <std::size_t N>
-bool WriteStringKey(CIniFile& ini, const char* key, const char (&field)[N]) {
+bool WriteStringKey(ini::CIniFile& ini, const char* key, const char (&field)[N]) {
     return ini.WriteString(kProfileSection, key, FieldText(field, N, key));
 }
 
-void ReadProfileKeys(const CIniFile& ini, ProfileRecord& record) {
+void ReadProfileKeys(const ini::CIniFile& ini, ProfileRecord& record) {
     ReadStringKey(ini, "ProFileName", record.ProFileName);
     ReadStringKey(ini, "GameFile", record.GameFile);
     ReadStringKey(ini, "PictureFile", record.PictureFile);
@@ -122,7 +122,7 @@ void ReadProfileKeys(const CIniFile& ini, ProfileRecord& record) {
     }
 }
 
-bool WriteProfileKeys(CIniFile& ini, const ProfileRecord& record) {
+bool WriteProfileKeys(ini::CIniFile& ini, const ProfileRecord& record) {
     bool stored = WriteStringKey(ini, "ProFileName", record.ProFileName);
     stored &= WriteStringKey(ini, "GameFile", record.GameFile);
     stored &= WriteStringKey(ini, "PictureFile", record.PictureFile);
@@ -160,7 +160,7 @@ private:
 void LoadFromRead(ProfileRecord& record, const std::string& path, ini::ReadOutcome outcome, std::string bytes,
                   ini::IIniStorage& storage) {
     AlreadyRead served(storage, path, outcome, std::move(bytes));
-    CIniFile ini(path, served);
+    ini::CIniFile ini(path, served);
     ini.BeginBatch();
     ReadProfileKeys(ini, record);
     ini.EndBatch();
@@ -221,7 +221,7 @@ bool LoadProfileFile(ProfileRecord& record, const std::string& path, ini::IIniSt
 }
 
 bool SaveProfileFile(const ProfileRecord& record, const std::string& path, ini::IIniStorage& storage) {
-    CIniFile ini(path, storage);
+    ini::CIniFile ini(path, storage);
     ini.BeginBatch();
     const bool stored = WriteProfileKeys(ini, record);
     return ini.EndBatch() && stored;
@@ -244,7 +244,7 @@ ProfileStore::ProfileStore(std::string programFolder, ini::IIniStorage& storage,
 
 bool ProfileStore::LoadProfiles(StateRecord& state) {
     std::lock_guard<std::mutex> lock(saving_);
-    state.CurrentProfile = CIniFile(ConfigIniPathIn(programFolder_), storage_).ReadInt(kConfigSettingSection, kCurrentProfileKey, -1);
+    state.CurrentProfile = ini::CIniFile(ConfigIniPathIn(programFolder_), storage_).ReadInt(kConfigSettingSection, kCurrentProfileKey, -1);
     for (int n = 0; n < kProfileCount; ++n) {
         const std::string path = ProfileFilePath(programFolder_, n);
         std::string bytes;
@@ -266,7 +266,7 @@ bool ProfileStore::LoadProfiles(StateRecord& state) {
 bool ProfileStore::SaveProfiles(const StateRecord& state) {
     std::lock_guard<std::mutex> lock(saving_);
     ApplyKeyboardRepeat(state, repeat_);
-    CIniFile(ConfigIniPathIn(programFolder_), storage_).WriteInt(kConfigSettingSection, kCurrentProfileKey, state.CurrentProfile);
+    ini::CIniFile(ConfigIniPathIn(programFolder_), storage_).WriteInt(kConfigSettingSection, kCurrentProfileKey, state.CurrentProfile);
     for (int n = 0; n < kProfileCount; ++n) {
         if (unreadable_[n]) continue;
         SaveProfileFile(state.Profiles[n], ProfileFilePath(programFolder_, n), storage_);

@@ -10,7 +10,7 @@
 namespace brenik {
 
 bool SharedStateBlock::CreateLock() {
-    win32::OwnerOnlySecurity security(MUTEX_ALL_ACCESS);
+    OwnerOnlySecurity security(MUTEX_ALL_ACCESS);
     win32::ScopedHandle lock(CreateMutexA(security.Attributes(false), FALSE, kSharedBlockLockName));
     if (!lock.Valid()) {
         DebugPrintf("SharedStateBlock could not create %s (error %lu)\n", kSharedBlockLockName,
@@ -28,7 +28,7 @@ bool SharedStateBlock::CreateLock() {
 bool SharedStateBlock::Create() {
     view_.Reset();
     mapping_.Reset();
-    win32::OwnerOnlySecurity security(FILE_MAP_ALL_ACCESS);
+    OwnerOnlySecurity security(FILE_MAP_ALL_ACCESS);
     win32::ScopedHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, security.Attributes(true), PAGE_READWRITE, 0,
                                                    static_cast<DWORD>(kStateRecordBytes), kSharedBlockName));
     if (!mapping.Valid()) {

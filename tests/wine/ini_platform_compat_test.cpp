@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::ini {
 namespace {
 
 constexpr const char* kDefault = "<default>";
@@ -395,4 +395,4 @@ TEST(ProgramFolderWin32Test, IsTheFolderOfThisExecutable) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::ini

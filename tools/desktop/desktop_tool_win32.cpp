@@ -21,6 +21,7 @@
 #include <cstring>
 #include <string>
 
+namespace brenik::desktop {
 namespace {
 
 constexpr DWORD kPollMs = 50;
@@ -100,8 +101,10 @@ int Shot(const char* path, const char* title) {
 }
 
 }  // namespace
+}  // namespace brenik::desktop
 
 int main(int argc, char** argv) {
+    using namespace brenik::desktop;
     if (argc < 3) return Usage();
     const std::string verb = argv[1];
     const char* title = argv[2];

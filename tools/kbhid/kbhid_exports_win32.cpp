@@ -34,7 +34,7 @@ std::string LibraryFolder() {
 }
 
 KbhidLibrary* CreateLibrary() {
-    CIniFile ini(LibraryFolder() + kSettingsFileName);
+    ini::CIniFile ini(LibraryFolder() + kSettingsFileName);
     const KbhidSettings settings = LoadKbhidSettings(ini);
     if (settings.backend == BackendType::kVirtual) {
         DebugPrintf("kbhid: virtual keyboard on pipe %s\n", settings.pipeName.c_str());

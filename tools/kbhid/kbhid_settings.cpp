@@ -24,7 +24,7 @@ bool IsPlainPipeName(const std::string& name) {
 }
 
 template <typename T>
-T ReadBounded(const CIniFile& ini, const char* key, T fallback, int max) {
+T ReadBounded(const ini::CIniFile& ini, const char* key, T fallback, int max) {
     const int value = ini.ReadInt("Hardware", key, fallback);
     if (value < 0 || value > max) {
         DebugPrintf("kbhid.ini: Hardware %s=%d is out of range, using %d\n", key, value, static_cast<int>(fallback));
@@ -35,7 +35,7 @@ T ReadBounded(const CIniFile& ini, const char* key, T fallback, int max) {
 
 }  // namespace
 
-KbhidSettings LoadKbhidSettings(const CIniFile& ini) {
+KbhidSettings LoadKbhidSettings(const ini::CIniFile& ini) {
     KbhidSettings settings;
     const std::string type = Lower(ini.ReadString("Backend", "Type", "hardware"));
     if (type == "virtual") {

@@ -40,6 +40,6 @@ struct KbhidSettings {
 
 // Values that are out of range or unknown are reported with a debugger line and replaced
 // by their defaults.
-KbhidSettings LoadKbhidSettings(const CIniFile& ini);
+KbhidSettings LoadKbhidSettings(const ini::CIniFile& ini);
 
 }  // namespace brenik::kbhid

@@ -114,7 +114,7 @@ void CFwUpdateDlg::SetUpProgressBar() {
 }
 
 void CFwUpdateDlg::ReadImagePath() {
-    CIniFile config(ConfigIniPath());
+    ini::CIniFile config(ConfigIniPath());
     std::string name = config.ReadString("Firmware", "Name", "");
     if (name.size() >= kImagePathChars) name.resize(kImagePathChars - 1);
     imagePath_ = ResolveImagePath(ProgramFolder(), name);

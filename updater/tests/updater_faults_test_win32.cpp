@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::updater {
 namespace {
 
 using test::ChildProcess;
@@ -252,10 +252,10 @@ TEST(UpdaterFaults, ResendStormWithinTheBoundStillUpdatesAndTheMonitorIsStartedA
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::updater
 
 int main(int argc, char** argv) {
-    using brenik::g_programs;
+    using brenik::updater::g_programs;
     g_programs.updater = brenik::test::ArgumentPath(argc, argv, "updater");
     g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
     g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");

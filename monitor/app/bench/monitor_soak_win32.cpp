@@ -17,7 +17,16 @@
 #include <cstring>
 #include <memory>
 
-namespace brenik::test {
+namespace brenik::monitor::test {
+using brenik::test::ChildProcess;
+using brenik::test::MonitorInstallation;
+using brenik::test::PeerWindows;
+using brenik::test::SecondsNow;
+using brenik::test::SharedBlockPeer;
+using brenik::test::TempFolder;
+using brenik::test::VirtualKeyboardServer;
+using brenik::test::WaitUntil;
+
 namespace {
 
 constexpr DWORD kStartTimeoutMs = 15000;
@@ -323,4 +332,4 @@ SoakResult RunMonitorSoak(const SoakPrograms& programs, const SoakOptions& optio
     return run.Run();
 }
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::test

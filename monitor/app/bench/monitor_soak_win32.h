@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik::test {
+namespace brenik::monitor::test {
 
 struct SoakPrograms {
     std::string monitor;  // Monitor.exe
@@ -71,4 +71,4 @@ struct SoakResult {
 
 SoakResult RunMonitorSoak(const SoakPrograms& programs, const SoakOptions& options);
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::test

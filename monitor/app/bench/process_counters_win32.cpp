@@ -11,7 +11,7 @@
 
 #include <vector>
 
-namespace brenik::test {
+namespace brenik::monitor::test {
 namespace {
 
 DWORD ThreadsOf(DWORD processId) {
@@ -137,4 +137,4 @@ CountersGiven CountersGivenIn(const ProcessCounters* readings, int count) {
     return given;
 }
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::test

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-namespace brenik::test {
+namespace brenik::monitor::test {
 
 struct ProcessCounters {
     bool alive = false;
@@ -52,4 +52,4 @@ struct CountersGiven {
 
 CountersGiven CountersGivenIn(const ProcessCounters* readings, int count);
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::test

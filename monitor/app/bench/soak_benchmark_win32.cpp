@@ -22,10 +22,10 @@
 
 namespace {
 
-using brenik::test::CountersGiven;
-using brenik::test::ProcessCounters;
-using brenik::test::SoakCheckpoint;
-using brenik::test::SoakResult;
+using brenik::monitor::test::CountersGiven;
+using brenik::monitor::test::ProcessCounters;
+using brenik::monitor::test::SoakCheckpoint;
+using brenik::monitor::test::SoakResult;
 
 constexpr std::uint32_t kDefaultEvents = 1000;
 constexpr unsigned kDefaultIdleSeconds = 10;
@@ -87,7 +87,7 @@ const SoakCheckpoint* Find(const SoakResult& result, const char* name) {
 void PrintEvents(const SoakResult& result) {
     std::printf("  events sent: %u\n", result.eventsSent);
     for (std::size_t g = 0; g < result.perGroup.size(); ++g) {
-        std::printf("    %-36s %6u\n", brenik::test::SoakGroupName(static_cast<brenik::test::SoakGroup>(g)), result.perGroup[g]);
+        std::printf("    %-36s %6u\n", brenik::monitor::test::SoakGroupName(static_cast<brenik::monitor::test::SoakGroup>(g)), result.perGroup[g]);
     }
     std::printf("    %-36s %6u\n", "settings changed (1224, block edited)", result.settingsChanges);
     std::printf("    %-36s %6u\n", "batch markers (layer events)", result.markers);
@@ -108,7 +108,7 @@ bool PrintCounters(const SoakResult& result) {
     }
     ProcessCounters readings[4];
     for (int i = 0; i < 4; ++i) readings[i] = points[i]->counters;
-    const CountersGiven given = brenik::test::CountersGivenIn(readings, 4);
+    const CountersGiven given = brenik::monitor::test::CountersGivenIn(readings, 4);
     // Memory is judged by private bytes where the system gives them, else by the commit charge
     // (the same figure on Windows) and the working set.
     const bool privateGiven = given.privateBytes;
@@ -171,12 +171,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string build = brenik::ProgramFolder() + "..\\";
-    brenik::test::SoakPrograms programs;
+    brenik::monitor::test::SoakPrograms programs;
     programs.monitor = build + "monitor\\app\\Monitor.exe";
     programs.kbhid = build + "tools\\kbhid\\kbhid.dll";
     programs.tools = build + "tools\\";
     programs.wave = brenik::test::ToWindowsPath(BRENIK_SOAK_WAVE_DIR);
-    brenik::test::SoakOptions options;
+    brenik::monitor::test::SoakOptions options;
     options.events = static_cast<std::uint32_t>(events);
     options.idleMs = static_cast<DWORD>(idleSeconds * 1000);
     options.printProgress = true;
@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
     std::printf("Monitor soak: %lu mixed events through the real monitor against the virtual keyboard, then %lu s idle\n",
                 events, idleSeconds);
     std::fflush(stdout);
-    const SoakResult result = brenik::test::RunMonitorSoak(programs, options);
+    const SoakResult result = brenik::monitor::test::RunMonitorSoak(programs, options);
     std::printf("  start-up to the end of the first synchronisation: %.1f s; sound cues %s\n", result.startSeconds,
                 result.waveInstalled ? "with the Wave files installed" : "without Wave files (nothing to play)");
     PrintEvents(result);

@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace brenik::test {
+namespace brenik::monitor::test {
 namespace {
 
 // How often each group comes, out of kWeightTotal. Profile keys are rare because each one
@@ -179,4 +179,4 @@ std::string SoakTextBlock(std::uint32_t index, std::size_t bytes) {
     return block;
 }
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::test

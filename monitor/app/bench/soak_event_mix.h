@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brenik::test {
+namespace brenik::monitor::test {
 
 enum class SoakGroup {
     kProfileKey,
@@ -49,4 +49,4 @@ SoakEvent SoakEventAt(std::uint32_t index);
 // The block of a text message: a short text after the first byte, zero-filled to `bytes`.
 std::string SoakTextBlock(std::uint32_t index, std::size_t bytes);
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::test

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 // Every part the sequences drive, recording into one log in the order asked.
-class RecordingHost final : public ISleepClock, public IDeviceSide, public IJobQueue, public IFirstSync, public ITrayIcon {
+class RecordingHost final : public ISleepClock, public IDeviceSide, public IJobQueue, public IFirstSync, public tray::ITrayIcon {
 public:
     explicit RecordingHost(const JobFlags& flags) : flags_(flags) {}
 
@@ -38,13 +38,13 @@ public:
     void WriteDeviceKey(int present) override { log.push_back("Device=" + std::to_string(present)); }
 
     // The game timer and the companions, whose Start and Stop would otherwise meet in one class.
-    struct Games final : IGameWatch {
+    struct Games final : games::IGameWatch {
         explicit Games(std::vector<std::string>& log) : log(log) {}
         void Start() override { log.push_back("timer start"); }
         void Stop() override { log.push_back("timer stop"); }
         std::vector<std::string>& log;
     };
-    struct CompanionStarts final : ICompanions {
+    struct CompanionStarts final : tray::ICompanions {
         explicit CompanionStarts(std::vector<std::string>& log) : log(log) {}
         void Start() override { log.push_back("companions"); }
         void BringUpSettings() override { log.push_back("settings program"); }
@@ -168,4 +168,4 @@ TEST_F(DeviceSequencesTest, OtherSessionEventsAreIgnored) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor

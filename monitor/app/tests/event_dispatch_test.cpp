@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 using test::PostedMessage;
@@ -195,4 +195,4 @@ TEST_F(EventDispatchTest, LaunchKeyOpensOnlyAProgramEntry) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 class RecordingJobs final : public IDeviceJobs {
@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(JobRunnerTest, RunsWithTheFlagsSetAroundIt) {
-    EXPECT_TRUE(RunJobRequest(kJobWriteCurrentProfile, 0, jobs, flags, desktop, refusing));
+    EXPECT_TRUE(RunJobRequest(device::kJobWriteCurrentProfile, 0, jobs, flags, desktop, refusing));
     EXPECT_EQ(jobs.runs, (std::vector<std::string>{"3:0"}));
     EXPECT_EQ(jobs.runningSeen, 1);
     EXPECT_EQ(jobs.abortSeen, 0) << "a new job starts with the abort request cleared";
@@ -55,24 +55,24 @@ TEST_F(JobRunnerTest, RunsWithTheFlagsSetAroundIt) {
 TEST_F(JobRunnerTest, DroppedUnlessAttachedWhenTaken) {
     for (int state : {kDeviceNotOpened, kDeviceRemoved}) {
         flags.g_iDeviceState = state;
-        EXPECT_FALSE(RunJobRequest(kJobSynchronise, 0, jobs, flags, desktop, refusing));
+        EXPECT_FALSE(RunJobRequest(device::kJobSynchronise, 0, jobs, flags, desktop, refusing));
     }
     EXPECT_TRUE(jobs.runs.empty());
 }
 
 TEST_F(JobRunnerTest, NoJobStartsOnceShutdownRefusesThem) {
     refusing = true;
-    EXPECT_FALSE(RunJobRequest(kJobSynchronise, 0, jobs, flags, desktop, refusing));
+    EXPECT_FALSE(RunJobRequest(device::kJobSynchronise, 0, jobs, flags, desktop, refusing));
     EXPECT_TRUE(jobs.runs.empty());
     EXPECT_EQ(flags.g_iJobRunning, 0);
 }
 
 TEST_F(JobRunnerTest, TheVolumeLevelRunsAsAJobOffTheWindowThread) {
-    EXPECT_TRUE(RunJobRequest(kJobWriteVolume, 57, jobs, flags, desktop, refusing));
+    EXPECT_TRUE(RunJobRequest(device::kJobWriteVolume, 57, jobs, flags, desktop, refusing));
     EXPECT_EQ(jobs.runs, (std::vector<std::string>{"5:57"}));
     EXPECT_EQ(jobs.runningSeen, 1) << "a removal aborts its handshake like any job's";
     flags.g_iDeviceState = kDeviceRemoved;
-    EXPECT_FALSE(RunJobRequest(kJobWriteVolume, 58, jobs, flags, desktop, refusing)) << "dropped without a keyboard";
+    EXPECT_FALSE(RunJobRequest(device::kJobWriteVolume, 58, jobs, flags, desktop, refusing)) << "dropped without a keyboard";
 }
 
 TEST_F(JobRunnerTest, UnknownJobsAreRefused) {
@@ -84,13 +84,13 @@ TEST_F(JobRunnerTest, UnknownJobsAreRefused) {
 
 TEST_F(JobRunnerTest, ApplyChangesEndsWithTheEnableNotification) {
     desktop.Open(kTitleSettings);
-    RunJobRequest(kJobApplyChanges, 1, jobs, flags, desktop, refusing);
+    RunJobRequest(device::kJobApplyChanges, 1, jobs, flags, desktop, refusing);
     EXPECT_EQ(desktop.posted, (std::vector<test::PostedMessage>{{kTitleSettings, kMsgEnableButtons, 0, 0}}));
     EXPECT_EQ(test::DebugLines(), (std::vector<std::string>{"Thread Send Enable OK/Apply Button\n"}));
 }
 
 TEST_F(JobRunnerTest, EnableNotificationWithoutTheSettingsProgramSaysSo) {
-    SettingsProgramNotifier(desktop).EnableButtons(EnableButtonsFrom::kMessageHandler);
+    peers::SettingsProgramNotifier(desktop).EnableButtons(peers::EnableButtonsFrom::kMessageHandler);
     EXPECT_TRUE(desktop.posted.empty());
     EXPECT_EQ(test::DebugLines(), (std::vector<std::string>{"OnApplyAllSetting Don't find Nerra Option Dialog\n",
                                                             "OnApplyAllSetting  Send Enable OK/Apply Button\n"}));
@@ -98,9 +98,9 @@ TEST_F(JobRunnerTest, EnableNotificationWithoutTheSettingsProgramSaysSo) {
 
 TEST_F(JobRunnerTest, SynchronisationEndsByTellingTheVolumeController) {
     desktop.Open(kTitleVolumeController);
-    RunJobRequest(kJobSynchronise, 0, jobs, flags, desktop, refusing);
+    RunJobRequest(device::kJobSynchronise, 0, jobs, flags, desktop, refusing);
     EXPECT_EQ(desktop.posted, (std::vector<test::PostedMessage>{{kTitleVolumeController, kMsgVolumeSyncDone, 1, 0}}));
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 class CountingStore final : public IStateStore {
@@ -49,4 +49,4 @@ TEST(WorkingCopyAccess, ReadsAndUpdatesTheWorkingCopy) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor

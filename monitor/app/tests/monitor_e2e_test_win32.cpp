@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 using test::ChildProcess;
@@ -193,10 +193,10 @@ TEST(MonitorEndToEnd, StartsWithoutTheKeyboardAndEndsOnClose) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -11,7 +11,7 @@
 
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 test::SoakPrograms g_programs;
@@ -40,11 +40,11 @@ TEST(MonitorSoak, LivesThroughMixedEventsAndStillAnswers) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor
 
 int main(int argc, char** argv) {
     const brenik::test::MonitorPrograms programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::g_programs = {programs.monitor, programs.kbhid, programs.tools, brenik::test::ArgumentPath(argc, argv, "wave")};
+    brenik::monitor::g_programs = {programs.monitor, programs.kbhid, programs.tools, brenik::test::ArgumentPath(argc, argv, "wave")};
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

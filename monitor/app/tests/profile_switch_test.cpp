@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor {
 namespace {
 
 constexpr const char* kConfig = "C:\\Brenik\\config.ini";
@@ -49,7 +49,7 @@ struct Rig {
         });
         OsdSettings settings{};
         settings.ProfileNotice = 1;
-        CIniFile(kConfig, storage).WriteStruct("OSDSetting", "config", &settings, sizeof settings);
+        ini::CIniFile(kConfig, storage).WriteStruct("OSDSetting", "config", &settings, sizeof settings);
         osd.LoadSettings();
         desktop.Open(kSettingsProgram);
         desktop.Open(kDisplay);
@@ -59,8 +59,8 @@ struct Rig {
     test::RecordingDesktop desktop;
     Recorder recorder{desktop.actions};
     WorkingCopy state;
-    test::MemoryIniStorage storage;
-    OnScreenDisplay osd{desktop, state, kConfig, storage};
+    ini::test::MemoryIniStorage storage;
+    osd::OnScreenDisplay osd{desktop, state, kConfig, storage};
     ProfileSwitch profiles{state, recorder, recorder, desktop, osd};
 };
 
@@ -102,4 +102,4 @@ TEST(ProfileSwitch, AnIndexOutsideTheProfilesDoesNothing) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor

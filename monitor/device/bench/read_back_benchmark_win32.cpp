@@ -21,7 +21,7 @@
 #include <mutex>
 #include <vector>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 namespace {
 
 std::uint64_t NowMicroseconds() {
@@ -192,14 +192,14 @@ DWORD WINAPI JobThread(void* argument) {
 }
 
 }  // namespace
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device
 
 int main() {
     // Unbuffered, so that the figures printed are never lost, whatever happens after them.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    using brenik::device::Run;
+    using brenik::monitor::device::Run;
     Run run;
-    HANDLE thread = CreateThread(nullptr, 0, &brenik::device::JobThread, &run, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, &brenik::monitor::device::JobThread, &run, 0, nullptr);
     if (thread == nullptr) return 1;
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
@@ -210,7 +210,7 @@ int main() {
     std::printf("  synchronised:            %s\n", run.synchronised ? "yes" : "NO");
     std::printf("  floor (pauses, delays):  %8.1f ms  (from the protocol's figures: %llu ms)\n",
                 static_cast<double>(run.floorMs),
-                static_cast<unsigned long long>(brenik::device::ProtocolFloorMs(run.macros + run.launches)));
+                static_cast<unsigned long long>(brenik::monitor::device::ProtocolFloorMs(run.macros + run.launches)));
     std::printf("  measured:                %8.1f ms\n", run.wallMs);
     std::printf("  above the floor:         %8.2f %%  (target: within 3 %%) %s\n", overhead,
                 overhead <= 3.0 ? "met" : "NOT MET");

@@ -12,7 +12,7 @@
 #include <memory>
 #include <optional>
 
-namespace brenik::device::fuzz {
+namespace brenik::monitor::device::fuzz {
 
 class CountingClock final : public IDeviceClock {
 public:
@@ -46,4 +46,4 @@ public:
     std::optional<SyncToken> token;
 };
 
-}  // namespace brenik::device::fuzz
+}  // namespace brenik::monitor::device::fuzz

@@ -29,7 +29,7 @@
 #include <cstring>
 #include <vector>
 
-namespace brenik::device::fuzz {
+namespace brenik::monitor::device::fuzz {
 namespace {
 
 using test::FuzzInput;
@@ -171,12 +171,12 @@ HeapState& State() {
 }
 
 }  // namespace
-}  // namespace brenik::device::fuzz
+}  // namespace brenik::monitor::device::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace brenik;
-    using namespace brenik::device;
-    using namespace brenik::device::fuzz;
+    using namespace brenik::monitor::device;
+    using namespace brenik::monitor::device::fuzz;
     test::StartInput();
     test::FuzzInput input(data, size);
 

@@ -28,7 +28,7 @@
 #include <string>
 #include <utility>
 
-namespace brenik::device::fuzz {
+namespace brenik::monitor::device::fuzz {
 namespace {
 
 std::size_t LengthOf(std::uint8_t id) {
@@ -183,12 +183,12 @@ HeapState& State() {
 }
 
 }  // namespace
-}  // namespace brenik::device::fuzz
+}  // namespace brenik::monitor::device::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace brenik;
-    using namespace brenik::device;
-    using namespace brenik::device::fuzz;
+    using namespace brenik::monitor::device;
+    using namespace brenik::monitor::device::fuzz;
     test::StartInput();
     test::FuzzInput input(data, size);
     const std::uint8_t options = input.Byte();

@@ -22,7 +22,7 @@
 #include <numeric>
 #include <vector>
 
-namespace brenik::device::fuzz {
+namespace brenik::monitor::device::fuzz {
 namespace {
 
 using test::FuzzInput;
@@ -97,11 +97,11 @@ constexpr unsigned kFirstDelays[] = {0, kShortFirstDelayMs, kSelectBlockFirstDel
 const unsigned kScheduleAfterFirstMs = std::accumulate(kPollSleepsMs.begin() + 1, kPollSleepsMs.end(), 0u);
 
 }  // namespace
-}  // namespace brenik::device::fuzz
+}  // namespace brenik::monitor::device::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace brenik::device;
-    using namespace brenik::device::fuzz;
+    using namespace brenik::monitor::device;
+    using namespace brenik::monitor::device::fuzz;
     brenik::test::StartInput();
     brenik::test::FuzzInput input(data, size);
     CountingClock clock;

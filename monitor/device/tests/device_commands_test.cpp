@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace brenik::device::test {
+namespace brenik::monitor::device::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -249,4 +249,4 @@ TEST(DeviceCommands, WholeKeyboardWaitsTwoSecondsThenIssuesAToken) {
 }
 
 }  // namespace
-}  // namespace brenik::device::test
+}  // namespace brenik::monitor::device::test

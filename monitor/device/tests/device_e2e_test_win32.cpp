@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::device {
 namespace {
 
 using test::ChildProcess;
@@ -71,7 +71,7 @@ public:
     explicit Installation(const std::string& pipe)
         : MonitorInstallation("device-e2e", g_programs.monitor, g_programs.kbhid, pipe) {}
     bool ProfileEntry(int n, int key, MacroKeyInfo& entry) const {
-        return CIniFile(ProfileFile(n)).ReadStruct("Setting", "MacroKeyInfo" + std::to_string(key), &entry, sizeof entry);
+        return ini::CIniFile(ProfileFile(n)).ReadStruct("Setting", "MacroKeyInfo" + std::to_string(key), &entry, sizeof entry);
     }
     int ProfileInt(int n, const char* key) const {
         return static_cast<int>(GetPrivateProfileIntA("Setting", key, -7, ProfileFile(n).c_str()));
@@ -79,7 +79,7 @@ public:
     void StoreToken(std::uint8_t fill) const {
         std::uint8_t token[16];
         std::memset(token, fill, sizeof token);
-        CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token, sizeof token);
+        ini::CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token, sizeof token);
     }
 };
 
@@ -260,10 +260,10 @@ TEST(DeviceEndToEnd, UnplugDuringTheReadBackStopsWithoutSaving) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::device
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::device::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -35,7 +35,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::device {
 namespace {
 
 using test::ChildProcess;
@@ -131,7 +131,7 @@ public:
             record->standardkey[0] = kFileFirstStandardKey;
             SaveProfileFile(*record, ProfileFile(n), ini::SystemIniStorage());
         }
-        CIniFile config(ConfigIni());
+        ini::CIniFile config(ConfigIni());
         config.WriteInt("Setting", "CurrentProfile", 0);
         std::uint8_t token[16];
         std::memset(token, fill, sizeof token);
@@ -140,7 +140,7 @@ public:
     // config.ini's token as 32 hex digits, "" when it cannot be read.
     std::string Token() const {
         std::uint8_t token[16] = {};
-        if (!CIniFile(ConfigIni()).ReadStruct("HidAccessCode", "Code", token, sizeof token)) return "";
+        if (!ini::CIniFile(ConfigIni()).ReadStruct("HidAccessCode", "Code", token, sizeof token)) return "";
         return Hex(token, sizeof token);
     }
     Stored Snapshot() const {
@@ -150,12 +150,12 @@ public:
         return stored;
     }
     bool Entry(int n, int key, MacroKeyInfo& entry) const {
-        return CIniFile(ProfileFile(n)).ReadStruct("Setting", "MacroKeyInfo" + std::to_string(key), &entry, sizeof entry);
+        return ini::CIniFile(ProfileFile(n)).ReadStruct("Setting", "MacroKeyInfo" + std::to_string(key), &entry, sizeof entry);
     }
-    int Int(int n, const char* key) const { return CIniFile(ProfileFile(n)).ReadInt("Setting", key, -7); }
+    int Int(int n, const char* key) const { return ini::CIniFile(ProfileFile(n)).ReadInt("Setting", key, -7); }
     std::uint8_t FirstStandardKey(int n) const {
         std::uint8_t keys[kStandardKeyCount] = {};
-        CIniFile(ProfileFile(n)).ReadStruct("Setting", "standardKey", keys, sizeof keys);
+        ini::CIniFile(ProfileFile(n)).ReadStruct("Setting", "standardKey", keys, sizeof keys);
         return keys[0];
     }
 };
@@ -685,10 +685,10 @@ TEST_F(DeviceJobFaults, Job3BusyKeyboardIsGivenUpAfterTenPollsWhileTheWindowAnsw
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::device
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::device::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-namespace brenik::device::test {
+namespace brenik::monitor::device::test {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -279,4 +279,4 @@ TEST(RecordedMacro, FailedReadTellsNoOne) {
 }
 
 }  // namespace
-}  // namespace brenik::device::test
+}  // namespace brenik::monitor::device::test

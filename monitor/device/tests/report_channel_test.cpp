@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace brenik::device::test {
+namespace brenik::monitor::device::test {
 namespace {
 
 // Times (ms) at which the keyboard's status was polled.
@@ -157,4 +157,4 @@ TEST(SelectAndRead, MacroReplyWithWrongChecksumIsRefused) {
 }
 
 }  // namespace
-}  // namespace brenik::device::test
+}  // namespace brenik::monitor::device::test

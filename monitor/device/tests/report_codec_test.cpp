@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -333,4 +333,4 @@ TEST(ReportFieldLists, NameExactlyTheIntegerFieldsTheLightingAndLockReportsCarry
 }
 
 }  // namespace
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

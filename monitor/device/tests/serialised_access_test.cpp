@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 namespace {
 
 class RealSleeps final : public IDeviceClock {
@@ -79,4 +79,4 @@ TEST(SerialisedAccess, WindowThreadReadWaitsForTheJobsSelectAndRead) {
 }
 
 }  // namespace
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace brenik::device {
+namespace brenik::monitor::device {
 namespace {
 
 bool WaitForQueued(TurnLock& lock, std::uint64_t count) {
@@ -65,4 +65,4 @@ TEST(TurnLockTest, ManyThreadsNeverHoldItTogether) {
 }
 
 }  // namespace
-}  // namespace brenik::device
+}  // namespace brenik::monitor::device

@@ -2,7 +2,7 @@
 
 #include "profile_store.h"
 
-namespace brenik::device::test {
+namespace brenik::monitor::device::test {
 
 void VirtualClock::SleepMs(unsigned milliseconds) {
     const std::uint64_t end = nowMs_ + milliseconds;
@@ -64,4 +64,4 @@ void Rig::TokensMatch(bool match) {
     if (!match) (*settings.token)[0] = 9;
 }
 
-}  // namespace brenik::device::test
+}  // namespace brenik::monitor::device::test

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik::device::test {
+namespace brenik::monitor::device::test {
 
 class VirtualClock final : public IDeviceClock {
 public:
@@ -101,4 +101,4 @@ struct Rig {
     DeviceJobs jobs{commands, state, host, synced};
 };
 
-}  // namespace brenik::device::test
+}  // namespace brenik::monitor::device::test

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 constexpr int kIdleProcesses = 200;
@@ -111,10 +111,11 @@ void Print(const char* what, const Cost& cost, const Cost& baseline, bool target
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::games
 
 int main() {
     using namespace brenik;
+    using namespace brenik::monitor::games;
     const HWND window = WindowInFront();
     if (GetForegroundWindow() != window) {
         std::printf("game_detection_benchmark: its window did not come to the front\n");

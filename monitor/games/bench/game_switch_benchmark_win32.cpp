@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 using test::NowMicroseconds;
@@ -208,7 +208,7 @@ public:
         CopyFileA((ProgramFolder() + "idle_window.exe").c_str(), baselineProgram.c_str(), FALSE);
         test::ChildProcess baseline;
         if (!baseline.Start(baselineProgram, "")) return Fail("cannot start idle_window.exe");
-        test::GameInFront desktop(StandIn(), games_.Path(), "Desktop.exe");
+        GameInFront desktop(StandIn(), games_.Path(), "Desktop.exe");
         if (!desktop.Start(kStartTimeoutMs)) return Fail("the program that is no game did not come to the front");
         Sleep(500);
         const CpuTime baselineBefore = CpuSeconds(baseline.Handle(), baselineProgram);
@@ -226,7 +226,7 @@ public:
     // One switch to game g; with `notice`, the foreground event is raised as soon as the game
     // is in front. Returns false when no switch came; `early` when the timer was first.
     bool Switch(int g, bool notice, double& toBlockMs, double& toKeyboardMs, bool& early) {
-        test::GameInFront game(StandIn(), games_.Path(), kGameNames[g]);
+        GameInFront game(StandIn(), games_.Path(), kGameNames[g]);
         if (!game.Start(kStartTimeoutMs)) return Fail("a game did not come to the front");
         const std::int64_t start = NowMicroseconds();
         early = watch_.Current() == kGameProfiles[g];
@@ -277,10 +277,10 @@ private:
 const char* Met(bool met) { return met ? "met" : "NOT MET"; }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::games
 
 int main() {
-    using namespace brenik;
+    using namespace brenik::monitor::games;
     Bench bench;
     if (!bench.Start()) return 1;
     Load unnamed, named;

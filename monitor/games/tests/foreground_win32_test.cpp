@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 constexpr DWORD kTimeoutMs = 10000;
@@ -179,15 +179,15 @@ bool RunAsOtherProcess(const std::string& argument) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::games
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (brenik::RunAsOtherProcess(argv[i])) return 0;
+        if (brenik::monitor::games::RunAsOtherProcess(argv[i])) return 0;
     }
     char self[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    brenik::g_self = self;
+    brenik::monitor::games::g_self = self;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 using Switches = std::vector<int>;
@@ -251,4 +251,4 @@ TEST(DetectGame, AGameFileWithoutItsEndIsCutAtTheFieldsEnd) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::games

@@ -9,14 +9,14 @@
 
 #include <string>
 
-namespace brenik::test {
+namespace brenik::monitor::games {
 
 class GameInFront {
 public:
     // folder ends in a backslash; the copy is made once and left for the folder's owner.
     GameInFront(const std::string& standIn, const std::string& folder, const std::string& fileName)
         : program_(folder + fileName), fileName_(fileName) {
-        if (!FileExists(program_)) CopyFileA(standIn.c_str(), program_.c_str(), FALSE);
+        if (!test::FileExists(program_)) CopyFileA(standIn.c_str(), program_.c_str(), FALSE);
     }
     ~GameInFront() { Close(); }
     GameInFront(const GameInFront&) = delete;
@@ -25,7 +25,7 @@ public:
     // Starts it and waits until its window is in front; false when it did not come.
     bool Start(DWORD timeoutMs) {
         if (!process_.Start(program_, "")) return false;
-        return WaitUntil([&] { return InFront(); }, timeoutMs, 5);
+        return test::WaitUntil([&] { return InFront(); }, timeoutMs, 5);
     }
     bool InFront() const {
         DWORD id = 0;
@@ -45,7 +45,7 @@ public:
 private:
     std::string program_;
     std::string fileName_;
-    ChildProcess process_;
+    test::ChildProcess process_;
 };
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::games

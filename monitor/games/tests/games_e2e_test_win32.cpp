@@ -23,7 +23,7 @@
 #include <memory>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::games {
 namespace {
 
 using test::PeerWindows;
@@ -106,7 +106,7 @@ TEST(GameDetectionEndToEnd, AGameInFrontSwitchesOnceAndTheDisplayProgramNever) {
 
     // The display program in front: no switch however long it stays.
     {
-        test::GameInFront display(g_standIn, games.Path(), kProgramOsd);
+        GameInFront display(g_standIn, games.Path(), kProgramOsd);
         ASSERT_TRUE(display.Start(kStartTimeoutMs));
         Sleep(kTwoLooksMs);
         EXPECT_TRUE(display.InFront());
@@ -117,7 +117,7 @@ TEST(GameDetectionEndToEnd, AGameInFrontSwitchesOnceAndTheDisplayProgramNever) {
     // The game in front: one switch to the lower profile that names it, end to end.
     ASSERT_EQ(keyboard.Command("trace clear"), 0);
     peers.Clear();
-    test::GameInFront game(g_standIn, games.Path(), "Game.EXE");
+    GameInFront game(g_standIn, games.Path(), "Game.EXE");
     ASSERT_TRUE(game.Start(kStartTimeoutMs));
     ASSERT_TRUE(test::WaitUntil([&] { return block.Read()->CurrentProfile == 2; }, kMessageTimeoutMs));
     EXPECT_TRUE(test::WaitUntil([&] { return install.StoredCurrentProfile() == 2; }, kMessageTimeoutMs));
@@ -147,11 +147,11 @@ TEST(GameDetectionEndToEnd, AGameInFrontSwitchesOnceAndTheDisplayProgramNever) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::games
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::g_standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
+    brenik::monitor::games::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::games::g_standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -21,7 +21,7 @@
 namespace {
 
 using namespace brenik;
-using namespace brenik::media;
+using namespace brenik::monitor::media;
 
 constexpr MediaPlayer kPlayers[] = {MediaPlayer::kNone, MediaPlayer::kWindowsMediaPlayer, MediaPlayer::kITunes,
                                     MediaPlayer::kVlc, MediaPlayer::kWinamp};

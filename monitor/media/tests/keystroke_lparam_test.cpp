@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 namespace {
 
 TEST(KeystrokeLParam, DownAndUpOfEveryKeySent) {
@@ -29,4 +29,4 @@ TEST(KeystrokeLParam, UnknownKeyHasScanCodeZero) {
 }
 
 }  // namespace
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::media {
 namespace {
 
 using test::ChildProcess;
@@ -541,11 +541,11 @@ TEST_F(MediaEndToEnd, MonitorClosesNormallyAfterAll) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::media
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::g_standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
+    brenik::monitor::media::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::media::g_standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brenik {
+namespace brenik::monitor::media {
 namespace {
 
 using Log = std::vector<std::string>;
@@ -20,7 +20,7 @@ constexpr const char* kWmpKey = "Software\\Microsoft\\Windows\\CurrentVersion\\A
 
 struct Rig {
     WorkingCopy state;
-    test::RecordingMediaPlatform platform;
+    RecordingMediaPlatform platform;
     MediaKeys keys{state, platform.Platform()};
 
     Rig() { Choose(kWmp); }
@@ -257,4 +257,4 @@ TEST(MediaKeysStart, ValuesAreReadUpTo260Bytes) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::media

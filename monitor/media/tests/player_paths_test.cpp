@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brenik::media {
+namespace brenik::monitor::media {
 namespace {
 
 std::string PathOr(MediaPlayer player, const std::string& text) {
@@ -75,4 +75,4 @@ TEST(PlayerRegistration, KeysAndValuesBelowTheMachineRoot) {
 }
 
 }  // namespace
-}  // namespace brenik::media
+}  // namespace brenik::monitor::media

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-namespace brenik::test {
+namespace brenik::monitor::media {
 
 class RecordingMediaPlatform final : public IKeyboardInput,
                                      public IPlayerWindows,
@@ -111,4 +111,4 @@ private:
     std::map<std::string, std::string> environment_;
 };
 
-}  // namespace brenik::test
+}  // namespace brenik::monitor::media

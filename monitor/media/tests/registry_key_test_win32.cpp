@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-namespace brenik {
+namespace brenik::monitor::media {
 namespace {
 
 constexpr const char* kTestKey = "Software\\BrenikRegistryKeyTest";
@@ -124,4 +124,4 @@ TEST_F(RegistryKeyTest, ReadsAtMostTheBufferAndAlwaysTerminatesInside) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::media

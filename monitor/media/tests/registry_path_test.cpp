@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brenik {
+namespace brenik::monitor::media {
 namespace {
 
 TEST(RegistryPath, RootWordsWithoutRegardToCase) {
@@ -56,4 +56,4 @@ TEST(RegistryPath, AtMost263Characters) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::media

@@ -51,14 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     test::RecordingDesktop desktop;
     if (window) desktop.Open(kTitleOsd);
-    test::MemoryIniStorage storage;
+    ini::test::MemoryIniStorage storage;
     storage.files[kConfig] = text;
-    OnScreenDisplay osd(desktop, State(), kConfig, storage);
+    monitor::osd::OnScreenDisplay osd(desktop, State(), kConfig, storage);
 
     // Whatever the file holds, the record read on its own decides what the settings become.
     OsdSettings expected{};
     OsdSettings decoded = Marked();
-    const bool whole = CIniFile(kConfig, storage).ReadStruct(kOsdSettingsSection, kOsdSettingsKey, &decoded, sizeof decoded);
+    const bool whole = ini::CIniFile(kConfig, storage).ReadStruct(kOsdSettingsSection, kOsdSettingsKey, &decoded, sizeof decoded);
     if (whole) expected = decoded;
     osd.LoadSettings();
     FUZZ_CHECK(std::memcmp(&osd.Settings(), &expected, sizeof expected) == 0);
@@ -77,13 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     desktop.posted.clear();
     osd.Notify(eventClass, value);
-    const bool volume = eventClass == kClassVolume && value <= kOsdMaxVolume && expected.VolumeNotice == 1;
+    const bool volume = eventClass == monitor::kClassVolume && value <= monitor::osd::kOsdMaxVolume && expected.VolumeNotice == 1;
     if (volume && window) {
         FUZZ_CHECK(desktop.posted.size() == 1 && desktop.posted[0].message == kMsgOsdShow &&
                    desktop.posted[0].wParam == kOsdKindVolume && desktop.posted[0].lParam == value);
-    } else if (eventClass != kClassMacroPlayed) {
+    } else if (eventClass != monitor::kClassMacroPlayed) {
         FUZZ_CHECK(desktop.posted.empty());
     }
-    if (eventClass == kClassMacroPlayed && expected.MacroNotice != 1) FUZZ_CHECK(desktop.posted.empty());
+    if (eventClass == monitor::kClassMacroPlayed && expected.MacroNotice != 1) FUZZ_CHECK(desktop.posted.empty());
     return 0;
 }

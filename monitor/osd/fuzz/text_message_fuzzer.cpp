@@ -46,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     test::RecordingDesktop desktop;
     if (options & 2) desktop.Open(kTitleOsd);
-    test::MemoryIniStorage storage;
+    ini::test::MemoryIniStorage storage;
     storage.files[kConfig] = kConfigText;
-    OnScreenDisplay osd(desktop, State(), kConfig, storage);
+    monitor::osd::OnScreenDisplay osd(desktop, State(), kConfig, storage);
 
     const void* bytes = (options & 4) || block.empty() ? nullptr : block.data();
     FUZZ_CHECK(osd.OnCopyData(bytes, block.size(), keyboardOpen));

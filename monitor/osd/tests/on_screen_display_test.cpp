@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::osd {
 namespace {
 
 using test::PostedMessage;
@@ -34,7 +34,7 @@ constexpr const char* kMissing = "<missing>";
 // reads its texts from the file when the notice arrives.
 class FileWatchingDesktop final : public IDesktop {
 public:
-    FileWatchingDesktop(test::RecordingDesktop& desktop, test::MemoryIniStorage& storage)
+    FileWatchingDesktop(test::RecordingDesktop& desktop, ini::test::MemoryIniStorage& storage)
         : desktop_(desktop), storage_(storage) {}
     WindowId FindWindowByTitle(const char* title) override { return desktop_.FindWindowByTitle(title); }
     bool Post(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
@@ -48,7 +48,7 @@ public:
 
 private:
     test::RecordingDesktop& desktop_;
-    test::MemoryIniStorage& storage_;
+    ini::test::MemoryIniStorage& storage_;
 };
 
 struct Rig {
@@ -64,14 +64,14 @@ struct Rig {
         });
     }
     void StoreSettings(const OsdSettings& settings) {
-        ASSERT_TRUE(CIniFile(kConfig, storage).WriteStruct("OSDSetting", "config", &settings, sizeof settings));
+        ASSERT_TRUE(ini::CIniFile(kConfig, storage).WriteStruct("OSDSetting", "config", &settings, sizeof settings));
     }
     std::string Value(const char* section, const char* key) {
-        return CIniFile(kConfig, storage).ReadString(section, key, kMissing);
+        return ini::CIniFile(kConfig, storage).ReadString(section, key, kMissing);
     }
 
     test::RecordingDesktop recorded;
-    test::MemoryIniStorage storage;
+    ini::test::MemoryIniStorage storage;
     FileWatchingDesktop desktop{recorded, storage};
     WorkingCopy state;
     OnScreenDisplay osd{desktop, state, kConfig, storage};
@@ -130,7 +130,7 @@ TEST(LoadSettingsTest, AValueThatDoesNotDecodeLeavesTheSettingsAsTheyWere) {
 
     // Each damage on its own: the key gone, a record of another length, a wrong checksum.
     std::uint8_t shorter[kOsdSettingsBytes - 1] = {};
-    CIniFile(kConfig, rig.storage).WriteStruct("OSDSetting", "config", shorter, sizeof shorter);
+    ini::CIniFile(kConfig, rig.storage).WriteStruct("OSDSetting", "config", shorter, sizeof shorter);
     const std::string wrongLength = rig.storage.files[kConfig];
     std::string wrongSum = good;
     const std::size_t end = wrongSum.find("\r\n", wrongSum.find("config="));
@@ -391,4 +391,4 @@ TEST(CopyDataTest, AnnouncedAfterItIsStoredOnlyWhileTheKeyboardIsOpenAndTheDispl
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::osd

@@ -29,7 +29,7 @@
 #include <thread>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::osd {
 namespace {
 
 using test::ChildProcess;
@@ -56,10 +56,10 @@ public:
         // The keyboard's token is zero until a host writes one: a matching token makes the
         // first synchronisation two reads instead of a read-back of everything.
         const std::array<std::uint8_t, 16> token{};
-        EXPECT_TRUE(CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token.data(), token.size()));
+        EXPECT_TRUE(ini::CIniFile(ConfigIni()).WriteStruct("HidAccessCode", "Code", token.data(), token.size()));
     }
     void StoreOsdSettings(const OsdSettings& settings) const {
-        EXPECT_TRUE(CIniFile(ConfigIni()).WriteStruct("OSDSetting", "config", &settings, sizeof settings));
+        EXPECT_TRUE(ini::CIniFile(ConfigIni()).WriteStruct("OSDSetting", "config", &settings, sizeof settings));
     }
     std::string Read(const std::string& file, const char* section, const char* key) const {
         char value[512] = {};
@@ -347,10 +347,10 @@ TEST(OsdEndToEnd, TextMessagesOfExactly151BytesAreStoredAndAnnouncedWhileTheKeyb
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::osd
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::osd::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::sound {
 namespace {
 
 constexpr const char* kFolder = "C:\\Program Files\\Brenik\\";
@@ -197,4 +197,4 @@ TEST(SoundCuesTest, NoCurrentProfilePlaysNothing) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::sound

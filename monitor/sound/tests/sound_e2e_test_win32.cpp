@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::sound {
 namespace {
 
 using test::ChildProcess;
@@ -80,7 +80,7 @@ public:
     explicit Installation(const std::string& pipe)
         : MonitorInstallation("sound-e2e", g_programs.monitor, g_programs.kbhid, pipe), folder_(FolderOf(ConfigIni())) {
         const std::array<std::uint8_t, 16> token{};
-        CIniFile config(ConfigIni());
+        ini::CIniFile config(ConfigIni());
         config.WriteStruct("HidAccessCode", "Code", token.data(), token.size());
         config.WriteInt("Setting", "CurrentProfile", 0);
         waveInstalled_ = CopyTree(g_waveFolder, folder_ + "Wave");
@@ -353,12 +353,12 @@ TEST_F(SoundEndToEnd, ASwitchThatIsNotOneAndSubCodesWithoutAFileStaySilent) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::sound
 
 int main(int argc, char** argv) {
-    brenik::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::g_waveFolder = brenik::test::ArgumentPath(argc, argv, "wave");
-    brenik::g_wineLog = brenik::test::ArgumentPath(argc, argv, "wine-log");
+    brenik::monitor::sound::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::sound::g_waveFolder = brenik::test::ArgumentPath(argc, argv, "wave");
+    brenik::monitor::sound::g_wineLog = brenik::test::ArgumentPath(argc, argv, "wine-log");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::tray {
 namespace {
 
 using test::PostedMessage;
@@ -27,8 +27,8 @@ const std::string kClose = std::to_string(kMsgClose);
 struct Rig {
     test::RecordingDesktop desktop;
     WorkingCopy state;
-    test::MemoryIniStorage storage;
-    OnScreenDisplay osd{desktop, state, std::string(kFolder) + kConfigFileName, storage};
+    ini::test::MemoryIniStorage storage;
+    osd::OnScreenDisplay osd{desktop, state, std::string(kFolder) + kConfigFileName, storage};
     Companions companions{desktop, kFolder, osd};
 };
 
@@ -117,7 +117,7 @@ TEST(CompanionsTest, UpdateAppletsFollowsTheDisplaySettingsLoadedLast) {
     OsdSettings stored{};
     stored.GaugeRam = 1;
     stored.CallDisplay = 1;
-    ASSERT_TRUE(CIniFile(std::string(kFolder) + kConfigFileName, rig.storage).WriteStruct("OSDSetting", "config", &stored, sizeof stored));
+    ASSERT_TRUE(ini::CIniFile(std::string(kFolder) + kConfigFileName, rig.storage).WriteStruct("OSDSetting", "config", &stored, sizeof stored));
     const std::string call = kTitleCallDisplay;
 
     // Not loaded yet: the settings start all zero, so both applets count as switched off.
@@ -163,4 +163,4 @@ TEST(CompanionsTest, BringUpSettingsStartsTheSettingsProgramWhenItHasNoWindow) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::tray

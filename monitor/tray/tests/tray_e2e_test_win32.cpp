@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::monitor::tray {
 namespace {
 
 using test::ChildProcess;
@@ -406,13 +406,13 @@ TEST(TrayEndToEnd, StartsTheCompanionsInOrderWithTheKeyboardPresent) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::monitor::tray
 
 int main(int argc, char** argv) {
-    brenik::g_programs.monitor = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::g_programs.standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
-    brenik::g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
-    CreateDirectoryA(brenik::g_programs.shots.c_str(), nullptr);
+    brenik::monitor::tray::g_programs.monitor = brenik::test::MonitorProgramsFromArguments(argc, argv);
+    brenik::monitor::tray::g_programs.standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
+    brenik::monitor::tray::g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
+    CreateDirectoryA(brenik::monitor::tray::g_programs.shots.c_str(), nullptr);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

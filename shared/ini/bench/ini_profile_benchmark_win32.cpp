@@ -58,7 +58,7 @@ Profile MakeProfile(int n) {
 std::string MacroKey(int k) { return "MacroKeyInfo" + std::to_string(k); }
 
 void SaveOurs(const std::string& path, const Profile& p) {
-    brenik::CIniFile ini(path);
+    brenik::ini::CIniFile ini(path);
     ini.BeginBatch();
     for (int i = 0; i < 3; ++i) ini.WriteString(kSection, kStringKeys[i], p.strings[i]);
     for (int i = 0; i < kIntCount; ++i) ini.WriteInt(kSection, kIntKeys[i], p.ints[i]);
@@ -69,7 +69,7 @@ void SaveOurs(const std::string& path, const Profile& p) {
 
 Profile LoadOurs(const std::string& path) {
     Profile p;
-    brenik::CIniFile ini(path);
+    brenik::ini::CIniFile ini(path);
     ini.BeginBatch();
     for (int i = 0; i < 3; ++i) p.strings[i] = ini.ReadString(kSection, kStringKeys[i], "");
     for (int i = 0; i < kIntCount; ++i) p.ints[i] = ini.ReadInt(kSection, kIntKeys[i], -1);

@@ -25,7 +25,7 @@
 
 namespace {
 
-using brenik::CIniFile;
+using brenik::ini::CIniFile;
 using brenik::ini::IniDocument;
 using brenik::test::FuzzInput;
 
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const IniDocument before = IniDocument::Parse(text);
     FUZZ_CHECK(before.Serialise() == text);
 
-    brenik::test::MemoryIniStorage storage;
+    brenik::ini::test::MemoryIniStorage storage;
     storage.files[kPath] = text;
     const bool utf16 = text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'));
     {

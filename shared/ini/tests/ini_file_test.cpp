@@ -10,14 +10,14 @@
 #include <string>
 #include <thread>
 
-namespace brenik {
+namespace brenik::ini {
 namespace {
 
 constexpr const char* kPath = "D:\\Games\\Kb\\config.ini";
 
 class CIniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ClearDebugLines(); }
+    void SetUp() override { brenik::test::ClearDebugLines(); }
     test::MemoryIniStorage storage;
 };
 
@@ -75,7 +75,7 @@ TEST_F(CIniFileTest, DamagedStructsAreRefusedAndLeaveTheDestination) {
     untouched.fill(0x5A);
     EXPECT_FALSE(ini.ReadStruct("HidAccessCode", "Code", untouched.data(), untouched.size()));
     for (std::uint8_t b : untouched) EXPECT_EQ(b, 0x5A);
-    EXPECT_TRUE(test::DebugLinesContain("Code"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("Code"));
 
     // 15 bytes stored, 16 asked.
     ASSERT_TRUE(ini.WriteStruct("HidAccessCode", "Short", token.data(), 15));
@@ -94,7 +94,7 @@ TEST_F(CIniFileTest, AnUnreadableFileIsNeverReplaced) {
     EXPECT_TRUE(ini.EndBatch());
     EXPECT_EQ(storage.writes, 0);
     EXPECT_EQ(storage.files[kPath], "[Setting]\r\nCurrentProfile=3\r\n");
-    EXPECT_TRUE(test::DebugLinesContain("could not be read"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("could not be read"));
 }
 
 TEST_F(CIniFileTest, Utf16FilesAreLeftAlone) {
@@ -104,7 +104,7 @@ TEST_F(CIniFileTest, Utf16FilesAreLeftAlone) {
     EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
     EXPECT_FALSE(ini.WriteString("s", "k", "v"));
     EXPECT_EQ(storage.files[kPath], utf16);
-    EXPECT_TRUE(test::DebugLinesContain("UTF-16"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("UTF-16"));
 }
 
 TEST_F(CIniFileTest, WritesThatCannotBeStoredAreRefused) {
@@ -116,7 +116,7 @@ TEST_F(CIniFileTest, WritesThatCannotBeStoredAreRefused) {
     EXPECT_FALSE(ini.WriteString("", "Message", "x"));
     EXPECT_EQ(storage.files[kPath], "[OSDData]\r\nMessage=old\r\n");
     EXPECT_EQ(storage.writes, 0);
-    EXPECT_TRUE(test::DebugLinesContain("refused a write"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("refused a write"));
 }
 
 TEST_F(CIniFileTest, UnchangedValuesCauseNoWrite) {
@@ -130,7 +130,7 @@ TEST_F(CIniFileTest, AFailedWriteIsReported) {
     storage.failWrites = true;
     CIniFile ini(kPath, storage);
     EXPECT_FALSE(ini.WriteInt("Setting", "Device", 1));
-    EXPECT_TRUE(test::DebugLinesContain("could not write"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("could not write"));
 }
 
 TEST_F(CIniFileTest, ABatchReadsOnceAndWritesOnce) {
@@ -194,4 +194,4 @@ TEST_F(CIniFileTest, ABatchOfReadsWritesNothing) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::ini

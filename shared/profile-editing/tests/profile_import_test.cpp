@@ -37,7 +37,7 @@ protected:
     }
 
     void SetKey(const char* key, const std::string& value) {
-        CIniFile(kPath, storage).WriteString("Setting", key, value);
+        ini::CIniFile(kPath, storage).WriteString("Setting", key, value);
     }
     void RemoveKey(const std::string& key) {
         std::string& text = storage.files[kPath];
@@ -54,7 +54,7 @@ protected:
         EXPECT_EQ(std::memcmp(untouched.get(), target.get(), sizeof *target), 0);
     }
 
-    test::MemoryIniStorage storage;
+    ini::test::MemoryIniStorage storage;
     std::unique_ptr<ProfileRecord> exported;
     std::unique_ptr<ProfileRecord> target;
 };
@@ -153,13 +153,13 @@ TEST_F(ProfileImport, RefusesTooLongStringsAndDamagedEntries) {
     SetUp();
     auto entry = std::make_unique<MacroKeyInfo>(exported->MacroKeyInfo[9]);
     entry->ActionCount = 401;
-    CIniFile(kPath, storage).WriteStruct("Setting", "MacroKeyInfo9", entry.get(), sizeof *entry);
+    ini::CIniFile(kPath, storage).WriteStruct("Setting", "MacroKeyInfo9", entry.get(), sizeof *entry);
     ExpectRefused("MacroKeyInfo9 holds 401 actions");
 
     SetUp();
     entry = std::make_unique<MacroKeyInfo>(exported->MacroKeyInfo[3]);
     std::memset(entry->ProgramPath, 'p', sizeof entry->ProgramPath);
-    CIniFile(kPath, storage).WriteStruct("Setting", "MacroKeyInfo3", entry.get(), sizeof *entry);
+    ini::CIniFile(kPath, storage).WriteStruct("Setting", "MacroKeyInfo3", entry.get(), sizeof *entry);
     ExpectRefused("MacroKeyInfo3 has a program path");
 
     SetUp();

@@ -101,7 +101,7 @@ class ProfileStoreTest : public ::testing::Test {
 protected:
     void SetUp() override { test::ClearDebugLines(); }
 
-    test::MemoryIniStorage storage;
+    ini::test::MemoryIniStorage storage;
     RecordingRepeat repeat;
     ProfileStore store{kFolder, storage, repeat};
 };

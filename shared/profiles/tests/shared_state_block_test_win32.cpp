@@ -206,7 +206,7 @@ void ExpectOwnerOnly(HANDLE object, DWORD fullAccess, const char* what) {
     ASSERT_EQ(acl->AceCount, 3) << what;
 
     std::vector<BYTE> user, system(SECURITY_MAX_SID_SIZE), administrators(SECURITY_MAX_SID_SIZE);
-    ASSERT_TRUE(win32::CurrentUserSid(user));
+    ASSERT_TRUE(CurrentUserSid(user));
     DWORD size = SECURITY_MAX_SID_SIZE;
     ASSERT_TRUE(CreateWellKnownSid(WinLocalSystemSid, nullptr, system.data(), &size));
     size = SECURITY_MAX_SID_SIZE;

@@ -11,9 +11,9 @@ namespace {
 constexpr const char* kPath = "C:\\Kb\\kbhid.ini";
 
 KbhidSettings Load(const std::string& text) {
-    test::MemoryIniStorage storage;
+    ini::test::MemoryIniStorage storage;
     if (!text.empty()) storage.files[kPath] = text;
-    CIniFile ini(kPath, storage);
+    ini::CIniFile ini(kPath, storage);
     return LoadKbhidSettings(ini);
 }
 

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace brenik {
+namespace brenik::kbhid {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -521,14 +521,14 @@ TEST_F(KbhidVirtualKeyboardTest, ZzAServerThatGoesAndComesBackReadsAsRemovalAndA
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::kbhid
 
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "--client") == 0) {
-        return brenik::RunClient(argv[2], std::atoi(argv[3]), static_cast<std::uint8_t>(std::atoi(argv[4])));
+        return brenik::kbhid::RunClient(argv[2], std::atoi(argv[3]), static_cast<std::uint8_t>(std::atoi(argv[4])));
     }
     ::testing::InitGoogleTest(&argc, argv);
-    brenik::g_environment = new brenik::ServerEnvironment;
-    ::testing::AddGlobalTestEnvironment(brenik::g_environment);
+    brenik::kbhid::g_environment = new brenik::kbhid::ServerEnvironment;
+    ::testing::AddGlobalTestEnvironment(brenik::kbhid::g_environment);
     return RUN_ALL_TESTS();
 }

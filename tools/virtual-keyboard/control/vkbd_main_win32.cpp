@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+namespace brenik::vkb {
 namespace {
 
-namespace pipe = brenik::vkb::pipe;
 using brenik::win32::ScopedHandle;
 
 constexpr DWORD kStartTimeoutMs = 10000;
@@ -121,8 +121,10 @@ int Forward(const std::string& pipeName, const std::vector<std::string>& words) 
 }
 
 }  // namespace
+}  // namespace brenik::vkb
 
 int main(int argc, char** argv) {
+    using namespace brenik::vkb;
     std::string pipeName = pipe::kDefaultPipeName;
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-namespace brenik {
+namespace brenik::vkb {
 namespace {
 
 struct VkbdRun {
@@ -140,4 +140,4 @@ TEST_F(VkbdControlTest, ASessionFromStartToStop) {
 }
 
 }  // namespace
-}  // namespace brenik
+}  // namespace brenik::vkb
