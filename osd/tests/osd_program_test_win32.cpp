@@ -35,7 +35,8 @@ using test::TempFolder;
 struct Programs {
     std::string osd;    // Brenik OSD.exe
     std::string shots;  // ends in a backslash
-} g_programs;
+};
+const Programs g_programs{test::ArgumentPath("osd"), test::OutputFolder("shots")};
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kShowTimeoutMs = 3000;
@@ -360,11 +361,3 @@ TEST(OsdProgram, ASecondStartEndsAtOnceAndTheFirstRunsOn) {
 
 }  // namespace
 }  // namespace brenik
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    brenik::g_programs.osd = brenik::test::ArgumentPath(argc, argv, "osd");
-    brenik::g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
-    CreateDirectoryA(brenik::g_programs.shots.c_str(), nullptr);
-    return RUN_ALL_TESTS();
-}
