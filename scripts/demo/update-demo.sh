@@ -42,6 +42,12 @@ mkdir -p "$SHOTS"
 rc=0
 wine "$TOOLS/update-demo-driver.exe" --updater="$(winpath "$UPDATER_DIR/KeyFwFlash.exe")" \
     --shots="$(winpath "$SHOTS")" </dev/null || rc=$?
+# The driver photographs the screen as soon as the monitor's window is back; its tray icon
+# follows a moment later, so the screen again once the tray shows it.
+if desktop wait "class:__winex11_standalone_tray" 20 >/dev/null 2>&1; then
+    sleep 1
+    shot 6-screen-after
+fi
 
 say "the keyboard after the update"
 vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /' || true
