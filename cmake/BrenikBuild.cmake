@@ -46,13 +46,23 @@ function(brenik_native_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS native)
 endfunction()
 
-# brenik_wine_test(name SOURCES ... LIBS ...): a GoogleTest executable for Windows, run under Wine.
+# brenik_wine_test(name SOURCES ... LIBS ... [DEPENDS target ...] [ARGS arg ...] [TIMEOUT seconds]):
+# a GoogleTest executable for Windows, run under Wine by GoogleTest's own main. An end-to-end
+# test names the programs it runs in DEPENDS (built before it) and is handed their paths in
+# ARGS as --name=value, which it reads with test::ArgumentPath (tests/wine/support). TIMEOUT
+# defaults to BRENIK_WINE_TEST_TIMEOUT.
 function(brenik_wine_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;DEPENDS;ARGS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT ${BRENIK_WINE_TEST_TIMEOUT})
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${BRENIK_WINE_TEST_TIMEOUT} LABELS wine)
+  if(ARG_DEPENDS)
+    add_dependencies(${name} ${ARG_DEPENDS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS wine)
 endfunction()
 
 # brenik_fuzzer(name SOURCES ... LIBS ... CORPUS dir): a libFuzzer executable, in the fuzz

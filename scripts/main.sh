@@ -6,29 +6,29 @@ set -euo pipefail
 source "$(dirname "$0")/lib/environment.sh"
 cd "$ROOT"
 
+# The demos, in this order. Each stands on its own (scripts/demo/*.sh say what they need and
+# start what is missing); the order is the story: the installer first, then the monitor alone
+# with a keyboard of its own and on the desktop, the settings tool through the session's
+# monitor, and last the update, which closes that monitor and starts it again.
+DEMOS=(installer-demo monitor-demo monitor-desktop-demo settings-tool-demo update-demo)
+
 ensure_packages
 ensure_nsis
+ensure_tools python3-pil  # the demos' pictures as PNG too
 configure_and_build windows
 # The install tree, and the installer beside it (scripts/demo/installer-demo.sh clicks through it).
 cmake --build --preset windows --target installer
 
 DIST="$BUILD/dist"
-TOOLS="$DIST/tools"
+source "$ROOT/scripts/lib/demo.sh"
+demo_init "$DIST" "$DIST/tools"
 log "install tree build/dist"
 (cd "$DIST" && find . -mindepth 1 | sort)
 
 start_session
-vkbd() { wine "$TOOLS/vkbd.exe" "$@" </dev/null; }
-desktop() { wine "$TOOLS/desktop-tool.exe" "$@" </dev/null; }
-MONITOR_TITLE=BrenikGamingKeyboardMonitor
-
-stop_demo() {
-    desktop close "$MONITOR_TITLE" >/dev/null 2>&1 || true
-    desktop gone "$MONITOR_TITLE" 10 >/dev/null 2>&1 || true
-    vkbd stop >/dev/null 2>&1 || true
-    stop_session
-}
-trap stop_demo EXIT
+at_exit stop_session
+at_exit 'vkbd stop >/dev/null 2>&1'
+at_exit 'desktop close "$kTitleMonitor" >/dev/null 2>&1; desktop gone "$kTitleMonitor" 10 >/dev/null 2>&1'
 
 log "the virtual keyboard"
 vkbd start
@@ -36,22 +36,21 @@ vkbd status
 
 log "Brenik Monitor, resident"
 wine "$DIST/Monitor.exe" </dev/null >/dev/null 2>&1 &
-desktop wait "$MONITOR_TITLE" 20
+desktop wait "$kTitleMonitor" 20
 sleep 1
-echo "window \"$MONITOR_TITLE\" is up; config.ini now says:"
-tr -d '\r' < "$DIST/config.ini" | sed 's/^/    /'
+echo "window \"$kTitleMonitor\" is up; config.ini now says:"
+tr -d '\r' < "$DIST/$kConfigFileName" | sed 's/^/    /'
 echo "profile files written: $(cd "$DIST/config" && ls 2>/dev/null | tr '\n' ' ')"
 
-for demo in "$ROOT"/scripts/demo/*.sh; do
-    [ -e "$demo" ] || continue
-    log "$(basename "$demo" .sh)"
-    bash "$demo" "$DIST" "$TOOLS"
+for demo in "${DEMOS[@]}"; do
+    log "$demo"
+    bash "$ROOT/scripts/demo/$demo.sh" "$DIST" "$TOOLS"
 done
 
 log "closing the monitor (WM_CLOSE, as the tray's Exit does)"
-desktop close "$MONITOR_TITLE"
-desktop gone "$MONITOR_TITLE" 20
-echo "the monitor has ended (it leaves \"Device\" in config.ini as it stood: $(tr -d '\r' < "$DIST/config.ini" | sed -n 's/^Device=//p'))"
+desktop close "$kTitleMonitor"
+desktop gone "$kTitleMonitor" 20
+echo "the monitor has ended (it leaves \"$kConfigDeviceKey\" in config.ini as it stood: $(tr -d '\r' < "$DIST/$kConfigFileName" | sed -n "s/^$kConfigDeviceKey=//p"))"
 
 log "the installer (build/dist laid out afresh, as it ships)"
 cmake --build --preset windows --target installer >/dev/null

@@ -36,7 +36,8 @@ using test::TempFolder;
 struct Programs {
     std::string osd;    // Brenik OSD.exe
     std::string shots;  // ends in a backslash
-} g_programs;
+};
+const Programs g_programs{test::ArgumentPath("osd"), test::OutputFolder("shots")};
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kShowTimeoutMs = 3000;
@@ -359,11 +360,3 @@ TEST(OsdProgram, ASecondStartEndsAtOnceAndTheFirstRunsOn) {
 
 }  // namespace
 }  // namespace brenik::osd
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    brenik::osd::g_programs.osd = brenik::test::ArgumentPath(argc, argv, "osd");
-    brenik::osd::g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
-    CreateDirectoryA(brenik::osd::g_programs.shots.c_str(), nullptr);
-    return RUN_ALL_TESTS();
-}

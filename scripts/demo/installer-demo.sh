@@ -8,15 +8,12 @@
 # Runs in a Wine prefix, display and wineserver of its own, so the monitor it installs and its
 # logon entry never meet the caller's session; stops all it started and removes the install.
 set -euo pipefail
-DIST=$(cd "$1" && pwd)
-TOOLS=$(cd "$2" && pwd)
+source "$(dirname "$0")/../lib/demo.sh"
+demo_init "$1" "$2"
 INSTALLER=$(ls "$DIST"/BrenikSetup-*.exe 2>/dev/null | head -n1)
 [ -n "$INSTALLER" ] || { echo "no installer in $DIST (cmake --build --preset windows --target installer)"; exit 1; }
-VERSION=$(basename "$INSTALLER" .exe)
-VERSION=${VERSION#BrenikSetup-}
 SETUP_TITLE="class:#32770"  # the installer's window: its title changes with each page
 UNINSTALL_TITLE="class:#32770"
-MONITOR_TITLE=BrenikGamingKeyboardMonitor
 WM_COMMAND=0x111
 NEXT=1  # the pages' Next/Install/Finish button; a message box's No is 7
 IDNO=7
@@ -28,25 +25,20 @@ TARGET="$WORK/Brenik"
 export BRENIK_WINEPREFIX="$(dirname "$DIST")/wineprefix-installer-demo"
 source "$(dirname "$0")/../lib/environment.sh"
 start_session >/dev/null
+at_exit stop_session
+at_exit 'rm -rf "$WORK"'
+at_exit uninstall
 
-desktop() { wine "$TOOLS/desktop-tool.exe" "$@" </dev/null; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-shot() {  # name [window]
-    desktop shot "$(winpath "$SHOTS/$1.bmp")" ${2:+"$2"} >/dev/null 2>&1 || echo "   (no picture: $1)"
-}
 press() { desktop post "$1" $WM_COMMAND "$2" 0 >/dev/null; }
-
-cleanup() {
-    desktop close "$MONITOR_TITLE" >/dev/null 2>&1 || true
+# Whatever the demo left installed goes, silently, and the logon entry with it.
+uninstall() {
+    desktop close "$kTitleMonitor" >/dev/null 2>&1 || true
     if [ -f "$TARGET/Uninstall.exe" ]; then
         wine "$TARGET/Uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
         for _ in $(seq 100); do [ -e "$TARGET/Uninstall.exe" ] || break; sleep 0.2; done
     fi
     wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Brenik Monitor" /f >/dev/null 2>&1 || true
-    rm -rf "$WORK"
-    stop_session
 }
-trap cleanup EXIT
 
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
@@ -59,7 +51,7 @@ press "$SETUP_TITLE" $NEXT
 sleep 1
 shot 2-folder "$SETUP_TITLE"
 press "$SETUP_TITLE" $NEXT
-desktop wait "$MONITOR_TITLE" 30 >/dev/null  # started as the last step of the install
+desktop wait "$kTitleMonitor" 30 >/dev/null  # started as the last step of the install
 sleep 1
 shot 3-installed "$SETUP_TITLE"
 press "$SETUP_TITLE" $NEXT
@@ -74,7 +66,7 @@ desktop wait "$UNINSTALL_TITLE" 30 >/dev/null
 sleep 1
 shot 5-uninstall-confirm "$UNINSTALL_TITLE"
 press "$UNINSTALL_TITLE" $NEXT
-desktop gone "$MONITOR_TITLE" 30 >/dev/null  # closed before the question
+desktop gone "$kTitleMonitor" 30 >/dev/null  # closed before the question
 sleep 2
 shot 6-uninstall-question
 press "$UNINSTALL_TITLE" $IDNO  # the question box is the topmost window of that class
@@ -85,9 +77,5 @@ press "$UNINSTALL_TITLE" $NEXT
 desktop gone "$UNINSTALL_TITLE" 20 >/dev/null
 echo "uninstalled; kept for a later installation: $(cd "$TARGET" && ls | tr '\n' ' ')"
 
-if /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
-    for bmp in "$SHOTS"/*.bmp; do
-        /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' "$bmp" "${bmp%.bmp}.png"
-    done
-fi
+pictures_as_png "$SHOTS"
 echo "pictures: $(ls "$SHOTS" | grep -c '\.bmp$') in $SHOTS"

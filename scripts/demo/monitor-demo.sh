@@ -10,75 +10,37 @@
 # is; stops everything it started. One monitor runs per session: a monitor already running is
 # closed for the demo and started again from DIST at the end.
 set -euo pipefail
-DIST=$(cd "$1" && pwd)
-TOOLS=$(cd "$2" && pwd)
-MONITOR_TITLE=BrenikGamingKeyboardMonitor
-PIPE="BrenikMonitorDemo-$$"
+source "$(dirname "$0")/../lib/demo.sh"
+demo_init "$1" "$2"
+KEYBOARD_PIPE="BrenikMonitorDemo-$$"
 WORK=$(mktemp -d /tmp/brenik-monitor-demo.XXXXXX)
 TRACE="$WORK/trace.txt"
 MONITOR_PID=""
-RESTORE=""
 
-vkbd() { wine "$TOOLS/vkbd.exe" --pipe "$PIPE" "$@" </dev/null; }
-desktop() { wine "$TOOLS/desktop-tool.exe" "$@" </dev/null; }
-say() { printf '\n-- %s\n' "$*"; }
+borrow_session_monitor
+at_exit 'rm -rf "$WORK"'
+at_exit 'vkbd stop >/dev/null 2>&1'
+at_exit 'if [ -n "$MONITOR_PID" ]; then close_monitor; wait "$MONITOR_PID" 2>/dev/null; fi'
 
-cleanup() {
-    if [ -n "$MONITOR_PID" ]; then
-        desktop close "$MONITOR_TITLE" >/dev/null 2>&1 || true
-        desktop gone "$MONITOR_TITLE" 20 >/dev/null 2>&1 || true
-        wait "$MONITOR_PID" 2>/dev/null || true
-    fi
-    vkbd stop >/dev/null 2>&1 || true
-    rm -rf "$WORK"
-    if [ -n "$RESTORE" ]; then
-        (cd "$DIST" && wine "$DIST/Monitor.exe" </dev/null >/dev/null 2>&1 &)
-        desktop wait "$MONITOR_TITLE" 20 >/dev/null 2>&1 || true
-        echo "the monitor from $DIST runs again"
-    fi
-}
-trap cleanup EXIT
-
-if desktop wait "$MONITOR_TITLE" 0.1 >/dev/null 2>&1; then
-    echo "a monitor is running: closed for the demo (one per session), started again at the end"
-    desktop close "$MONITOR_TITLE" >/dev/null
-    desktop gone "$MONITOR_TITLE" 20 >/dev/null
-    RESTORE=1
-fi
-
-# Writes the trace so far to $TRACE; true when a decoded line matches the pattern.
-trace_has() {
-    vkbd trace "$(winepath -w "$TRACE")" >/dev/null 2>&1 || return 1
-    tr -d '\r' < "$TRACE" | grep -q -- "$1"
-}
-wait_for_trace() {  # pattern, seconds
-    local end=$((SECONDS + $2))
-    while [ $SECONDS -lt "$end" ]; do
-        trace_has "$1" && return 0
-        sleep 1
-    done
-    echo "timed out waiting for \"$1\" in the keyboard's trace" >&2
-    return 1
-}
 count_in_trace() { tr -d '\r' < "$TRACE" | grep -c -- "$1" || true; }
 
-# ---- A copy of the install tree, its kbhid.dll pointed at this demo's keyboard.
+# ---- A copy of the install tree, its kbhid.dll pointed at this demo's keyboard; the settings
+# tool beside the monitor reads the profile files back at the end.
 INSTALL="$WORK/install"
 mkdir -p "$INSTALL/config"
-cp "$DIST/Monitor.exe" "$DIST/kbhid.dll" "$INSTALL/"
+cp "$DIST/Monitor.exe" "$DIST/kbhid.dll" "$DIST/BrenikSettings.exe" "$INSTALL/"
 [ -f "$DIST/config.ini" ] && cp "$DIST/config.ini" "$INSTALL/"
 cp "$DIST"/config/*.cmp "$INSTALL/config/" 2>/dev/null || true
-printf '[Backend]\r\nType=virtual\r\nPipeName=%s\r\n' "$PIPE" > "$INSTALL/kbhid.ini"
+printf '[Backend]\r\nType=virtual\r\nPipeName=%s\r\n' "$KEYBOARD_PIPE" > "$INSTALL/kbhid.ini"
 
 vkbd start >/dev/null
 if ! ls "$INSTALL"/config/*.cmp >/dev/null 2>&1; then
     say "no profile files yet: a first start against a keyboard with factory settings writes them"
     wine "$INSTALL/Monitor.exe" </dev/null >/dev/null 2>&1 &
     MONITOR_PID=$!
-    desktop wait "$MONITOR_TITLE" 20 >/dev/null
-    wait_for_trace "SET host-state value=1" 120
-    desktop close "$MONITOR_TITLE" >/dev/null
-    desktop gone "$MONITOR_TITLE" 20 >/dev/null
+    desktop wait "$kTitleMonitor" 20 >/dev/null
+    wait_for_trace "$TRACE" "SET host-state value=1" 120
+    close_monitor
     wait "$MONITOR_PID" 2>/dev/null || true
     MONITOR_PID=""
     echo "written: $(cd "$INSTALL/config" && ls | tr '\n' ' ')"
@@ -103,27 +65,26 @@ say "Monitor.exe starts; 200 ms later the first synchronisation begins"
 START=$SECONDS
 wine "$INSTALL/Monitor.exe" </dev/null >/dev/null 2>&1 &
 MONITOR_PID=$!
-desktop wait "$MONITOR_TITLE" 20 >/dev/null
-wait_for_trace "SET host-state value=1" 120
+desktop wait "$kTitleMonitor" 20 >/dev/null
+wait_for_trace "$TRACE" "SET host-state value=1" 120
 echo "synchronised after $((SECONDS - START)) s: $(count_in_trace ' GET ') reads, $(count_in_trace ' SET select') of them selected first"
 
 say "the profile key 5 is pressed on the keyboard"
 vkbd profile 5 >/dev/null
-wait_for_trace "SET current-profile profile=4" 20
+wait_for_trace "$TRACE" "SET current-profile profile=4" 20
 echo "the monitor switched to profile 5 and wrote it back to the keyboard"
 
 say "a macro is recorded live on key 6 of profile 5"
 vkbd record-macro 6 0x04 0x05 >/dev/null
-wait_for_trace "GET macro profile=4 key=5" 20
+wait_for_trace "$TRACE" "GET macro profile=4 key=5" 20
 sleep 3   # the new token and the saved files follow the read
 echo "the monitor read the recorded macro back"
 
 say "closing the monitor"
-desktop close "$MONITOR_TITLE" >/dev/null
-desktop gone "$MONITOR_TITLE" 20 >/dev/null
+close_monitor
 wait "$MONITOR_PID" 2>/dev/null || true
 MONITOR_PID=""
-trace_has "." || true
+trace_has "$TRACE" "." || true
 
 say "the exchange, as the keyboard's trace decodes it (seconds from the first report)"
 echo "   (status polls and select requests counted, not listed; reads of one kind folded)"
@@ -155,10 +116,31 @@ tr -d '\r' < "$TRACE" | awk '
     END { flush() }'
 
 say "what changed in config.ini and the profile files"
+# Key entry N (from 0, as the profile file names it) of profile P (from 0) in the install tree
+# TREE, as the settings tool reads it from the profile files there (the monitor is closed).
+key_entry() {  # TREE P N
+    (cd "$1" && wine "$1/BrenikSettings.exe" --json show $(($2 + 1)) </dev/null 2>/dev/null) | tr -d '\r' |
+        /usr/bin/python3 -c '
+import json, sys
+key = int(sys.argv[1]) + 1
+for entry in json.load(sys.stdin)["keys"]:
+    if entry["key"] == key:
+        if entry["kind"] == "macro":
+            print("macro \"%s\", %d actions" % (entry["name"], entry["actionCount"]))
+        else:
+            print(entry["text"])
+        break
+else:
+    print("(none)")' "$3"
+}
+shorten() { if [ ${#1} -gt 40 ]; then printf '%s...' "${1:0:36}"; else printf '%s' "$1"; fi; }
 for file in config.ini config/Default0.cmp config/Default1.cmp config/Default2.cmp config/Default3.cmp config/Default4.cmp; do
     old="$WORK/before/$file"
     new="$INSTALL/$file"
     [ -f "$new" ] || continue
+    profile=""
+    [[ $file =~ Default([0-4])\.cmp$ ]] && profile=${BASH_REMATCH[1]}
+    # Each changed key, tab-separated: "[section] key", before ("(none)" when new), after.
     changes=$(awk -F= '
         FNR == 1 { side++ }
         /^\[/ { section = $0; next }
@@ -166,28 +148,15 @@ for file in config.ini config/Default0.cmp config/Default1.cmp config/Default2.c
         { key = section " " $1; value = substr($0, length($1) + 2); gsub(/\r/, "", value) }
         side == 1 { before[key] = value; next }
         { after[key] = value; if (!(key in before) || before[key] != value) changed[key] = 1 }
-        function hexbyte(v, i,   d, n, k, c) {
-            n = 0;
-            for (k = 1; k <= 2; k++) { c = index("0123456789ABCDEF", toupper(substr(v, 2 * i + k, 1))); n = n * 16 + c - 1 }
-            return n
-        }
-        # A key entry: function type (byte 1), macro name (bytes 34..65), action count (66, 67).
-        function entry(v,   name, i, b) {
-            if (v == "") return "(none)";
-            name = "";
-            for (i = 34; i < 66; i++) { b = hexbyte(v, i); if (b == 0) break; name = name sprintf("%c", b) }
-            return sprintf("function 0x%02X \"%s\" %d actions", hexbyte(v, 1), name, hexbyte(v, 66) + 256 * hexbyte(v, 67))
-        }
-        END {
-            for (key in changed) {
-                old = (key in before) ? before[key] : "(none)";
-                new = after[key];
-                if (key ~ /MacroKeyInfo/) { old = entry(key in before ? old : ""); new = entry(new) }
-                if (length(old) > 40) old = substr(old, 1, 36) "...";
-                if (length(new) > 40) new = substr(new, 1, 36) "...";
-                printf "    %-30s %s -> %s\n", key, old, new
-            }
-        }' <( [ -f "$old" ] && cat "$old" || true; echo ) "$new" | sort)
+        END { for (key in changed) printf "%s\t%s\t%s\n", key, (key in before) ? before[key] : "(none)", after[key] }
+        ' <( [ -f "$old" ] && cat "$old" || true; echo ) "$new" |
+        while IFS=$'\t' read -r key was now; do
+            if [ -n "$profile" ] && [[ $key =~ MacroKeyInfo([0-9]+)$ ]]; then
+                [ "$was" = "(none)" ] || was=$(key_entry "$WORK/before" "$profile" "${BASH_REMATCH[1]}")
+                now=$(key_entry "$INSTALL" "$profile" "${BASH_REMATCH[1]}")
+            fi
+            printf '    %-30s %s -> %s\n' "$key" "$(shorten "$was")" "$(shorten "$now")"
+        done | sort)
     if [ -z "$changes" ]; then
         echo "  $file: unchanged"
     else

@@ -10,65 +10,41 @@
 # Works on a copy of DIST with a virtual keyboard of its own; stops everything it started. A
 # monitor already running is closed for the demo and started again from DIST at the end.
 set -euo pipefail
-DIST=$(cd "$1" && pwd)
-TOOLS=$(cd "$2" && pwd)
-MONITOR_TITLE=BrenikGamingKeyboardMonitor
-OSD_TITLE=Brenik_Gaming_Keyboard_OSD
-PIPE="BrenikDesktopDemo-$$"
+source "$(dirname "$0")/../lib/demo.sh"
+demo_init "$1" "$2"
+KEYBOARD_PIPE="BrenikDesktopDemo-$$"
 WORK=$(mktemp -d /tmp/brenik-desktop-demo.XXXXXX)
 SHOTS="$(dirname "$DIST")/demo-screenshots/desktop"
 MONITOR_PID=""
-RESTORE=""
-
-vkbd() { wine "$TOOLS/vkbd.exe" --pipe "$PIPE" "$@" </dev/null; }
-desktop() { wine "$TOOLS/desktop-tool.exe" "$@" </dev/null; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-say() { printf '\n-- %s\n' "$*"; }
-shot() {  # name [window]: a picture of the screen or of one window
-    desktop shot "$(winpath "$SHOTS/$1.bmp")" ${2:+"$2"} >/dev/null 2>&1 || echo "   (no picture: $1)"
-}
 
 stop_monitor() {
-    desktop close "$MONITOR_TITLE" >/dev/null 2>&1 || true
-    desktop gone "$MONITOR_TITLE" 20 >/dev/null 2>&1 || true
+    close_monitor || true
     [ -n "$MONITOR_PID" ] && wait "$MONITOR_PID" 2>/dev/null || true
     MONITOR_PID=""
 }
-cleanup() {
-    stop_monitor
-    desktop close "$OSD_TITLE" >/dev/null 2>&1 || true
-    vkbd stop >/dev/null 2>&1 || true
-    [ -n "${KEEP_DEMO_WORK:-}" ] || rm -rf "$WORK"
-    if [ -n "$RESTORE" ]; then
-        (cd "$DIST" && wine "$DIST/Monitor.exe" </dev/null >/dev/null 2>&1 &)
-        desktop wait "$MONITOR_TITLE" 20 >/dev/null 2>&1 || true
-        echo "the monitor from $DIST runs again"
-    fi
-}
-trap cleanup EXIT
-
-if desktop wait "$MONITOR_TITLE" 0.1 >/dev/null 2>&1; then
-    echo "a monitor is running: closed for the demo (one per session), started again at the end"
-    stop_monitor
-    RESTORE=1
-fi
-desktop close "$OSD_TITLE" >/dev/null 2>&1 || true
-desktop gone "$OSD_TITLE" 10 >/dev/null 2>&1 || true
+borrow_session_monitor
+at_exit '[ -n "${KEEP_DEMO_WORK:-}" ] || rm -rf "$WORK"'
+at_exit 'vkbd stop >/dev/null 2>&1'
+at_exit 'desktop close "$kTitleOsd" >/dev/null 2>&1'
+at_exit stop_monitor
+desktop close "$kTitleOsd" >/dev/null 2>&1 || true
+desktop gone "$kTitleOsd" 10 >/dev/null 2>&1 || true
 
 # ---- A copy of the install tree, its kbhid.dll pointed at this demo's keyboard, and every
 # notice of the on-screen display switched on in config.ini (the settings program's record:
-# switches at bytes 8, 12, 16 and 24 of 344, a struct value with its checksum byte).
+# switches at bytes 8, 12, 16 and 24 of 344, a struct value with its checksum byte; written
+# here because the settings tool has no command for the display settings).
 INSTALL="$WORK/install"
 cp -r "$DIST" "$INSTALL"
 rm -rf "$INSTALL/tools" "$INSTALL/KeyFwFlash"
-printf '[Backend]\r\nType=virtual\r\nPipeName=%s\r\n' "$PIPE" > "$INSTALL/kbhid.ini"
+printf '[Backend]\r\nType=virtual\r\nPipeName=%s\r\n' "$KEYBOARD_PIPE" > "$INSTALL/kbhid.ini"
 OSD_RECORD=$(/usr/bin/python3 -c '
 import struct
 record = bytearray(344)
 for offset in (8, 12, 16, 24):
     struct.pack_into("<i", record, offset, 1)
 print("".join("%02X" % b for b in record) + "%02X" % (sum(record) & 0xFF))')
-printf '[OSDSetting]\r\nconfig=%s\r\n' "$OSD_RECORD" >> "$INSTALL/config.ini"
+printf '[%s]\r\n%s=%s\r\n' "$kOsdSettingsSection" "$kOsdSettingsKey" "$OSD_RECORD" >> "$INSTALL/config.ini"
 # Five profiles with names, every spoken cue switched on and Winamp as the media player
 # (MediaOption 3), the third one for the game "Racer.exe"; the rest loads its defaults.
 NAMES=(Desktop Racing Shooter Strategy Music)
@@ -86,14 +62,16 @@ say "Brenik Monitor starts with the keyboard plugged in"
 # Wine's winmm trace names every file PlaySound opens: the spoken cues are read off it below.
 (cd "$INSTALL" && WINEDEBUG=-all,+winmm exec wine "$INSTALL/Monitor.exe" </dev/null >/dev/null 2>"$WORK/monitor.log") &
 MONITOR_PID=$!
-desktop wait "$MONITOR_TITLE" 20 >/dev/null
-desktop wait "$OSD_TITLE" 20 >/dev/null && echo "the on-screen display \"Brenik OSD.exe\" was started with it"
-sleep 3   # the first synchronisation
+desktop wait "$kTitleMonitor" 20 >/dev/null
+desktop wait "$kTitleOsd" 20 >/dev/null && echo "the on-screen display \"$kProgramOsd\" was started with it"
+# The first synchronisation: this keyboard does not hold the token config.ini names, so the
+# monitor reads every setting back (about 20 s) before it takes the keyboard's events.
+wait_for_trace "$WORK/trace.txt" "SET host-state value=1" 120
 desktop wait "class:__winex11_standalone_tray" 5 >/dev/null 2>&1 && shot tray-icon "class:__winex11_standalone_tray"
 echo "the tray shows the keyboard icon, tip \"GRIM HERON Brenik\""
 
 say "a right click on the icon opens its menu"
-desktop post "$MONITOR_TITLE" 1036 102 0x0204 >/dev/null   # the shell's callback: WM_RBUTTONDOWN
+desktop post "$kTitleMonitor" 1036 102 0x0204 >/dev/null   # the shell's callback: WM_RBUTTONDOWN
 if desktop wait "class:#32768" 10 >/dev/null; then
     sleep 0.5
     shot tray-menu
@@ -105,7 +83,7 @@ fi
 
 notice() {  # picture name, what happened
     sleep 0.4
-    shot "$1" "$OSD_TITLE"
+    shot "$1" "$kTitleOsd"
     echo "$2"
 }
 say "the on-screen display's notices"
@@ -118,11 +96,12 @@ sleep 1.5
 vkbd winlock 2 on >/dev/null
 notice osd-windows-key "the Windows key of profile 2 locked"
 sleep 1.5
-desktop copydata "$MONITOR_TITLE" "Hello from another program" >/dev/null
+desktop copydata "$kTitleMonitor" "Hello from another program" >/dev/null
 notice osd-text "a text sent by another program (WM_COPYDATA)"
 sleep 1.5
 vkbd record-macro 4 0x0B 0x08 0x0F 0x0F 0x12 >/dev/null   # "hello" on key 4
-sleep 4   # the monitor reads the recorded macro back
+wait_for_trace "$WORK/trace.txt" "GET macro profile=1 key=3" 20   # the monitor reads it back
+sleep 1   # and stores it
 vkbd play-macro 4 >/dev/null
 notice osd-macro "the macro on key 4 played"
 
@@ -143,7 +122,7 @@ for _ in $(seq 1 100); do
     sleep 0.1
 done
 if grep -q '^CurrentProfile=2' <(tr -d '\r' < "$INSTALL/config.ini"); then
-    shot osd-game "$OSD_TITLE"
+    shot osd-game "$kTitleOsd"
     echo "\"Racer.exe\" started and in front: profile 3 (\"Shooter\", GameFile \"  D:\\Games\\Racer\\Racer.exe  \") became current"
     echo "(under Wine the 2-second game timer does this; on Windows the foreground event makes it at once)"
 else
@@ -170,10 +149,6 @@ stop_monitor
 say "the sound cues the monitor played (the files PlaySound opened, from Wine's winmm trace)"
 "$(dirname "$0")/../../monitor/sound/played-cues.sh" "$WORK/monitor.log" | sed 's/^/    /'
 
-if /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
-    for bmp in "$SHOTS"/*.bmp; do
-        /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' "$bmp" "${bmp%.bmp}.png"
-    done
-fi
+pictures_as_png "$SHOTS"
 say "pictures of what the user saw: $SHOTS"
 ls "$SHOTS" | sed 's/^/    /'

@@ -3,22 +3,25 @@
 # changes as a user would script them, what the keyboard was sent for each (its decoded
 # trace) and the profile read back.
 #
-# Usage: settings-tool-demo.sh DIST TOOLS   (inside the Wine session of scripts/lib/environment.sh,
-# with the monitor from DIST running against the session's virtual keyboard)
+# Usage: settings-tool-demo.sh DIST TOOLS   (inside the Wine session of scripts/lib/environment.sh)
+# Shows the monitor from DIST against the session's virtual keyboard, as the main job runs
+# them; whichever of the two is not running is started for the demo and stopped at its end.
 set -euo pipefail
-DIST=$(cd "$1" && pwd)
-TOOLS=$(cd "$2" && pwd)
+source "$(dirname "$0")/../lib/demo.sh"
+demo_init "$1" "$2"
 WORK=$(mktemp -d /tmp/brenik-settings-demo.XXXXXX)
-trap 'rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 
-vkbd() { wine "$TOOLS/vkbd.exe" "$@" </dev/null; }
 tool() { wine "$DIST/BrenikSettings.exe" "$@" </dev/null 2>&1 | tr -d '\r'; }
-say() { printf '\n-- %s\n' "$*"; }
 # What reached the keyboard since the last call, without the status polls.
 sent() {
-    vkbd trace "$(winepath -w "$WORK/trace.txt")" >/dev/null
-    { tr -d '\r' < "$WORK/trace.txt" | grep -E '^[0-9]' | cut -d' ' -f2- | grep -v -E '^GET (status|update-status)' \
-        | sed 's/^/      keyboard: /'; } || echo "      keyboard: (nothing)"
+    local reports
+    reports=$(keyboard_reports "$WORK/trace.txt")
+    if [ -n "$reports" ]; then
+        printf '%s\n' "$reports" | sed 's/^/      keyboard: /'
+    else
+        echo "      keyboard: (nothing)"
+    fi
     vkbd trace clear >/dev/null
 }
 run() {
@@ -27,19 +30,10 @@ run() {
     sent
 }
 
-if ! wine "$TOOLS/desktop-tool.exe" wait BrenikGamingKeyboardMonitor 0.1 >/dev/null 2>&1; then
-    echo "no monitor runs from $DIST: nothing to show" >&2
-    exit 1
-fi
-# The monitor was just started again by the demo before: let its synchronisation end, so that
-# what the keyboard is sent below is the tool's doing alone.
-for _ in $(seq 1 60); do
-    vkbd trace clear >/dev/null
-    sleep 2
-    vkbd trace "$(winepath -w "$WORK/trace.txt")" >/dev/null
-    tr -d '\r' < "$WORK/trace.txt" | grep -E '^[0-9]' | grep -q -v -E ' GET (status|update-status)' || break
-done
-vkbd trace clear >/dev/null
+need_session_monitor
+# A monitor just started (here, or again by a demo before) first synchronises with the
+# keyboard: let that end, so that what the keyboard is sent below is the tool's doing alone.
+wait_for_quiet_keyboard "$WORK"
 
 say "BrenikSettings.exe: the profiles from the command line, through the running monitor"
 run list

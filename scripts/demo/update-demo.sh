@@ -6,19 +6,16 @@
 # pictures of what the user saw go to build/demo-screenshots/update/ (BMP, and PNG too when
 # python3-pil is there); the image the virtual keyboard kept is compared with the file.
 #
-# Usage: update-demo.sh DIST TOOLS   (inside the Wine session of scripts/lib/environment.sh,
-# with the virtual keyboard server of TOOLS running on its default pipe, as the main job has it)
+# Usage: update-demo.sh DIST TOOLS   (inside the Wine session of scripts/lib/environment.sh)
+# Updates the session's virtual keyboard, with the monitor from DIST running, as the main job
+# runs them; whichever of the two is not running is started for the demo and stopped at its end.
 set -euo pipefail
-DIST=$(cd "$1" && pwd)
-TOOLS=$(cd "$2" && pwd)
+source "$(dirname "$0")/../lib/demo.sh"
+demo_init "$1" "$2"
 UPDATER_DIR="$DIST/KeyFwFlash"
 SHOTS="$(dirname "$DIST")/demo-screenshots/update"
 WORK=$(mktemp -d /tmp/brenik-update-demo.XXXXXX)
-trap 'rm -rf "$WORK"' EXIT
-
-vkbd() { wine "$TOOLS/vkbd.exe" "$@" </dev/null; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-say() { printf '\n-- %s\n' "$*"; }
+at_exit 'rm -rf "$WORK"'
 
 for file in KeyFwFlash.exe kbhid.dll kbhid.ini config.ini; do
     [ -e "$UPDATER_DIR/$file" ] || { echo "update demo: $UPDATER_DIR/$file is missing" >&2; exit 1; }
@@ -33,6 +30,8 @@ if [ ! -e "$IMAGE" ]; then
     echo "wrote a firmware image of $(stat -c %s "$IMAGE") bytes to KeyFwFlash/$(basename "$IMAGE")"
 fi
 
+need_session_monitor
+
 say "the keyboard before the update"
 vkbd set dfu-version 105 >/dev/null
 vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /' || true
@@ -43,6 +42,12 @@ mkdir -p "$SHOTS"
 rc=0
 wine "$TOOLS/update-demo-driver.exe" --updater="$(winpath "$UPDATER_DIR/KeyFwFlash.exe")" \
     --shots="$(winpath "$SHOTS")" </dev/null || rc=$?
+# The driver photographs the screen as soon as the monitor's window is back; its tray icon
+# follows a moment later, so the screen again once the tray shows it.
+if desktop wait "class:__winex11_standalone_tray" 20 >/dev/null 2>&1; then
+    sleep 1
+    shot 6-screen-after
+fi
 
 say "the keyboard after the update"
 vkbd dump | grep -E '"(finishedUpdates|imageSize)"' | sed 's/^ */    /' || true
@@ -54,11 +59,7 @@ else
     rc=1
 fi
 
-if /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
-    for bmp in "$SHOTS"/*.bmp; do
-        /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' "$bmp" "${bmp%.bmp}.png"
-    done
-fi
+pictures_as_png "$SHOTS"
 echo "pictures of what the user saw: $SHOTS"
 ls "$SHOTS" | sed 's/^/    /'
 exit $rc

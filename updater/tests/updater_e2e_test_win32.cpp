@@ -4,6 +4,9 @@
 // found as a user sees them and clicked; each dialog is photographed in its normal, hover
 // and pressed looks into the folder given as --shots.
 
+#include "monitor_window_win32.h"
+#include "running_monitor_win32.h"
+#include "updater_installation_win32.h"
 #include "updater_ui_driver.h"
 #include "wine_test_support.h"
 #include "window_capture.h"
@@ -23,23 +26,17 @@ namespace brenik::updater {
 namespace {
 
 using test::ChildProcess;
+using test::kMonitorWindowTitle;
+using test::MonitorWindow;
 using test::PeerWindows;
-using test::TempFolder;
 using namespace updater::ui;
 
-struct Programs {
-    std::string updater;
-    std::string monitor;
-    std::string kbhid;
-    std::string stallingKbhid;  // a kbhid.dll whose SetFeature never returns
-    std::string tools;  // ends in a backslash
-    std::string shots;  // ends in a backslash
-};
-Programs g_programs;
+const test::UpdaterPrograms g_programs = test::UpdaterPrograms::FromArguments();
+const std::string g_stallingKbhid = test::ArgumentPath("stalling-kbhid");  // its SetFeature never returns
+const std::string g_shots = test::OutputFolder("shots");
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kDialogTimeoutMs = 30000;
-constexpr const char* kMonitorTitle = "BrenikGamingKeyboardMonitor";
 constexpr const char* kOldMonitorTitle = "TorvaneGamingKeyboardMonitor";
 
 std::vector<std::uint8_t> Pattern(std::size_t size) {
@@ -65,38 +62,14 @@ public:
     explicit KeyboardServer(const char* tag) : VirtualKeyboardServer(g_programs.tools, std::string("BrenikFwE2E-") + tag) {}
 };
 
-// The install tree: Monitor.exe and kbhid.dll in the top folder, the updater in KeyFwFlash\.
-class Installation {
+class Installation : public test::UpdaterInstallation {
 public:
     Installation(const std::string& pipe, bool withMonitor, bool withUpdaterLibrary = true,
                  const std::string& imageName = "firmware.bin")
-        : root_("fw-e2e") {
-        const std::string ini = test::VirtualKbhidIni(pipe);
-        if (withMonitor) {
-            test::CopyInto(g_programs.monitor, root_.Path());
-            test::CopyInto(g_programs.kbhid, root_.Path());
-            test::WriteTextFile(root_.File("kbhid.ini"), ini);
-            CreateDirectoryA(root_.File("config").c_str(), nullptr);
-        }
-        CreateDirectoryA(Folder().c_str(), nullptr);
-        test::CopyInto(g_programs.updater, Folder());
-        if (withUpdaterLibrary) test::CopyInto(g_programs.kbhid, Folder());
-        test::WriteTextFile(Folder() + "kbhid.ini", ini);
-        test::WriteTextFile(Folder() + "config.ini", "[Firmware]\r\nName=" + imageName + "\r\n");
-    }
-    std::string Folder() const { return root_.File("KeyFwFlash\\"); }
-    std::string Updater() const { return Folder() + "KeyFwFlash.exe"; }
-    std::string Monitor() const { return root_.File("Monitor.exe"); }
-    std::string Image() const { return Folder() + "firmware.bin"; }
-    std::string Scratch(const std::string& name) const { return root_.File(name); }
-
-private:
-    TempFolder root_;
+        : UpdaterInstallation("fw-e2e", g_programs, pipe, {withMonitor, withUpdaterLibrary, imageName}) {}
 };
 
-HWND MonitorWindow() { return FindWindowA(nullptr, kMonitorTitle); }
-
-std::string Shot(const std::string& name) { return g_programs.shots + name + ".bmp"; }
+std::string Shot(const std::string& name) { return g_shots + name + ".bmp"; }
 
 // The window is cut to its picture: the white corner is outside it, and the point there
 // belongs to whatever is behind; the middle is inside.
@@ -141,9 +114,8 @@ TEST(UpdaterEndToEnd, UpdateClosesTheMonitorSendsTheImageAndStartsTheMonitorAgai
     const std::vector<std::uint8_t> image = Pattern(3 * 1024 + 500);
     ASSERT_TRUE(WriteBytes(install.Image(), image));
 
-    ChildProcess monitor;
-    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
-    ASSERT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs)) << "monitor up";
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor())) << "monitor up";
 
     ChildProcess updater;
     ASSERT_TRUE(updater.Start(install.Updater(), "x"));
@@ -169,9 +141,8 @@ TEST(UpdaterEndToEnd, UpdateClosesTheMonitorSendsTheImageAndStartsTheMonitorAgai
 
     Click(SkinButtons(success).at(0));
     EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0);
-    EXPECT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs)) << "monitor started again";
-    if (HWND again = MonitorWindow()) PostMessageW(again, WM_CLOSE, 0, 0);
-    test::WaitUntil([] { return MonitorWindow() == nullptr; }, kStartTimeoutMs);
+    EXPECT_TRUE(test::WaitForMonitorWindow(kStartTimeoutMs)) << "monitor started again";
+    test::CloseMonitorWindow(kStartTimeoutMs);
 }
 
 TEST(UpdaterEndToEnd, KeyboardLostMidwayShowsFailureAndLeavesTheMonitorClosed) {
@@ -180,9 +151,8 @@ TEST(UpdaterEndToEnd, KeyboardLostMidwayShowsFailureAndLeavesTheMonitorClosed) {
     Installation install(keyboard.Pipe(), true);
     ASSERT_TRUE(WriteBytes(install.Image(), Pattern(50 * 1024)));
 
-    ChildProcess monitor;
-    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
-    ASSERT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs));
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     ChildProcess updater;
     ASSERT_TRUE(updater.Start(install.Updater(), "5"));
     ASSERT_EQ(monitor.Wait(kDialogTimeoutMs), 0);
@@ -222,7 +192,7 @@ TEST(UpdaterEndToEnd, ArgumentsChooseTheFirstDialogAndASecondCopyEndsAtOnce) {
     KeyboardServer keyboard("args");
     ASSERT_TRUE(keyboard.Start());
     Installation install(keyboard.Pipe(), false);
-    PeerWindows monitors({kMonitorTitle, kOldMonitorTitle});
+    PeerWindows monitors({kMonitorWindowTitle, kOldMonitorTitle});
 
     struct Case {
         const char* argument;
@@ -257,7 +227,7 @@ TEST(UpdaterEndToEnd, ArgumentsChooseTheFirstDialogAndASecondCopyEndsAtOnce) {
         Click(SkinButtons(dialog).at(cases[row].button));
         EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0) << "row " << row;
         EXPECT_EQ(FindDialog(DialogKind::kMain), nullptr) << "row " << row << ": no update";
-        EXPECT_TRUE(monitors.WaitFor(kMonitorTitle, WM_CLOSE, 1, 5000)) << "row " << row;
+        EXPECT_TRUE(monitors.WaitFor(kMonitorWindowTitle, WM_CLOSE, 1, 5000)) << "row " << row;
         EXPECT_TRUE(monitors.WaitFor(kOldMonitorTitle, WM_CLOSE, 1, 5000)) << "row " << row;
     }
 }
@@ -347,7 +317,7 @@ TEST(UpdaterEndToEnd, ClosingWhileKbhidDoesNotReturnEndsWithoutFreeingItUnderThe
     KeyboardServer keyboard("stall");
     ASSERT_TRUE(keyboard.Start());
     Installation install(keyboard.Pipe(), false, false);
-    ASSERT_TRUE(CopyFileA(g_programs.stallingKbhid.c_str(), (install.Folder() + "kbhid.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(g_stallingKbhid.c_str(), (install.Folder() + "kbhid.dll").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(install.Image(), Pattern(4096)));
 
     ChildProcess updater;
@@ -369,16 +339,3 @@ TEST(UpdaterEndToEnd, ClosingWhileKbhidDoesNotReturnEndsWithoutFreeingItUnderThe
 
 }  // namespace
 }  // namespace brenik::updater
-
-int main(int argc, char** argv) {
-    using brenik::updater::g_programs;
-    g_programs.updater = brenik::test::ArgumentPath(argc, argv, "updater");
-    g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
-    g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
-    g_programs.stallingKbhid = brenik::test::ArgumentPath(argc, argv, "stalling-kbhid");
-    g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
-    g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
-    CreateDirectoryA(g_programs.shots.c_str(), nullptr);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -8,7 +8,10 @@
 // running, so that the count starts at the updater's first report (its version read).
 
 #include "keyboard_trace_win32.h"
+#include "monitor_window_win32.h"
+#include "running_monitor_win32.h"
 #include "scoped_handle.h"
+#include "updater_installation_win32.h"
 #include "updater_ui_driver.h"
 #include "wine_test_support.h"
 
@@ -26,29 +29,19 @@ namespace brenik::updater {
 namespace {
 
 using test::ChildProcess;
-using test::TempFolder;
 using test::TraceEntry;
 using namespace updater::ui;
 
-struct Programs {
-    std::string updater;
-    std::string monitor;
-    std::string kbhid;
-    std::string tools;  // ends in a backslash
-};
-Programs g_programs;
+const test::UpdaterPrograms g_programs = test::UpdaterPrograms::FromArguments();
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kDialogTimeoutMs = 30000;
-constexpr const char* kMonitorTitle = "BrenikGamingKeyboardMonitor";
 // The updater starts the monitor before it ends; a little longer for the process to show.
 constexpr DWORD kNoRestartWatchMs = 500;
 // From the keyboard's last answer to the failure dialog: the worker's next report fails at
 // once (refused, or the bound on resends reached), then a posted message and a dialog.
 constexpr std::int64_t kFailureShownUs = 2000000;
 constexpr std::size_t kBlockBytes = 1024;
-
-HWND MonitorWindow() { return FindWindowA(nullptr, kMonitorTitle); }
 
 // Whether a process runs this install's Monitor.exe: the one the updater would start, told
 // apart from any other test's monitor.
@@ -101,28 +94,10 @@ public:
     }
 };
 
-// The install tree: Monitor.exe and kbhid.dll in the top folder, the updater in KeyFwFlash\.
-class Installation {
+// The updater below a monitor's folder, as it ships.
+class Installation : public test::UpdaterInstallation {
 public:
-    explicit Installation(const std::string& pipe) : root_("fw-faults") {
-        const std::string ini = test::VirtualKbhidIni(pipe);
-        test::CopyInto(g_programs.monitor, root_.Path());
-        test::CopyInto(g_programs.kbhid, root_.Path());
-        test::WriteTextFile(root_.File("kbhid.ini"), ini);
-        CreateDirectoryA(root_.File("config").c_str(), nullptr);
-        CreateDirectoryA(Folder().c_str(), nullptr);
-        test::CopyInto(g_programs.updater, Folder());
-        test::CopyInto(g_programs.kbhid, Folder());
-        test::WriteTextFile(Folder() + "kbhid.ini", ini);
-        test::WriteTextFile(Folder() + "config.ini", "[Firmware]\r\nName=firmware.bin\r\n");
-    }
-    std::string Folder() const { return root_.File("KeyFwFlash\\"); }
-    std::string Updater() const { return Folder() + "KeyFwFlash.exe"; }
-    std::string Monitor() const { return root_.File("Monitor.exe"); }
-    std::string Image() const { return Folder() + "firmware.bin"; }
-
-private:
-    TempFolder root_;
+    explicit Installation(const std::string& pipe) : UpdaterInstallation("fw-faults", g_programs, pipe, {}) {}
 };
 
 std::string Lines(const std::vector<TraceEntry>& trace) {
@@ -224,9 +199,8 @@ TEST(UpdaterFaults, ResendStormWithinTheBoundStillUpdatesAndTheMonitorIsStartedA
     ASSERT_TRUE(keyboard.Start());
     Installation install(keyboard.Pipe());
     ASSERT_TRUE(WriteImage(install.Image(), 2 * kBlockBytes));
-    ChildProcess monitor;
-    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
-    ASSERT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs));
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     // Resend applies to update commands only; the monitor's reports are not touched.
     keyboard.Tell("fault resend 8");
     const std::int64_t since = test::NowMicroseconds();
@@ -246,20 +220,9 @@ TEST(UpdaterFaults, ResendStormWithinTheBoundStillUpdatesAndTheMonitorIsStartedA
     Click(SkinButtons(success).at(0));
     EXPECT_EQ(updater.Wait(kDialogTimeoutMs), 0);
     EXPECT_TRUE(MonitorRunsFrom(install.Monitor())) << "monitor started again";
-    EXPECT_TRUE(test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs));
-    if (HWND again = MonitorWindow()) PostMessageA(again, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(test::WaitUntil([] { return MonitorWindow() == nullptr; }, kStartTimeoutMs));
+    EXPECT_TRUE(test::WaitForMonitorWindow(kStartTimeoutMs));
+    EXPECT_TRUE(test::CloseMonitorWindow(kStartTimeoutMs));
 }
 
 }  // namespace
 }  // namespace brenik::updater
-
-int main(int argc, char** argv) {
-    using brenik::updater::g_programs;
-    g_programs.updater = brenik::test::ArgumentPath(argc, argv, "updater");
-    g_programs.monitor = brenik::test::ArgumentPath(argc, argv, "monitor");
-    g_programs.kbhid = brenik::test::ArgumentPath(argc, argv, "kbhid");
-    g_programs.tools = brenik::test::ArgumentPath(argc, argv, "tools") + "\\";
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

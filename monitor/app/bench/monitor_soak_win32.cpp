@@ -7,7 +7,6 @@
 #include "monitor_installation_win32.h"
 #include "peer_messages.h"
 #include "program_windows.h"
-#include "scoped_find.h"
 #include "shared_block_peer_win32.h"
 #include "state_change_flags.h"
 #include "wine_test_support.h"
@@ -19,6 +18,7 @@
 
 namespace brenik::monitor::test {
 using brenik::test::ChildProcess;
+using brenik::test::CopyTree;
 using brenik::test::MonitorInstallation;
 using brenik::test::PeerWindows;
 using brenik::test::SecondsNow;
@@ -65,26 +65,6 @@ constexpr std::uint16_t kFinalLightingValue = 0x42;
 
 const std::vector<std::string> kPeerTitles = {kTitleSettings, kTitleOsd, kTitleVolumeController};
 
-bool CopyTree(const std::string& from, const std::string& to) {
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    const win32::ScopedFind search(FindFirstFileA((from + "\\*").c_str(), &found));
-    if (!search.Valid()) return false;
-    bool copied = true;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            copied = CopyTree(from + "\\" + name, to + "\\" + name) && copied;
-        } else {
-            copied = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
-        }
-    } while (FindNextFileA(search.Get(), &found));
-    return copied;
-}
-
-std::string FolderOf(const std::string& file) { return file.substr(0, file.find_last_of('\\') + 1); }
-
 class SoakRun {
 public:
     SoakRun(const SoakPrograms& programs, const SoakOptions& options)
@@ -114,7 +94,7 @@ private:
         // The fresh virtual keyboard's token is all zeros: stored beforehand, the first
         // synchronisation reads no settings back.
         IniDeviceSettings(install_->ConfigIni(), ini::SystemIniStorage()).StoreSyncToken(device::SyncToken{});
-        if (!programs_.wave.empty()) result_.waveInstalled = CopyTree(programs_.wave, FolderOf(install_->Monitor()) + "Wave");
+        if (!programs_.wave.empty()) result_.waveInstalled = CopyTree(programs_.wave, install_->Folder() + "Wave");
 
         const double started = SecondsNow();
         if (!monitor_.Start(install_->Monitor(), "")) return Fail("Monitor.exe did not start");

@@ -5,6 +5,7 @@
 #include "event_word.h"
 #include "monitor_messages.h"
 #include "monitor_installation_win32.h"
+#include "monitor_window_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
@@ -23,10 +24,11 @@ namespace brenik::monitor {
 namespace {
 
 using test::ChildProcess;
+using test::MonitorWindow;
 using test::PeerWindows;
 using test::TempFolder;
 
-test::MonitorPrograms g_programs;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 10000;
@@ -43,8 +45,6 @@ public:
     explicit Installation(const std::string& pipe)
         : MonitorInstallation("monitor-e2e", g_programs.monitor, g_programs.kbhid, pipe) {}
 };
-
-HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
 
 bool AllChangeFlagsClear(const StateRecord& state) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&state);
@@ -194,9 +194,3 @@ TEST(MonitorEndToEnd, StartsWithoutTheKeyboardAndEndsOnClose) {
 
 }  // namespace
 }  // namespace brenik::monitor
-
-int main(int argc, char** argv) {
-    brenik::monitor::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

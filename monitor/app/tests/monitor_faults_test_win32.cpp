@@ -8,6 +8,7 @@
 #include "monitor_installation_win32.h"
 #include "monitor_messages.h"
 #include "profile_record.h"
+#include "running_monitor_win32.h"
 #include "scoped_handle.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
@@ -27,9 +28,10 @@
 namespace brenik::monitor {
 namespace {
 
-using test::ChildProcess;
+using test::MonitorWindow;
+using test::RunningMonitor;
 
-test::MonitorPrograms g_programs;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr int kDefaultKillRounds = 12;
@@ -42,15 +44,7 @@ class Installation : public test::MonitorInstallation {
 public:
     explicit Installation(const char* tag)
         : MonitorInstallation(tag, g_programs.monitor, g_programs.kbhid, std::string("BrenikNobody-") + tag) {}
-    std::string Folder() const { return FolderOf(Monitor()); }
-    static std::string FolderOf(const std::string& file) { return file.substr(0, file.find_last_of('\\') + 1); }
 };
-
-HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
-
-bool StartMonitor(ChildProcess& monitor, const Installation& install) {
-    return monitor.Start(install.Monitor(), "") && test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs);
-}
 
 // A profile key as kbhid.dll posts it: class in wParam, the profile number 1..5 in lParam.
 void PressProfileKey(HWND monitor, int number) { PostMessageA(monitor, kMsgKeyEvent, kClassProfileKey, number); }
@@ -113,12 +107,11 @@ int KillRounds() {
 TEST(MonitorFaults, KilledWhileSavingLeavesEveryFileWholeAndNoTemporariesPileUp) {
     Installation install("faults-kill");
     {
-        ChildProcess monitor;
-        ASSERT_TRUE(StartMonitor(monitor, install));
+        RunningMonitor monitor;
+        ASSERT_TRUE(monitor.Start(install.Monitor()));
         PressProfileKey(MonitorWindow(), 2);  // the first whole save
         ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(install.ProfileFile(4)); }, kStartTimeoutMs));
-        PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-        ASSERT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+        ASSERT_EQ(monitor.Close(), 0);
     }
 
     std::mt19937 random(20261208);
@@ -128,9 +121,9 @@ TEST(MonitorFaults, KilledWhileSavingLeavesEveryFileWholeAndNoTemporariesPileUp)
     const int rounds = KillRounds();
     int killedMidSave = 0;
     for (int round = 0; round < rounds; ++round) {
-        ChildProcess monitor;
+        RunningMonitor monitor;
         const std::set<std::string> before = LeftoverTemporaries(install);
-        ASSERT_TRUE(StartMonitor(monitor, install)) << "round " << round;
+        ASSERT_TRUE(monitor.Start(install.Monitor())) << "round " << round;
         const HWND window = MonitorWindow();
         for (int press = 0; press < kPresses; ++press) PressProfileKey(window, 1 + (round + press) % kProfileCount);
         // Every other round the kill waits for a save in progress (its temporary file exists);
@@ -146,7 +139,7 @@ TEST(MonitorFaults, KilledWhileSavingLeavesEveryFileWholeAndNoTemporariesPileUp)
             Sleep(killAfterMs(random));
         }
         TerminateProcess(monitor.Handle(), 9);
-        ASSERT_TRUE(test::WaitUntil([] { return MonitorWindow() == nullptr; }, kStartTimeoutMs));
+        ASSERT_TRUE(test::WaitForNoMonitorWindow(kStartTimeoutMs));
         // A temporary file that was not there before this round: the kill came in mid-save.
         for (const std::string& name : LeftoverTemporaries(install)) {
             if (before.count(name) == 0) {
@@ -166,14 +159,13 @@ TEST(MonitorFaults, KilledWhileSavingLeavesEveryFileWholeAndNoTemporariesPileUp)
     // Once the leftovers are older than a save can take, one more start and save removes them
     // all: none pile up.
     Sleep(kLeftoverAgeMs);
-    ChildProcess monitor;
-    ASSERT_TRUE(StartMonitor(monitor, install));
+    RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     PressProfileKey(MonitorWindow(), 1);
     EXPECT_TRUE(test::WaitUntil([&] {
         return CountLeftoverTemporaries(install.Folder()) + CountLeftoverTemporaries(install.Folder() + "config\\") == 0;
     }, kStartTimeoutMs));
-    PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+    EXPECT_EQ(monitor.Close(), 0);
 }
 
 // What a damaged profile file holds, and whether the monitor can read it at all.
@@ -217,8 +209,8 @@ TEST(MonitorFaults, DamagedFilesAtStartUpAreReadAsFarAsTheyCanBeAndUnreadableOne
     win32::ScopedHandle lock(CreateFileA(install.ProfileFile(4).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.Valid());
 
-    ChildProcess monitor;
-    ASSERT_TRUE(StartMonitor(monitor, install));
+    RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     PressProfileKey(MonitorWindow(), 3);  // a save of every profile
     Sleep(2000);
     ASSERT_NE(MonitorWindow(), nullptr) << "the monitor runs on";
@@ -240,13 +232,12 @@ TEST(MonitorFaults, DamagedFilesAtStartUpAreReadAsFarAsTheyCanBeAndUnreadableOne
     EXPECT_EQ(ReadBytes(install.ProfileFile(4)), lockedText) << "the locked file was not overwritten later";
     // The UTF-16 file cannot be read as the format is ANSI: it is left exactly as it was.
     // (Profile 4 held it before the lock case took its place, so write it again and restart.)
-    PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-    ASSERT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+    ASSERT_EQ(monitor.Close(), 0);
     const Damage& wide = damages.back();
     ASSERT_FALSE(wide.readable);
     ASSERT_TRUE(WriteBytes(install.ProfileFile(4), wide.bytes));
-    ChildProcess again;
-    ASSERT_TRUE(StartMonitor(again, install));
+    RunningMonitor again;
+    ASSERT_TRUE(again.Start(install.Monitor()));
     PressProfileKey(MonitorWindow(), 2);
     Sleep(2000);
     EXPECT_EQ(ReadBytes(install.ProfileFile(4)), wide.bytes) << "an unreadable file is never overwritten";
@@ -257,15 +248,8 @@ TEST(MonitorFaults, DamagedFilesAtStartUpAreReadAsFarAsTheyCanBeAndUnreadableOne
     const std::string noisy = ReadBytes(install.ProfileFile(0));
     EXPECT_EQ(noisy.compare(0, damages[0].bytes.size(), damages[0].bytes), 0) << "what was before the keys stays";
     EXPECT_NE(noisy.find("\r\nMacroKeyInfo43="), std::string::npos) << "the keys were saved after it";
-    PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(again.Wait(kStartTimeoutMs), 0);
+    EXPECT_EQ(again.Close(), 0);
 }
 
 }  // namespace
 }  // namespace brenik::monitor
-
-int main(int argc, char** argv) {
-    brenik::monitor::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

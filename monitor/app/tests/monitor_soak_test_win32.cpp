@@ -14,7 +14,8 @@
 namespace brenik::monitor {
 namespace {
 
-test::SoakPrograms g_programs;
+const brenik::test::MonitorPrograms g_monitor = brenik::test::MonitorProgramsFromArguments();
+const test::SoakPrograms g_programs{g_monitor.monitor, g_monitor.kbhid, g_monitor.tools, brenik::test::ArgumentPath("wave")};
 
 // Enough batches for every kind of event, keyboard action and change of the shared block to
 // come round, in well under a minute.
@@ -41,10 +42,3 @@ TEST(MonitorSoak, LivesThroughMixedEventsAndStillAnswers) {
 
 }  // namespace
 }  // namespace brenik::monitor
-
-int main(int argc, char** argv) {
-    const brenik::test::MonitorPrograms programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::monitor::g_programs = {programs.monitor, programs.kbhid, programs.tools, brenik::test::ArgumentPath(argc, argv, "wave")};
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -5,9 +5,11 @@
 // shared block.
 
 #include "ini_file.h"
+#include "keyboard_trace_win32.h"
 #include "monitor_messages.h"
 #include "monitor_installation_win32.h"
 #include "profile_store.h"
+#include "running_monitor_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
@@ -17,22 +19,18 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace brenik::monitor::device {
 namespace {
 
-using test::ChildProcess;
+using test::MonitorWindow;
 using test::PeerWindows;
-using test::TempFolder;
 
-test::MonitorPrograms g_programs;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
 
-constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 15000;
 // A read-back of the whole keyboard takes about 17 s of the keyboard's pauses.
 constexpr DWORD kReadBackTimeoutMs = 60000;
@@ -48,19 +46,10 @@ public:
     }
     // The decoded trace lines without their times, status polls and select requests left out.
     std::vector<std::string> Commands() {
-        TempFolder folder("device-trace");
-        const std::string file = folder.File("trace.txt");
         std::vector<std::string> lines;
-        if (Command("trace " + file) != 0) return lines;
-        std::ifstream in(file);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            const std::size_t space = line.find(' ');
-            if (line.empty() || line[0] == ' ' || space == std::string::npos) continue;
-            const std::string text = line.substr(space + 1);
-            if (text.rfind("GET status", 0) == 0 || text.rfind("SET select", 0) == 0 || text.rfind("HOST", 0) == 0) continue;
-            lines.push_back(text);
+        for (const test::TraceEntry& entry : test::ReadKeyboardTrace(*this)) {
+            if (entry.StartsWith("GET status") || entry.StartsWith("SET select") || entry.IsHostNote()) continue;
+            lines.push_back(entry.text);
         }
         return lines;
     }
@@ -83,8 +72,6 @@ public:
     }
 };
 
-HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
-
 // The JSON object of profile `index` in the keyboard's state dump.
 std::string ProfileJson(const std::string& dump, int index) {
     const std::string tag = "\"index\": " + std::to_string(index);
@@ -94,32 +81,13 @@ std::string ProfileJson(const std::string& dump, int index) {
     return dump.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-class Monitor {
-public:
-    explicit Monitor(const Installation& install) : install_(install) {}
-    ~Monitor() { Close(); }
-    bool Start() {
-        return process_.Start(install_.Monitor(), "") &&
-               test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs);
-    }
-    long Close() {
-        if (!process_.Running()) return 0;
-        PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-        return process_.Wait(kStartTimeoutMs);
-    }
-
-private:
-    const Installation& install_;
-    ChildProcess process_;
-};
-
 TEST(DeviceEndToEnd, SettingsChangeWritesExactlyTheFlaggedSettings) {
     KeyboardServer keyboard("apply");
     ASSERT_TRUE(keyboard.Start());
     Installation install(keyboard.Pipe());
     PeerWindows peers({kTitleSettings, kTitleVolumeController});
-    Monitor monitor(install);
-    ASSERT_TRUE(monitor.Start());
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kReadBackTimeoutMs)) << "first synchronisation";
 
     test::SharedBlockPeer block;
@@ -180,8 +148,8 @@ TEST(DeviceEndToEnd, FirstContactReadsBackThenRestartTrustsTheFilesAndARecordedM
     install.StoreToken(0x55);
     PeerWindows peers({kTitleSettings, kTitleVolumeController});
     {
-        Monitor monitor(install);
-        ASSERT_TRUE(monitor.Start());
+        test::RunningMonitor monitor;
+        ASSERT_TRUE(monitor.Start(install.Monitor()));
         ASSERT_TRUE(peers.WaitFor(kTitleSettings, kMsgSyncDone, 1, kReadBackTimeoutMs)) << "read-back finished";
         test::SharedBlockPeer block;
         ASSERT_TRUE(block.Open());
@@ -223,8 +191,8 @@ TEST(DeviceEndToEnd, FirstContactReadsBackThenRestartTrustsTheFilesAndARecordedM
     // Same keyboard, same files: the tokens match, so only two reads before the host state.
     ASSERT_EQ(keyboard.Command("trace clear"), 0);
     peers.Clear();
-    Monitor again(install);
-    ASSERT_TRUE(again.Start());
+    test::RunningMonitor again;
+    ASSERT_TRUE(again.Start(install.Monitor()));
     ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs));
     EXPECT_EQ(peers.Count(kTitleSettings, kMsgSyncDone), 1);
     const std::vector<std::string> lines = keyboard.Commands();
@@ -242,8 +210,8 @@ TEST(DeviceEndToEnd, UnplugDuringTheReadBackStopsWithoutSaving) {
     Installation install(keyboard.Pipe());
     install.StoreToken(0x66);
     PeerWindows peers({kTitleSettings, kTitleVolumeController});
-    Monitor monitor(install);
-    ASSERT_TRUE(monitor.Start());
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     // Into the read-back: the locked-key flags are read after the five key maps.
     ASSERT_TRUE(test::WaitUntil(
         [&] {
@@ -261,9 +229,3 @@ TEST(DeviceEndToEnd, UnplugDuringTheReadBackStopsWithoutSaving) {
 
 }  // namespace
 }  // namespace brenik::monitor::device
-
-int main(int argc, char** argv) {
-    brenik::monitor::device::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

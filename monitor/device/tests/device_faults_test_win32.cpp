@@ -18,6 +18,7 @@
 #include "monitor_installation_win32.h"
 #include "monitor_messages.h"
 #include "profile_store.h"
+#include "running_monitor_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
@@ -38,13 +39,12 @@
 namespace brenik::monitor::device {
 namespace {
 
-using test::ChildProcess;
+using test::MonitorWindow;
 using test::PeerWindows;
 using test::TraceEntry;
 
-test::MonitorPrograms g_programs;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
 
-constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kJobTimeoutMs = 20000;
 // The arrival pause, the token check and a synchronisation that trusts the files.
 constexpr DWORD kArrivalTimeoutMs = kArrivalSettleMs + 10000;
@@ -160,8 +160,6 @@ public:
     }
 };
 
-HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
-
 // The monitor's window answers a sent message (1327 is answered 1 and does nothing) in time.
 bool MonitorAnswers() {
     HWND window = MonitorWindow();
@@ -221,20 +219,14 @@ struct Rig {
         install->Prepare(tokenFill);
         return true;
     }
-    bool StartMonitor() {
-        return monitor.Start(install->Monitor(), "") && test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs);
-    }
+    bool StartMonitor() { return monitor.Start(install->Monitor()); }
     // Prepare and start with the keyboard's own token, and wait for the first synchronisation
     // (it trusts the files) to end, host state included.
     bool Start() {
         return Prepare(0x00) && StartMonitor() && peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kJobTimeoutMs) &&
                peers.Count(kTitleSettings, kMsgSyncDone) == 1;
     }
-    long CloseMonitor() {
-        if (!monitor.Running()) return 0;
-        PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-        return monitor.Wait(kStartTimeoutMs);
-    }
+    long CloseMonitor() { return monitor.Close(); }
     // Waits until the monitor has let go of the keyboard (from `since` on): the first step of
     // its removal, which sets the job's abort flag next.
     void WaitForRemoval(std::int64_t since) {
@@ -262,7 +254,7 @@ struct Rig {
     Keyboard keyboard;
     PeerWindows peers{std::vector<std::string>{kTitleSettings, kTitleVolumeController}};
     std::unique_ptr<Installation> install;
-    ChildProcess monitor;
+    test::RunningMonitor monitor;
 };
 
 // ---- Job 2: synchronise, at start-up and after each plug-in, the tokens differing
@@ -686,9 +678,3 @@ TEST_F(DeviceJobFaults, Job3BusyKeyboardIsGivenUpAfterTenPollsWhileTheWindowAnsw
 
 }  // namespace
 }  // namespace brenik::monitor::device
-
-int main(int argc, char** argv) {
-    brenik::monitor::device::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -10,6 +10,7 @@
 #include "osd_settings_record.h"
 #include "peer_messages.h"
 #include "program_windows.h"
+#include "running_monitor_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"
@@ -28,8 +29,8 @@ namespace {
 
 using test::PeerWindows;
 
-test::MonitorPrograms g_programs;
-std::string g_standIn;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
+const std::string g_standIn = test::ArgumentPath("stand-in");
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 10000;
@@ -89,11 +90,11 @@ TEST(GameDetectionEndToEnd, AGameInFrontSwitchesOnceAndTheDisplayProgramNever) {
     test::TempFolder games("games-e2e-programs");
     PeerWindows peers({kTitleSettings, kTitleOsd, kTitleVolumeController});
 
-    test::ChildProcess monitor;
-    ASSERT_TRUE(monitor.Start(install.Monitor(), ""));
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Launch(install.Monitor()));
     ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 1; }, kStartTimeoutMs));
     ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs)) << "first synchronisation";
-    const HWND window = FindWindowA(nullptr, kTitleMonitor);
+    const HWND window = test::MonitorWindow();
     ASSERT_NE(window, nullptr);
     test::SharedBlockPeer block;
     ASSERT_TRUE(block.Open());
@@ -142,16 +143,8 @@ TEST(GameDetectionEndToEnd, AGameInFrontSwitchesOnceAndTheDisplayProgramNever) {
     EXPECT_EQ(install.ConfigWriteTime(), saved) << "no save";
 
     game.Close();
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(monitor.Wait(kStartTimeoutMs), 0);
+    EXPECT_EQ(monitor.Close(), 0);
 }
 
 }  // namespace
 }  // namespace brenik::monitor::games
-
-int main(int argc, char** argv) {
-    brenik::monitor::games::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::monitor::games::g_standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -8,8 +8,10 @@
 #include "event_word.h"
 #include "monitor_installation_win32.h"
 #include "monitor_messages.h"
+#include "running_monitor_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
+#include "window_thread_win32.h"
 #include "wine_test_support.h"
 
 #include <windows.h>
@@ -20,7 +22,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace brenik::monitor::media {
@@ -28,8 +29,8 @@ namespace {
 
 using test::ChildProcess;
 
-test::MonitorPrograms g_programs;
-std::string g_standIn;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
+const std::string g_standIn = test::ArgumentPath("stand-in");
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kEventTimeoutMs = 5000;
@@ -94,22 +95,21 @@ public:
         LPARAM lParam;
     };
 
-    KeyRecorder() {
-        ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        thread_ = std::thread([this] { Run(); });
-        WaitForSingleObject(ready_.Get(), 10000);
-    }
-    ~KeyRecorder() {
-        if (hwnd_ != nullptr) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
+    KeyRecorder()
+        : window_("BrenikMediaKeyRecorder",
+                  {test::WindowSpec{"Media key recorder", WS_OVERLAPPEDWINDOW, 40, 400, 300, 120, true}},
+                  [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+                      *result = 0;
+                      return Handle(hwnd, message, wParam, lParam);
+                  }) {}
     KeyRecorder(const KeyRecorder&) = delete;
     KeyRecorder& operator=(const KeyRecorder&) = delete;
 
     // Asks the window's own thread to take the foreground, and waits until it has it.
     bool TakeForeground() {
-        PostMessageA(hwnd_, kMsgTakeForeground, 0, 0);
-        return test::WaitUntil([&] { return GetForegroundWindow() == hwnd_; }, kEventTimeoutMs);
+        const HWND hwnd = window_.Window(0);
+        PostMessageA(hwnd, kMsgTakeForeground, 0, 0);
+        return test::WaitUntil([&] { return GetForegroundWindow() == hwnd; }, kEventTimeoutMs);
     }
     std::vector<Key> Keys() const {
         std::lock_guard<std::mutex> hold(lock_);
@@ -131,45 +131,24 @@ public:
 private:
     static constexpr UINT kMsgTakeForeground = WM_APP + 7;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<KeyRecorder*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self != nullptr && (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)) {
-            std::lock_guard<std::mutex> hold(self->lock_);
-            self->keys_.push_back({message, wParam, lParam});
-            return 0;
+    // Records the keys; takes the foreground when asked on its own thread.
+    bool Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) {
+            std::lock_guard<std::mutex> hold(lock_);
+            keys_.push_back({message, wParam, lParam});
+            return true;
         }
         if (message == kMsgTakeForeground) {
             SetForegroundWindow(hwnd);
             SetFocus(hwnd);
-            return 0;
+            return true;
         }
-        if (message == WM_DESTROY) {
-            PostQuitMessage(0);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-
-    void Run() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "BrenikMediaKeyRecorder";
-        RegisterClassA(&windowClass);
-        hwnd_ = CreateWindowExA(0, windowClass.lpszClassName, "Media key recorder", WS_OVERLAPPEDWINDOW, 40, 400, 300, 120,
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        ShowWindow(hwnd_, SW_SHOW);
-        SetEvent(ready_.Get());
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+        return false;
     }
 
     mutable std::mutex lock_;
     std::vector<Key> keys_;
-    HWND hwnd_ = nullptr;
-    win32::ScopedHandle ready_;
-    std::thread thread_;
+    test::WindowThread window_;  // last: its thread ends before what it records into goes
 };
 
 // ---- Registry values set with reg.exe, and removed again.
@@ -279,15 +258,14 @@ public:
             if (KeyExists(r.ownKey, r.view)) return std::string("HKLM\\") + r.ownKey + " exists already; the test will not touch it";
             if (!registry_.SetDefault(r.ownKey, r.key, r.text, r.view)) return std::string("reg add failed for ") + r.key;
         }
-        if (!monitor_.Start(install_->Monitor(), "")) return "Monitor.exe did not start";
-        if (!test::WaitUntil([&] { return Monitor() != nullptr; }, kStartTimeoutMs)) return "no monitor window";
+        if (!monitor_.Launch(install_->Monitor())) return "Monitor.exe did not start";
+        if (!test::WaitForMonitorWindow(kStartTimeoutMs)) return "no monitor window";
         if (!test::WaitUntil([&] { return block_.Open(); }, kStartTimeoutMs)) return "no shared block";
         return "";
     }
 
     ~MediaRig() {
-        if (Monitor() != nullptr) PostMessageA(Monitor(), WM_CLOSE, 0, 0);
-        monitor_.Wait(kStartTimeoutMs);
+        monitor_.Close();
         EndPlayers();
     }
 
@@ -303,8 +281,8 @@ public:
         }
     }
 
-    HWND Monitor() const { return FindWindowA(nullptr, kTitleMonitor); }
-    ChildProcess& MonitorProcess() { return monitor_; }
+    HWND Monitor() const { return test::MonitorWindow(); }
+    test::RunningMonitor& MonitorProcess() { return monitor_; }
 
     // The current profile's media player, as the settings program sets it.
     bool Choose(int mediaOption) {
@@ -338,7 +316,7 @@ private:
     test::TempFolder logFolder_;
     std::unique_ptr<test::MonitorInstallation> install_;
     RegisteredPlayers registry_;
-    ChildProcess monitor_;
+    test::RunningMonitor monitor_;
     test::SharedBlockPeer block_;
 };
 
@@ -535,17 +513,7 @@ TEST_F(MediaEndToEnd, AHungPlayerCostsABoundedWaitAndTheNextEventIsHandled) {
     std::printf("two keys to a hung player handled in %llu ms\n", static_cast<unsigned long long>(handled));
 }
 
-TEST_F(MediaEndToEnd, MonitorClosesNormallyAfterAll) {
-    PostMessageA(Rig().Monitor(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(Rig().MonitorProcess().Wait(kStartTimeoutMs), 0);
-}
+TEST_F(MediaEndToEnd, MonitorClosesNormallyAfterAll) { EXPECT_EQ(Rig().MonitorProcess().Close(), 0); }
 
 }  // namespace
 }  // namespace brenik::monitor::media
-
-int main(int argc, char** argv) {
-    brenik::monitor::media::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::monitor::media::g_standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -11,8 +11,10 @@
 #include "osd_settings_record.h"
 #include "peer_messages.h"
 #include "program_windows.h"
+#include "running_monitor_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
+#include "window_thread_win32.h"
 #include "wine_test_support.h"
 
 #include <windows.h>
@@ -26,18 +28,16 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace brenik::monitor::osd {
 namespace {
 
-using test::ChildProcess;
+using test::MonitorWindow;
 using test::PeerWindows;
 
-test::MonitorPrograms g_programs;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
 
-constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 10000;
 constexpr const char* kMissing = "<missing>";
 
@@ -52,7 +52,7 @@ const char* const kSeen[] = {kSeenNumber, kSeenMacroName, kSeenMessage, kSeenCur
 class Installation : public test::MonitorInstallation {
 public:
     explicit Installation(const std::string& pipe)
-        : MonitorInstallation("osd-e2e", g_programs.monitor, g_programs.kbhid, pipe), folder_(Folder(ConfigIni())) {
+        : MonitorInstallation("osd-e2e", g_programs.monitor, g_programs.kbhid, pipe) {
         // The keyboard's token is zero until a host writes one: a matching token makes the
         // first synchronisation two reads instead of a read-back of everything.
         const std::array<std::uint8_t, 16> token{};
@@ -63,14 +63,9 @@ public:
     }
     std::string Read(const std::string& file, const char* section, const char* key) const {
         char value[512] = {};
-        GetPrivateProfileStringA(section, key, kMissing, value, sizeof value, (folder_ + file).c_str());
+        GetPrivateProfileStringA(section, key, kMissing, value, sizeof value, (Folder() + file).c_str());
         return value;
     }
-    const std::string& FolderPath() const { return folder_; }
-
-private:
-    static std::string Folder(const std::string& file) { return file.substr(0, file.find_last_of('\\') + 1); }
-    std::string folder_;
 };
 
 // A window titled as the on-screen display, on a thread of its own. It records 1324 and 1326
@@ -85,15 +80,13 @@ public:
         std::map<std::string, std::string> seen;
     };
 
-    explicit DisplayListener(const Installation& install) : install_(install) {
-        ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        thread_ = std::thread([this] { Run(); });
-        WaitForSingleObject(ready_.Get(), kStartTimeoutMs);
-    }
-    ~DisplayListener() {
-        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-        if (thread_.joinable()) thread_.join();
-    }
+    explicit DisplayListener(const Installation& install)
+        : install_(install),
+          window_("BrenikOsdListener", {test::WindowSpec{kTitleOsd}},
+                  [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+                      *result = 0;
+                      return Record(message, wParam, lParam);
+                  }) {}
     DisplayListener(const DisplayListener&) = delete;
     DisplayListener& operator=(const DisplayListener&) = delete;
 
@@ -120,70 +113,27 @@ public:
     }
 
 private:
-    static constexpr const char* kClass = "BrenikOsdListener";
-
-    void Run() {
-        threadId_ = GetCurrentThreadId();
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &DisplayListener::WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = kClass;
-        RegisterClassA(&windowClass);
-        HWND window = CreateWindowExA(0, kClass, kTitleOsd, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                      windowClass.hInstance, nullptr);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        MSG message;
-        PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-        SetEvent(ready_.Get());
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-        DestroyWindow(window);
-    }
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<DisplayListener*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-        if (message == WM_CLOSE) return 0;  // the monitor closes the display when the keyboard goes
-        if (message != kMsgOsdShow && message != kMsgOsdSettings) return DefWindowProcA(hwnd, message, wParam, lParam);
+    // Answers 1324, 1326 and WM_CLOSE (the monitor closes the display when the keyboard goes).
+    bool Record(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_CLOSE) return true;
+        if (message != kMsgOsdShow && message != kMsgOsdSettings) return false;
         Notice notice{message, wParam, lParam, test::NowMicroseconds(), {}};
         for (const char* what : kSeen) {
             const std::string path(what);
             const std::size_t bar1 = path.find('|');
             const std::size_t bar2 = path.find('|', bar1 + 1);
-            notice.seen[what] = self->install_.Read(path.substr(0, bar1), path.substr(bar1 + 1, bar2 - bar1 - 1).c_str(),
-                                                    path.substr(bar2 + 1).c_str());
+            notice.seen[what] = install_.Read(path.substr(0, bar1), path.substr(bar1 + 1, bar2 - bar1 - 1).c_str(),
+                                              path.substr(bar2 + 1).c_str());
         }
-        std::lock_guard<std::mutex> hold(self->lock_);
-        self->log_.push_back(std::move(notice));
-        return 0;
+        std::lock_guard<std::mutex> hold(lock_);
+        log_.push_back(std::move(notice));
+        return true;
     }
 
     const Installation& install_;
     mutable std::mutex lock_;
     std::vector<Notice> log_;
-    DWORD threadId_ = 0;
-    win32::ScopedHandle ready_;
-    std::thread thread_;
-};
-
-HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
-
-class Monitor {
-public:
-    explicit Monitor(const Installation& install) : install_(install) {}
-    ~Monitor() { Close(); }
-    bool Start() {
-        return process_.Start(install_.Monitor(), "") &&
-               test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs);
-    }
-    long Close() {
-        if (!process_.Running()) return 0;
-        PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-        return process_.Wait(kStartTimeoutMs);
-    }
-
-private:
-    const Installation& install_;
-    ChildProcess process_;
+    test::WindowThread window_;  // last: its thread ends before what it records into goes
 };
 
 // A text message as another program sends it: the answer, or -1 when the send failed.
@@ -216,8 +166,8 @@ TEST(OsdEndToEnd, KeyboardNoticesFollowTheSwitchesAndTheFilesAreWrittenFirst) {
     install.StoreOsdSettings(settings);
     PeerWindows peers({kTitleSettings, kTitleVolumeController});
     DisplayListener display(install);
-    Monitor monitor(install);
-    ASSERT_TRUE(monitor.Start());
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs)) << "first synchronisation";
 
     // The settings program puts a macro named Reload on key 1 of profile 1, a plain key on key 6.
@@ -307,8 +257,8 @@ TEST(OsdEndToEnd, TextMessagesOfExactly151BytesAreStoredAndAnnouncedWhileTheKeyb
     install.StoreOsdSettings(NoticesOn());
     PeerWindows peers({kTitleVolumeController});
     DisplayListener display(install);
-    Monitor monitor(install);
-    ASSERT_TRUE(monitor.Start());
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Start(install.Monitor()));
     ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kMessageTimeoutMs)) << "first synchronisation";
     const auto message = [&] { return install.Read("config.ini", "OSDData", "Message"); };
 
@@ -348,9 +298,3 @@ TEST(OsdEndToEnd, TextMessagesOfExactly151BytesAreStoredAndAnnouncedWhileTheKeyb
 
 }  // namespace
 }  // namespace brenik::monitor::osd
-
-int main(int argc, char** argv) {
-    brenik::monitor::osd::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

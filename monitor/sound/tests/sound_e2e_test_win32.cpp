@@ -16,6 +16,7 @@
 #include "peer_messages.h"
 #include "profile_store.h"
 #include "program_windows.h"
+#include "running_monitor_win32.h"
 #include "sound_cue_table.h"
 #include "wine_test_support.h"
 
@@ -33,12 +34,12 @@
 namespace brenik::monitor::sound {
 namespace {
 
-using test::ChildProcess;
 using test::PeerWindows;
 
-test::MonitorPrograms g_programs;
-std::string g_waveFolder;  // the committed Wave tree, to install
-std::string g_wineLog;     // this process's Unix standard error, as with_wine_log.sh keeps it
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
+const std::string g_waveFolder = test::ArgumentPath("wave");  // the committed Wave tree, to install
+// This process's Unix standard error, as with_wine_log.sh keeps it.
+const std::string g_wineLog = test::ArgumentPath("wine-log");
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kCueTimeoutMs = 10000;
@@ -48,29 +49,8 @@ constexpr const char* kPlayFlags = "00022003";  // SND_FILENAME | SND_ASYNC | SN
 // A switch left out of the profile file: it loads as -1.
 constexpr std::int32_t kKeyMissing = -1000;
 
-std::string FolderOf(const std::string& file) { return file.substr(0, file.find_last_of('\\') + 1); }
-
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && _strnicmp(text.c_str(), prefix.c_str(), prefix.size()) == 0;
-}
-
-bool CopyTree(const std::string& from, const std::string& to) {
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    bool copied = true;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            copied = CopyTree(from + "\\" + name, to + "\\" + name) && copied;
-        } else {
-            copied = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return copied;
 }
 
 // An install with the Wave tree, profile 1 current, and the keyboard's token already known, so
@@ -78,15 +58,14 @@ bool CopyTree(const std::string& from, const std::string& to) {
 class Installation : public test::MonitorInstallation {
 public:
     explicit Installation(const std::string& pipe)
-        : MonitorInstallation("sound-e2e", g_programs.monitor, g_programs.kbhid, pipe), folder_(FolderOf(ConfigIni())) {
+        : MonitorInstallation("sound-e2e", g_programs.monitor, g_programs.kbhid, pipe) {
         const std::array<std::uint8_t, 16> token{};
         ini::CIniFile config(ConfigIni());
         config.WriteStruct("HidAccessCode", "Code", token.data(), token.size());
         config.WriteInt("Setting", "CurrentProfile", 0);
-        waveInstalled_ = CopyTree(g_waveFolder, folder_ + "Wave");
+        waveInstalled_ = test::CopyTree(g_waveFolder, Folder() + "Wave");
     }
     bool WaveInstalled() const { return waveInstalled_; }
-    const std::string& Folder() const { return folder_; }
 
     // Profile n (0..4) with its defaults and these switches (kKeyMissing: the key left out).
     void WriteProfile(int n, const SoundSwitches& switches) const {
@@ -108,7 +87,6 @@ public:
     }
 
 private:
-    std::string folder_;
     bool waveInstalled_ = false;
 };
 
@@ -193,29 +171,22 @@ private:
     std::size_t from_;
 };
 
-HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
-
 // Monitor.exe started with winmm's trace on; closed at the end.
 class TracedMonitor {
 public:
     explicit TracedMonitor(const Installation& install) : install_(install) {}
-    ~TracedMonitor() { Close(); }
 
     bool Start() {
         char previous[256] = {};
         const DWORD had = GetEnvironmentVariableA("WINEDEBUG", previous, sizeof previous);
         SetEnvironmentVariableA("WINEDEBUG", kMonitorTrace);  // only the monitor is started with it
-        const bool started = process_.Start(install_.Monitor(), "");
+        const bool started = process_.Launch(install_.Monitor());
         SetEnvironmentVariableA("WINEDEBUG", had > 0 && had < sizeof previous ? previous : nullptr);
         if (!started) return false;
         trace_ = std::make_unique<CueTrace>(g_wineLog, GetProcessId(process_.Handle()));
-        return test::WaitUntil([] { return MonitorWindow() != nullptr; }, kStartTimeoutMs);
+        return test::WaitForMonitorWindow(kStartTimeoutMs);
     }
-    long Close() {
-        if (!process_.Running()) return 0;
-        PostMessageA(MonitorWindow(), WM_CLOSE, 0, 0);
-        return process_.Wait(kStartTimeoutMs);
-    }
+    long Close() { return process_.Close(); }
 
     // The files of the cues played since the last call, relative to the install folder, once
     // `count` new cues have finished (or the time is up). Each is printed as "played <file>".
@@ -248,7 +219,7 @@ public:
 
 private:
     const Installation& install_;
-    ChildProcess process_;
+    test::RunningMonitor process_;
     std::unique_ptr<CueTrace> trace_;
     std::size_t seen_ = 0;
 };
@@ -354,11 +325,3 @@ TEST_F(SoundEndToEnd, ASwitchThatIsNotOneAndSubCodesWithoutAFileStaySilent) {
 
 }  // namespace
 }  // namespace brenik::monitor::sound
-
-int main(int argc, char** argv) {
-    brenik::monitor::sound::g_programs = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::monitor::sound::g_waveFolder = brenik::test::ArgumentPath(argc, argv, "wave");
-    brenik::monitor::sound::g_wineLog = brenik::test::ArgumentPath(argc, argv, "wine-log");
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -11,6 +11,7 @@
 // window is closed (WM_CLOSE); under any other name it ends at once.
 
 #include "program_windows.h"
+#include "stand_in_window_win32.h"
 
 #include <windows.h>
 
@@ -20,15 +21,6 @@
 namespace {
 
 constexpr const char* kLogVariable = "BRENIK_STAND_IN_LOG";
-constexpr const char* kClass = "BrenikCompanionStandIn";
-
-std::string OwnFileName() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string full(path, length);
-    const std::size_t slash = full.find_last_of("\\/");
-    return slash == std::string::npos ? full : full.substr(slash + 1);
-}
 
 unsigned long long OwnCreationTime() {
     FILETIME created{}, exited{}, kernel{}, user{};
@@ -54,35 +46,14 @@ void RecordStart(const std::string& name) {
     }
 }
 
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-int RunSettingsWindow(HINSTANCE instance) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kClass;
-    RegisterClassA(&windowClass);
-    const HWND window = CreateWindowExA(0, kClass, brenik::kTitleSettings, WS_OVERLAPPEDWINDOW, 560, 120, 320, 200,
-                                        nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) return 1;
-    ShowWindow(window, SW_SHOW);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-    return 0;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const std::string name = OwnFileName();
+    const std::string name = brenik::test::OwnFileName();
     RecordStart(name);
-    if (_stricmp(name.c_str(), brenik::kProgramSettings) == 0) return RunSettingsWindow(instance);
+    if (_stricmp(name.c_str(), brenik::kProgramSettings) == 0) {
+        return brenik::test::RunStandInWindow(instance,
+                                              {"BrenikCompanionStandIn", brenik::kTitleSettings, 560, 120, 320, 200, false});
+    }
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "monitor_installation_win32.h"
 #include "peer_messages.h"
 #include "program_windows.h"
+#include "running_monitor_win32.h"
 #include "tray_messages.h"
 #include "window_capture.h"
 #include "wine_test_support.h"
@@ -32,15 +33,12 @@
 namespace brenik::monitor::tray {
 namespace {
 
-using test::ChildProcess;
+using test::MonitorWindow;
 using test::PeerWindows;
 
-struct Programs {
-    test::MonitorPrograms monitor;
-    std::string standIn;  // the companion stand-in
-    std::string shots;    // pictures, ends in a backslash
-};
-Programs g_programs;
+const test::MonitorPrograms g_programs = test::MonitorProgramsFromArguments();
+const std::string g_standIn = test::ArgumentPath("stand-in");  // the companion stand-in
+const std::string g_shots = test::OutputFolder("shots");       // pictures
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kMessageTimeoutMs = 10000;
@@ -68,18 +66,17 @@ constexpr const char* kStandInCall = "CallOsd.exe";
 class Installation : public test::MonitorInstallation {
 public:
     Installation(const std::string& tag, const std::string& pipe)
-        : MonitorInstallation(tag, g_programs.monitor.monitor, g_programs.monitor.kbhid, pipe) {
+        : MonitorInstallation(tag, g_programs.monitor, g_programs.kbhid, pipe) {
         const std::string folder = Folder();
         CreateDirectoryA((folder + "Applets").c_str(), nullptr);
         for (const char* name : {"Brenik Option.exe", "Brenik OSD.exe", "Applets\\VolumeBar.exe", "Applets\\SysGauge.exe",
                                  "Applets\\CallOsd.exe"}) {
-            CopyFileA(g_programs.standIn.c_str(), (folder + name).c_str(), FALSE);
+            CopyFileA(g_standIn.c_str(), (folder + name).c_str(), FALSE);
         }
         SetEnvironmentVariableA(kLogVariable, StartLog().c_str());
     }
     ~Installation() { SetEnvironmentVariableA(kLogVariable, nullptr); }
 
-    std::string Folder() const { return Monitor().substr(0, Monitor().find_last_of('\\') + 1); }
     std::string StartLog() const { return Folder() + "starts.log"; }
 
     // The display settings as the settings program stores them, with the applets' three switches.
@@ -125,8 +122,6 @@ int StartCount(const Installation& install, const std::string& name) {
     const std::vector<std::string> names = StartNames(install);
     return static_cast<int>(std::count(names.begin(), names.end(), name));
 }
-
-HWND MonitorWindow() { return FindWindowA(nullptr, kTitleMonitor); }
 
 NOTIFYICONDATAA IconRecord(HWND monitor) {
     NOTIFYICONDATAA record{};
@@ -223,21 +218,21 @@ int RedKeyPixels(HWND window) {
     return count;
 }
 
-std::string Shot(const std::string& name) { return g_programs.shots + name + ".bmp"; }
+std::string Shot(const std::string& name) { return g_shots + name + ".bmp"; }
 
 // Started without the keyboard and with "1": no icon, no companions, and the shell's restart
 // brings no icon either. Then the keyboard follows in and out, the shell restarts, and the
 // icon's callback and menu are used, ending with the menu's Exit.
 TEST(TrayEndToEnd, FollowsTheKeyboardTheShellAndTheUser) {
-    test::VirtualKeyboardServer keyboard(g_programs.monitor.tools, "BrenikTrayE2E-main");
+    test::VirtualKeyboardServer keyboard(g_programs.tools, "BrenikTrayE2E-main");
     ASSERT_TRUE(keyboard.Start()) << "virtual keyboard server";
     ASSERT_EQ(keyboard.Command("unplug"), 0);
     Installation install("tray-e2e", keyboard.Pipe());
     install.WriteAppletSwitches(0, 1, 1);  // gauge on through its second field, call display on
     PeerWindows peers({kTitleOsd, kTitleCallDisplay, kTitlePopup, kTitleVolumeController});
 
-    ChildProcess monitor;
-    ASSERT_TRUE(monitor.Start(install.Monitor(), "1"));
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Launch(install.Monitor(), "1"));
     const DWORD monitorId = GetProcessId(monitor.Handle());
     ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 0; }, kStartTimeoutMs));
     const HWND window = MonitorWindow();
@@ -374,14 +369,14 @@ TEST(TrayEndToEnd, FollowsTheKeyboardTheShellAndTheUser) {
 // Started with the keyboard and "1": the icon, then the settings program, then the display,
 // the volume bar and the applets, in that order; running applets are told or closed.
 TEST(TrayEndToEnd, StartsTheCompanionsInOrderWithTheKeyboardPresent) {
-    test::VirtualKeyboardServer keyboard(g_programs.monitor.tools, "BrenikTrayE2E-start");
+    test::VirtualKeyboardServer keyboard(g_programs.tools, "BrenikTrayE2E-start");
     ASSERT_TRUE(keyboard.Start()) << "virtual keyboard server";
     Installation install("tray-e2e-start", keyboard.Pipe());
     install.WriteAppletSwitches(1, 0, 0);  // gauge on through its first field, call display off
     PeerWindows peers({kTitleSystemGauge, kTitleCallDisplay});
 
-    ChildProcess monitor;
-    ASSERT_TRUE(monitor.Start(install.Monitor(), "1"));
+    test::RunningMonitor monitor;
+    ASSERT_TRUE(monitor.Launch(install.Monitor(), "1"));
     ASSERT_TRUE(test::WaitUntil([&] { return install.DeviceKey() == 1; }, kStartTimeoutMs));
     const HWND window = MonitorWindow();
     ASSERT_NE(window, nullptr);
@@ -407,12 +402,3 @@ TEST(TrayEndToEnd, StartsTheCompanionsInOrderWithTheKeyboardPresent) {
 
 }  // namespace
 }  // namespace brenik::monitor::tray
-
-int main(int argc, char** argv) {
-    brenik::monitor::tray::g_programs.monitor = brenik::test::MonitorProgramsFromArguments(argc, argv);
-    brenik::monitor::tray::g_programs.standIn = brenik::test::ArgumentPath(argc, argv, "stand-in");
-    brenik::monitor::tray::g_programs.shots = brenik::test::ArgumentPath(argc, argv, "shots") + "\\";
-    CreateDirectoryA(brenik::monitor::tray::g_programs.shots.c_str(), nullptr);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

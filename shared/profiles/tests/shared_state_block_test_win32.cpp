@@ -4,6 +4,7 @@
 #include "owner_only_security_win32.h"
 #include "scoped_handle.h"
 #include "scoped_map_view.h"
+#include "shared_block_lock_win32.h"
 #include "shared_state_block_win32.h"
 
 #include <windows.h>
@@ -16,6 +17,9 @@
 
 namespace brenik {
 namespace {
+
+using test::AnotherThreadGetsTheLock;
+using test::LockHolder;
 
 constexpr std::size_t kProfileNameOffset = 8 + 2 * sizeof(ProfileRecord);  // profile 2's name
 constexpr std::size_t kKeyChangedOffset = 433408;
@@ -97,36 +101,11 @@ TEST_F(SharedStateBlockTest, RereadTakesThePeersChangesAndPublishingThemBackChan
     EXPECT_EQ(std::memcmp(before.data(), peer.Bytes(), kStateRecordBytes), 0);
 }
 
-DWORD WINAPI TakeTheLockAndDie(void*) {
-    win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-    if (!lock.Valid() || WaitForSingleObject(lock.Get(), 5000) != WAIT_OBJECT_0) return 1;
-    return 0;  // ends holding it: the lock is abandoned
-}
-
-// Whether another thread can take the lock at once: the publishing thread itself always could,
-// since a mutex admits its owner again.
-DWORD WINAPI TakeTheLockAndGiveItBack(void*) {
-    win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-    if (!lock.Valid() || WaitForSingleObject(lock.Get(), 0) != WAIT_OBJECT_0) return 1;
-    ReleaseMutex(lock.Get());
-    return 0;
-}
-
-bool AnotherThreadGetsTheLock() {
-    win32::ScopedHandle thread(CreateThread(nullptr, 0, TakeTheLockAndGiveItBack, nullptr, 0, nullptr));
-    DWORD exitCode = 99;
-    return thread.Valid() && WaitForSingleObject(thread.Get(), 5000) == WAIT_OBJECT_0 &&
-           GetExitCodeThread(thread.Get(), &exitCode) && exitCode == 0;
-}
-
 TEST_F(SharedStateBlockTest, ALockAbandonedByADeadOwnerLocksNobodyOut) {
     ASSERT_TRUE(block.Create());
-    win32::ScopedHandle thread(CreateThread(nullptr, 0, TakeTheLockAndDie, nullptr, 0, nullptr));
-    ASSERT_TRUE(thread.Valid());
-    ASSERT_EQ(WaitForSingleObject(thread.Get(), 5000), WAIT_OBJECT_0);
-    DWORD exitCode = 99;
-    GetExitCodeThread(thread.Get(), &exitCode);
-    ASSERT_EQ(exitCode, 0u) << "the thread did not get the lock";
+    LockHolder dead(LockHolder::End::kAbandonAtOnce);
+    ASSERT_TRUE(dead.Start());
+    ASSERT_EQ(dead.Finish(), 0u) << "the thread did not get the lock";
 
     auto state = PatternState(3);
     EXPECT_TRUE(block.Publish(*state)) << "the copy goes ahead after an abandoned wait";
@@ -140,35 +119,11 @@ TEST_F(SharedStateBlockTest, ALockAbandonedByADeadOwnerLocksNobodyOut) {
 
 // A settings program that hangs holding the lock: the copy gives up after the bound, copies
 // nothing, and the next copy after the lock is free again goes ahead.
-struct HungHolder {
-    win32::ScopedHandle holding{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    win32::ScopedHandle release{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    win32::ScopedHandle thread;
-
-    static DWORD WINAPI Main(void* self) {
-        auto* holder = static_cast<HungHolder*>(self);
-        win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-        if (!lock.Valid() || WaitForSingleObject(lock.Get(), 5000) != WAIT_OBJECT_0) return 1;
-        SetEvent(holder->holding.Get());
-        WaitForSingleObject(holder->release.Get(), 30000);
-        ReleaseMutex(lock.Get());
-        return 0;
-    }
-    bool Start() {
-        thread.Reset(CreateThread(nullptr, 0, Main, this, 0, nullptr));
-        return thread.Valid() && WaitForSingleObject(holding.Get(), 5000) == WAIT_OBJECT_0;
-    }
-    void Release() {
-        SetEvent(release.Get());
-        WaitForSingleObject(thread.Get(), 5000);
-    }
-};
-
 TEST_F(SharedStateBlockTest, AProgramHangingWithTheLockCostsABoundedWaitAndNothingIsCopied) {
     ASSERT_TRUE(block.Create());
     auto first = PatternState(4);
     ASSERT_TRUE(block.Publish(*first));
-    HungHolder holder;
+    LockHolder holder(LockHolder::End::kOnRelease);
     ASSERT_TRUE(holder.Start());
 
     auto second = PatternState(5);
@@ -181,7 +136,7 @@ TEST_F(SharedStateBlockTest, AProgramHangingWithTheLockCostsABoundedWaitAndNothi
     ASSERT_TRUE(peer.view.Valid());
     EXPECT_EQ(std::memcmp(peer.Bytes(), first.get(), kStateRecordBytes), 0) << "nothing was copied";
 
-    holder.Release();
+    holder.Finish();
     EXPECT_TRUE(block.Publish(*second));
     EXPECT_EQ(std::memcmp(peer.Bytes(), second.get(), kStateRecordBytes), 0);
 }

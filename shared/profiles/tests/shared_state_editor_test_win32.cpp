@@ -6,6 +6,7 @@
 #include "scoped_handle.h"
 #include "scoped_map_view.h"
 #include "shared_state_block_win32.h"
+#include "shared_block_lock_win32.h"
 #include "shared_state_editor_win32.h"
 
 #include <windows.h>
@@ -21,6 +22,8 @@ namespace brenik {
 namespace {
 
 using Outcome = SharedStateEditor::Outcome;
+using test::AnotherThreadGetsTheLock;
+using test::LockHolder;
 
 // A record whose every byte depends on the seed, so a copy that misses any part shows.
 std::unique_ptr<StateRecord> PatternState(unsigned char seed) {
@@ -34,66 +37,6 @@ bool SameBytes(const StateRecord& a, const StateRecord& b) { return std::memcmp(
 
 bool LockExists() { return win32::ScopedHandle(OpenMutexA(SYNCHRONIZE, FALSE, kSharedBlockLockName)).Valid(); }
 bool MappingExists() { return win32::ScopedHandle(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName)).Valid(); }
-
-// Whether a thread other than the caller can take the lock at once. The calling thread always
-// could, since a mutex admits its owner again, so only another thread tells whether it is held.
-DWORD WINAPI TakeTheLockAndGiveItBack(void*) {
-    win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-    if (!lock.Valid() || WaitForSingleObject(lock.Get(), 0) != WAIT_OBJECT_0) return 1;
-    ReleaseMutex(lock.Get());
-    return 0;
-}
-
-bool AnotherThreadGetsTheLock() {
-    win32::ScopedHandle thread(CreateThread(nullptr, 0, TakeTheLockAndGiveItBack, nullptr, 0, nullptr));
-    DWORD exitCode = 99;
-    return thread.Valid() && WaitForSingleObject(thread.Get(), 5000) == WAIT_OBJECT_0 &&
-           GetExitCodeThread(thread.Get(), &exitCode) && exitCode == 0;
-}
-
-// Another program's thread that takes the lock and either holds it until released, as a
-// program hanging with it would, or ends while holding it, as a program that dies would.
-class LockHolder {
-public:
-    enum class End { kOnRelease, kAbandonAtOnce };
-
-    explicit LockHolder(End end) : end_(end) {}
-    ~LockHolder() { Finish(); }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-
-    bool Start() {
-        thread_.Reset(CreateThread(nullptr, 0, Main, this, 0, nullptr));
-        return thread_.Valid() && WaitForSingleObject(holding_.Get(), 5000) == WAIT_OBJECT_0;
-    }
-    // Releases the lock (or lets the thread end) and returns the thread's exit code: 0 when it
-    // held the lock as asked.
-    DWORD Finish() {
-        SetEvent(release_.Get());
-        DWORD exitCode = 99;
-        if (thread_.Valid() && WaitForSingleObject(thread_.Get(), 5000) == WAIT_OBJECT_0)
-            GetExitCodeThread(thread_.Get(), &exitCode);
-        thread_.Reset();
-        return exitCode;
-    }
-
-private:
-    static DWORD WINAPI Main(void* self) {
-        auto* holder = static_cast<LockHolder*>(self);
-        win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-        if (!lock.Valid() || WaitForSingleObject(lock.Get(), 5000) != WAIT_OBJECT_0) return 1;
-        SetEvent(holder->holding_.Get());
-        if (holder->end_ == End::kAbandonAtOnce) return 0;  // ends owning it
-        WaitForSingleObject(holder->release_.Get(), 30000);
-        ReleaseMutex(lock.Get());
-        return 0;
-    }
-
-    End end_;
-    win32::ScopedHandle holding_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    win32::ScopedHandle release_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    win32::ScopedHandle thread_;
-};
 
 class SharedStateEditorTest : public ::testing::Test {
 protected:

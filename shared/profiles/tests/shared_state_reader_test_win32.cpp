@@ -2,6 +2,7 @@
 // SharedStateBlock makes: what it reads, how long it waits, and that it keeps nothing open.
 
 #include "scoped_handle.h"
+#include "shared_block_lock_win32.h"
 #include "shared_state_block_win32.h"
 #include "shared_state_reader_win32.h"
 
@@ -12,10 +13,12 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
-#include <thread>
 
 namespace brenik {
 namespace {
+
+using test::AnotherThreadGetsTheLock;
+using test::LockHolder;
 
 class SharedStateReaderTest : public ::testing::Test {
 protected:
@@ -32,23 +35,8 @@ protected:
     }
     void TearDown() override { block.Close(); }
 
-    // Another thread takes the lock and holds it until told, or ends holding it.
-    void HoldLockOnAnotherThread(HANDLE release, bool abandon) {
-        win32::ScopedHandle taken(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        holder = std::thread([&, release, abandon, signal = taken.Get()] {
-            win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-            WaitForSingleObject(lock.Get(), INFINITE);
-            SetEvent(signal);
-            if (abandon) return;  // the thread ends owning the lock
-            WaitForSingleObject(release, INFINITE);
-            ReleaseMutex(lock.Get());
-        });
-        ASSERT_EQ(WaitForSingleObject(taken.Get(), 5000), WAIT_OBJECT_0);
-    }
-
     SharedStateBlock block;
     std::unique_ptr<StateRecord> state;
-    std::thread holder;
 };
 
 TEST_F(SharedStateReaderTest, ReadsProfileNamesUpToTheirEnd) {
@@ -75,31 +63,25 @@ TEST_F(SharedStateReaderTest, CopiesOnlyRangesInsideTheRecord) {
 }
 
 TEST_F(SharedStateReaderTest, ABusyLockCostsTheShortWaitAndReadsNothing) {
-    win32::ScopedHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    HoldLockOnAnotherThread(release.Get(), false);
+    LockHolder holder(LockHolder::End::kOnRelease);
+    ASSERT_TRUE(holder.Start());
     const SharedStateReader reader(150);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(reader.ProfileName(2), std::nullopt);
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     EXPECT_GE(waited.count(), 120);
     EXPECT_LT(waited.count(), 1500);
-    SetEvent(release.Get());
-    holder.join();
+    holder.Finish();
     EXPECT_EQ(reader.ProfileName(2), std::optional<std::string>("Strategy")) << "free again, it reads";
 }
 
 TEST_F(SharedStateReaderTest, AnAbandonedLockIsTakenOverAndReleased) {
-    HoldLockOnAnotherThread(nullptr, true);
-    holder.join();
+    LockHolder dead(LockHolder::End::kAbandonAtOnce);
+    ASSERT_TRUE(dead.Start());
+    dead.Finish();
     EXPECT_EQ(SharedStateReader().ProfileName(2), std::optional<std::string>("Strategy"));
     // Ownership is per thread, so only another thread can tell whether the lock was given back.
-    DWORD other = WAIT_FAILED;
-    std::thread([&] {
-        win32::ScopedHandle lock(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSharedBlockLockName));
-        other = WaitForSingleObject(lock.Get(), 0);
-        if (other == WAIT_OBJECT_0) ReleaseMutex(lock.Get());
-    }).join();
-    EXPECT_EQ(other, WAIT_OBJECT_0) << "the reader gave the lock back";
+    EXPECT_TRUE(AnotherThreadGetsTheLock()) << "the reader gave the lock back";
 }
 
 TEST_F(SharedStateReaderTest, KeepsNothingOpenSoARestartedMonitorCanMakeTheLock) {

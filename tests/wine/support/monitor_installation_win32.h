@@ -11,16 +11,16 @@
 
 namespace brenik::test {
 
-// The programs a monitor test installs, as CMake hands them over on the command line
-// (--monitor=, --kbhid=, --tools=).
+// The programs a monitor test installs.
 struct MonitorPrograms {
     std::string monitor;  // Monitor.exe
     std::string kbhid;    // kbhid.dll
     std::string tools;    // folder of vkbd.exe and vkbd-server.exe, with a trailing backslash
 };
 
-inline MonitorPrograms MonitorProgramsFromArguments(int argc, char** argv) {
-    return {ArgumentPath(argc, argv, "monitor"), ArgumentPath(argc, argv, "kbhid"), ArgumentPath(argc, argv, "tools") + "\\"};
+// As CMake hands them over on the test's command line (--monitor=, --kbhid=, --tools=).
+inline MonitorPrograms MonitorProgramsFromArguments() {
+    return {ArgumentPath("monitor"), ArgumentPath("kbhid"), ArgumentFolder("tools")};
 }
 
 class MonitorInstallation {
@@ -33,6 +33,7 @@ public:
         WriteTextFile(folder_.File("kbhid.ini"), VirtualKbhidIni(pipe));
         CreateDirectoryA(folder_.File("config").c_str(), nullptr);
     }
+    const std::string& Folder() const { return folder_.Path(); }  // ends in a backslash
     std::string Monitor() const { return folder_.File("Monitor.exe"); }
     std::string ConfigIni() const { return folder_.File("config.ini"); }
     std::string ProfileFile(int n) const { return folder_.File("config\\Default" + std::to_string(n) + ".cmp"); }

@@ -1,29 +1,37 @@
 #include "wine_test_support.h"
 
+#include "scoped_find.h"
+
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace brenik::test {
 namespace {
 
 constexpr const char* kPeerClass = "BrenikTestPeerWindow";
 
-void RemoveTree(const std::string& folder) {
+void RemoveContents(const std::string& folder) {
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + "\\");
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    const win32::ScopedFind search(FindFirstFileA((folder + "*").c_str(), &found));
+    if (!search.Valid()) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveContents(path + "\\");
+            RemoveDirectoryA(path.c_str());
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(search.Get(), &found));
+}
+
+// The search is closed before the folder goes: an open one keeps the folder in use.
+void RemoveTree(const std::string& folder) {
+    RemoveContents(folder);
     RemoveDirectoryA(folder.c_str());
 }
 
@@ -44,6 +52,16 @@ std::string ArgumentPath(int argc, char** argv, const std::string& name) {
         if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) return ToWindowsPath(argv[i] + prefix.size());
     }
     return "";
+}
+
+std::string ArgumentPath(const std::string& name) { return ArgumentPath(__argc, __argv, name); }
+
+std::string ArgumentFolder(const std::string& name) { return ArgumentPath(name) + "\\"; }
+
+std::string OutputFolder(const std::string& name) {
+    const std::string folder = ArgumentFolder(name);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
@@ -71,6 +89,24 @@ bool CopyInto(const std::string& file, const std::string& folder) {
     const std::size_t slash = file.find_last_of("\\/");
     const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
     return CopyFileA(file.c_str(), (folder + name).c_str(), FALSE) != 0;
+}
+
+bool CopyTree(const std::string& from, const std::string& to) {
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    const win32::ScopedFind search(FindFirstFileA((from + "\\*").c_str(), &found));
+    if (!search.Valid()) return false;
+    bool copied = true;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            copied = CopyTree(from + "\\" + name, to + "\\" + name) && copied;
+        } else {
+            copied = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
+        }
+    } while (FindNextFileA(search.Get(), &found));
+    return copied;
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {
@@ -113,44 +149,60 @@ long ChildProcess::Wait(DWORD timeoutMs) {
     return static_cast<long>(code);
 }
 
-long RunToEnd(const std::string& program, const std::string& arguments, std::string* output, DWORD timeoutMs) {
+ProgramRun RunProgram(const std::string& program, const std::string& arguments, ErrorStream errors, DWORD timeoutMs) {
+    ProgramRun run;
+    const bool apart = errors == ErrorStream::kApart;
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return -1;
-    win32::ScopedHandle reader(readEnd);
-    win32::ScopedHandle writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    if (!CreatePipe(&outRead, &outWrite, &inheritable, 0)) return run;
+    win32::ScopedHandle outReader(outRead), outWriter(outWrite), errReader, errWriter;
+    if (apart) {
+        if (!CreatePipe(&errRead, &errWrite, &inheritable, 0)) return run;
+        errReader.Reset(errRead);
+        errWriter.Reset(errWrite);
+        SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    }
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
 
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = apart ? errWrite : outWrite;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        return -1;
+        return run;
     }
     win32::ScopedHandle process(info.hProcess);
     win32::ScopedHandle thread(info.hThread);
-    writer.Reset();  // so the read ends when the child's copy closes
-    // Read on a thread of its own: a child that hangs must not hang the caller past the time-out.
-    std::string text;
-    std::thread readerThread([&] {
+    // So that a read ends when the child's copy closes.
+    outWriter.Reset();
+    errWriter.Reset();
+    // Each pipe is read on a thread of its own: a child that hangs must not hang the caller
+    // past the time-out, nor one that fills the other pipe.
+    const auto drain = [](HANDLE pipe, std::string* text) {
         char chunk[4096];
         DWORD got = 0;
-        while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
-    });
+        while (ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got > 0) text->append(chunk, got);
+    };
+    std::thread outThread(drain, outRead, &run.output);
+    std::thread errThread;
+    if (apart) errThread = std::thread(drain, errRead, &run.errors);
     const bool ended = WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
     if (!ended) TerminateProcess(process.Get(), 99);
-    readerThread.join();  // the pipe closes with the child
-    if (output) *output = text;
-    if (!ended) return -1;
+    outThread.join();  // the pipes close with the child
+    if (errThread.joinable()) errThread.join();
     DWORD code = 0;
-    GetExitCodeProcess(process.Get(), &code);
-    return static_cast<long>(code);
+    if (ended && GetExitCodeProcess(process.Get(), &code)) run.status = static_cast<long>(code);
+    return run;
+}
+
+long RunToEnd(const std::string& program, const std::string& arguments, std::string* output, DWORD timeoutMs) {
+    ProgramRun run = RunProgram(program, arguments, ErrorStream::kWithOutput, timeoutMs);
+    if (output) *output = std::move(run.output);
+    return run.status;
 }
 
 VirtualKeyboardServer::VirtualKeyboardServer(std::string toolsFolder, const std::string& tag)
@@ -178,48 +230,33 @@ std::int64_t NowMicroseconds() {
     return static_cast<std::int64_t>(counter.QuadPart * 1000000.0 / static_cast<double>(frequency.QuadPart));
 }
 
-PeerWindows::PeerWindows(std::vector<std::string> titles) : titles_(std::move(titles)) {
-    ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    thread_ = std::thread([this] { Run(); });
-    WaitForSingleObject(ready_.Get(), 10000);
-}
+namespace {
 
-PeerWindows::~PeerWindows() {
-    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-    if (thread_.joinable()) thread_.join();
-}
-
-void PeerWindows::Run() {
-    threadId_ = GetCurrentThreadId();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &PeerWindows::WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kPeerClass;
-    RegisterClassA(&windowClass);
-    std::vector<HWND> windows;
-    for (const std::string& title : titles_) {
-        HWND window = CreateWindowExA(0, kPeerClass, title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                      windowClass.hInstance, nullptr);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        windows.push_back(window);
+std::vector<WindowSpec> PeerSpecs(const std::vector<std::string>& titles) {
+    std::vector<WindowSpec> specs;
+    for (const std::string& title : titles) {
+        WindowSpec spec;
+        spec.title = title;
+        specs.push_back(spec);
     }
-    MSG message;
-    PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    SetEvent(ready_.Get());
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-    for (HWND window : windows) DestroyWindow(window);
+    return specs;
 }
 
-LRESULT CALLBACK PeerWindows::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<PeerWindows*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self != nullptr && (message >= WM_USER || message == WM_CLOSE)) {
-        char title[256] = {};
-        GetWindowTextA(hwnd, title, sizeof title);
-        std::lock_guard<std::mutex> hold(self->lock_);
-        self->log_.push_back({title, message, wParam, lParam, NowMicroseconds()});
-        return 0;  // WM_CLOSE too: a peer stays until the test ends
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+}  // namespace
+
+PeerWindows::PeerWindows(const std::vector<std::string>& titles)
+    : windows_(kPeerClass, PeerSpecs(titles), [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+          *result = 0;  // WM_CLOSE too: a peer stays until the test ends
+          return Record(window, message, wParam, lParam);
+      }) {}
+
+bool PeerWindows::Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message < WM_USER && message != WM_CLOSE) return false;
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    std::lock_guard<std::mutex> hold(lock_);
+    log_.push_back({title, message, wParam, lParam, NowMicroseconds()});
+    return true;
 }
 
 std::vector<PeerWindows::Received> PeerWindows::Log() const {

@@ -4,6 +4,7 @@
 // companion programs and record what they receive.
 
 #include "scoped_handle.h"
+#include "window_thread_win32.h"
 
 #include <windows.h>
 
@@ -22,6 +23,15 @@ std::string ToWindowsPath(const std::string& path);
 
 // The value of "--name=value" among the arguments, as a Windows path; "" when absent.
 std::string ArgumentPath(int argc, char** argv, const std::string& name);
+// The same among this process's own arguments, which is how CMake hands a test the paths of
+// the programs it runs. The C runtime holds them before any constructor runs, so a test's
+// globals may take their paths where they are defined; GoogleTest's own main runs the test.
+std::string ArgumentPath(const std::string& name);
+// A folder among this process's arguments, with a trailing backslash.
+std::string ArgumentFolder(const std::string& name);
+// A folder among this process's arguments that a test writes into (pictures), made when it is
+// missing; with a trailing backslash.
+std::string OutputFolder(const std::string& name);
 
 // Polls until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 20);
@@ -41,6 +51,8 @@ private:
 };
 
 bool CopyInto(const std::string& file, const std::string& folder);
+// Copies a folder with everything in it (`to` is made); false when anything was not copied.
+bool CopyTree(const std::string& from, const std::string& to);
 bool WriteTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 
@@ -53,6 +65,7 @@ public:
     ChildProcess& operator=(ChildProcess&&) = default;
 
     bool Start(const std::string& program, const std::string& arguments);
+    bool Started() const { return process_.Valid(); }
     bool Running() const;
     // The exit code, or -1 when it did not end in time.
     long Wait(DWORD timeoutMs);
@@ -61,6 +74,20 @@ public:
 private:
     win32::ScopedHandle process_;
 };
+
+// Where a program run to its end writes its standard error: into its standard output, or apart.
+enum class ErrorStream { kWithOutput, kApart };
+
+// What a program run to its end returned and printed.
+struct ProgramRun {
+    long status = -1;    // its exit code; -1 if it could not run or did not end in time
+    std::string output;  // its standard output (with its standard error when kWithOutput)
+    std::string errors;  // its standard error when kApart
+};
+
+// Runs a program to its end, a hung one ended after the time-out.
+ProgramRun RunProgram(const std::string& program, const std::string& arguments, ErrorStream errors,
+                      DWORD timeoutMs = 20000);
 
 // Runs a program to its end and returns its exit code (-1 if it could not run or hung) and
 // what it printed.
@@ -103,8 +130,7 @@ public:
         std::int64_t microseconds;  // on the machine's performance counter, comparable across processes
     };
 
-    explicit PeerWindows(std::vector<std::string> titles);
-    ~PeerWindows();
+    explicit PeerWindows(const std::vector<std::string>& titles);
     PeerWindows(const PeerWindows&) = delete;
     PeerWindows& operator=(const PeerWindows&) = delete;
 
@@ -115,15 +141,11 @@ public:
     bool WaitFor(const std::string& title, UINT message, int count, DWORD timeoutMs) const;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void Run();
+    bool Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::vector<std::string> titles_;
     mutable std::mutex lock_;
     std::vector<Received> log_;
-    DWORD threadId_ = 0;
-    win32::ScopedHandle ready_;
-    std::thread thread_;
+    WindowThread windows_;  // last: its thread ends before what it records into goes
 };
 
 std::int64_t NowMicroseconds();
