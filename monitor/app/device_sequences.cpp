@@ -1,5 +1,6 @@
 #include "device_sequences.h"
 
+#include "job_codes.h"
 #include "monitor_messages.h"
 
 #include <cstddef>

@@ -8,21 +8,15 @@
 #include "abortable_sleep.h"
 #include "companions.h"
 #include "desktop.h"
+#include "device_events.h"
 #include "device_side.h"
+#include "first_sync.h"
 #include "game_watch.h"
 #include "job_flags.h"
 #include "job_queue.h"
 #include "tray_icon.h"
 
 namespace brenik::monitor {
-
-// What message 1326 starts (through the event dispatch).
-class IDeviceEvents {
-public:
-    virtual ~IDeviceEvents() = default;
-    virtual void Arrival() = 0;
-    virtual void Removal() = 0;
-};
 
 // Session-change codes of interest (WTS_CONSOLE_CONNECT, WTS_CONSOLE_DISCONNECT).
 constexpr unsigned kSessionConsoleConnect = 1;

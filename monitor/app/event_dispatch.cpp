@@ -1,6 +1,6 @@
 #include "event_dispatch.h"
+#include "job_codes.h"
 
-#include "monitor_messages.h"
 
 #include <cstring>
 #include <string>

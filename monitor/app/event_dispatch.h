@@ -6,7 +6,7 @@
 // told through their notifiers.
 
 #include "desktop.h"
-#include "device_sequences.h"
+#include "device_events.h"
 #include "display_notifier.h"
 #include "event_word.h"
 #include "settings_program_notifier.h"

@@ -1,5 +1,6 @@
 #include "first_sync_timer_win32.h"
 
+#include "job_codes.h"
 #include "monitor_messages.h"
 
 namespace brenik::monitor {

@@ -2,6 +2,7 @@
 // FirstSyncTimer: the first synchronisation after start-up, queued once, 200 ms later, by
 // timer 502 of the main window, whatever the game timer does.
 
+#include "first_sync.h"
 #include "job_queue.h"
 
 #include <windows.h>

@@ -13,12 +13,4 @@ public:
     virtual bool Post(int job, std::intptr_t argument) = 0;
 };
 
-// The first synchronisation after start-up: job 2 once, 200 ms later (timer 502 of the main
-// window), instead of at once.
-class IFirstSync {
-public:
-    virtual ~IFirstSync() = default;
-    virtual void Schedule() = 0;
-};
-
 }  // namespace brenik::monitor

@@ -1,7 +1,7 @@
 #include "job_runner.h"
 
 #include "debug_output.h"
-#include "monitor_messages.h"
+#include "job_codes.h"
 #include "settings_program_notifier.h"
 #include "volume_controller_notifier.h"
 

@@ -1,8 +1,8 @@
 // CMonitorApp: Brenik Monitor's application object. One monitor per session (the instance
 // mutex); the main window does the rest, and the program ends when it is destroyed.
 
-#include "monitor_messages.h"
 #include "monitor_wnd_win32.h"
+#include "program_windows.h"
 #include "scoped_handle.h"
 
 #include <windows.h>

@@ -1,7 +1,8 @@
 #include "monitor_device_win32.h"
 
 #include "ini_storage.h"
-#include "monitor_messages.h"
+#include "job_codes.h"
+#include "monitor_inbox.h"
 
 namespace brenik::monitor {
 

@@ -5,12 +5,6 @@
 // with other programs is in shared/contracts: monitor_inbox.h (what it receives, kbhid.dll's
 // two messages among them) and peer_messages.h (what it sends).
 
-#include "job_codes.h"
-#include "monitor_inbox.h"
-#include "peer_messages.h"
-#include "program_windows.h"
-#include "tray_messages.h"  // the tray callback and the tray menu's commands
-
 namespace brenik::monitor {
 
 // Thread message of the job thread: wParam = job, lParam = its argument. Private to the

@@ -1,10 +1,14 @@
 #include "monitor_wnd_win32.h"
 
 #include "ini_storage.h"
+#include "job_codes.h"
+#include "monitor_inbox.h"
 #include "monitor_messages.h"
 #include "program_folder.h"
+#include "program_windows.h"
 #include "settings_program_notifier.h"
 #include "state_change_flags.h"
+#include "tray_messages.h"
 #include "window_procedure.h"
 
 #include <commctrl.h>

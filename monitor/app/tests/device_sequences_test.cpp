@@ -1,7 +1,7 @@
 #include "device_sequences.h"
 
 #include "job_flags.h"
-#include "monitor_messages.h"
+#include "program_windows.h"
 #include "recording_desktop.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "event_dispatch.h"
 
-#include "monitor_messages.h"
+#include "peer_messages.h"
+#include "program_windows.h"
 #include "recording_desktop.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,10 @@
 #include "job_runner.h"
 
 #include "debug_capture.h"
+#include "job_codes.h"
 #include "job_flags.h"
-#include "monitor_messages.h"
+#include "peer_messages.h"
+#include "program_windows.h"
 #include "recording_desktop.h"
 #include "settings_program_notifier.h"
 

@@ -2,7 +2,8 @@
 // the working copy is lent to them one access at a time.
 
 #include "monitor_device_host.h"
-#include "monitor_messages.h"
+#include "peer_messages.h"
+#include "program_windows.h"
 #include "recording_desktop.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,11 @@
 // itself opening the shared block and its lock as the settings program does.
 
 #include "event_word.h"
-#include "monitor_messages.h"
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
 #include "monitor_window_win32.h"
+#include "peer_messages.h"
+#include "program_windows.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "wine_test_support.h"

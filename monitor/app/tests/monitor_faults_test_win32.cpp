@@ -5,8 +5,8 @@
 // The number of kills is BRENIK_KILL_ROUNDS (the test command runs a few; scripts/faults-long.sh
 // a few hundred).
 
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
-#include "monitor_messages.h"
 #include "profile_record.h"
 #include "running_monitor_win32.h"
 #include "scoped_handle.h"

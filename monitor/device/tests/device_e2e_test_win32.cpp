@@ -6,9 +6,11 @@
 
 #include "ini_file.h"
 #include "keyboard_trace_win32.h"
-#include "monitor_messages.h"
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
+#include "peer_messages.h"
 #include "profile_store.h"
+#include "program_windows.h"
 #include "running_monitor_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"

@@ -6,8 +6,8 @@
 // "MediaOption" is changed through the shared block as the settings program changes it.
 
 #include "event_word.h"
+#include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
-#include "monitor_messages.h"
 #include "running_monitor_win32.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
