@@ -1,22 +1,27 @@
 cmake_minimum_required(VERSION 3.25)
-# Writes the string values of the programs' shared header (shared/contracts/program_windows.h)
-# as NSIS defines, so the installer finds windows, named objects and programs by the very
+# Writes the string values of the programs' shared headers (shared/contracts/program_windows.h,
+# and config_ini_keys.h for the scripts' reads of config.ini) as NSIS defines, so the installer finds windows, named objects and programs by the very
 # names the programs use: `constexpr const char* kTitleMonitor = "...";` becomes
 # `!define kTitleMonitor "..."`. A C escape other than \\ is refused (NSIS would read it
 # differently), and so is a name defined twice. With SHELL_OUTPUT it also writes the same
 # names as shell assignments (`kTitleMonitor='...'`) for the main job's scripts to source.
-# Usage: cmake -DHEADER=program_windows.h -DOUTPUT=program_names.nsh [-DSHELL_OUTPUT=program_names.sh]
+# Usage: cmake "-DHEADER=program_windows.h[;more.h]" -DOUTPUT=program_names.nsh [-DSHELL_OUTPUT=program_names.sh]
 #              -P program_names_nsh.cmake
 if(NOT DEFINED HEADER OR NOT DEFINED OUTPUT)
   message(FATAL_ERROR "usage: cmake -DHEADER=... -DOUTPUT=... [-DSHELL_OUTPUT=...] -P program_names_nsh.cmake")
 endif()
 
 set(pattern "^[ \t]*constexpr[ \t]+const[ \t]+char[ \t]*\\*[ \t]*(k[A-Za-z0-9_]+)[ \t]*=[ \t]*\"(([^\"\\\\]|\\\\.)*)\"[ \t]*;")
-file(STRINGS "${HEADER}" lines REGEX "^[ \t]*constexpr[ \t]+const[ \t]+char")
+set(lines "")
+foreach(header IN LISTS HEADER)
+  file(STRINGS "${header}" header_lines REGEX "^[ \t]*constexpr[ \t]+const[ \t]+char")
+  list(APPEND lines "${header_lines}")  # quoted: the escaped ";" of each line stays
+endforeach()
 
 set(names "")
-set(text "; Generated from ${HEADER} by program_names_nsh.cmake: do not edit.\n")
-set(shell_text "# Generated from ${HEADER} by program_names_nsh.cmake: do not edit.\n")
+list(JOIN HEADER ", " sources)
+set(text "; Generated from ${sources} by program_names_nsh.cmake: do not edit.\n")
+set(shell_text "# Generated from ${sources} by program_names_nsh.cmake: do not edit.\n")
 foreach(line IN LISTS lines)
   if(NOT line MATCHES "${pattern}")
     message(FATAL_ERROR "program_names_nsh: cannot read the line: ${line}")
