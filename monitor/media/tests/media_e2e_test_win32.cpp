@@ -97,7 +97,7 @@ public:
 
     KeyRecorder()
         : window_("BrenikMediaKeyRecorder",
-                  {test::WindowSpec{"Media key recorder", WS_OVERLAPPEDWINDOW, 40, 400, 300, 120, true}},
+                  {test::WindowLayout{"Media key recorder", WS_OVERLAPPEDWINDOW, 40, 400, 300, 120, true}},
                   [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
                       *result = 0;
                       return Handle(hwnd, message, wParam, lParam);

@@ -82,7 +82,7 @@ public:
 
     explicit DisplayListener(const Installation& install)
         : install_(install),
-          window_("BrenikOsdListener", {test::WindowSpec{kTitleOsd}},
+          window_("BrenikOsdListener", {test::WindowLayout{kTitleOsd}},
                   [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
                       *result = 0;
                       return Record(message, wParam, lParam);

@@ -9,10 +9,10 @@ constexpr DWORD kReadyTimeoutMs = 10000;
 
 }  // namespace
 
-WindowThread::WindowThread(std::string className, std::vector<WindowSpec> windows, Handler handler)
+WindowThread::WindowThread(std::string className, std::vector<WindowLayout> windows, Handler handler)
     : className_(std::move(className)), handler_(std::move(handler)) {
     ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    thread_ = std::thread([this, specs = std::move(windows)] { Run(specs); });
+    thread_ = std::thread([this, layouts = std::move(windows)] { Run(layouts); });
     WaitForSingleObject(ready_.Get(), kReadyTimeoutMs);
 }
 
@@ -21,18 +21,18 @@ WindowThread::~WindowThread() {
     if (thread_.joinable()) thread_.join();
 }
 
-void WindowThread::Run(const std::vector<WindowSpec>& specs) {
+void WindowThread::Run(const std::vector<WindowLayout>& layouts) {
     threadId_ = GetCurrentThreadId();
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = &WindowThread::WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = className_.c_str();
     RegisterClassA(&windowClass);
-    for (const WindowSpec& spec : specs) {
-        HWND window = CreateWindowExA(0, className_.c_str(), spec.title.c_str(), spec.style, spec.x, spec.y, spec.width,
-                                      spec.height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    for (const WindowLayout& layout : layouts) {
+        HWND window = CreateWindowExA(0, className_.c_str(), layout.title.c_str(), layout.style, layout.x, layout.y, layout.width,
+                                      layout.height, nullptr, nullptr, windowClass.hInstance, nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        if (spec.shown) ShowWindow(window, SW_SHOW);
+        if (layout.shown) ShowWindow(window, SW_SHOW);
         windows_.push_back(window);
     }
     MSG message;

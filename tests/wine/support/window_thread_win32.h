@@ -15,7 +15,7 @@
 
 namespace brenik::test {
 
-struct WindowSpec {
+struct WindowLayout {
     std::string title;
     DWORD style = WS_POPUP;
     int x = 0, y = 0, width = 10, height = 10;
@@ -28,7 +28,7 @@ public:
     using Handler = std::function<bool(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)>;
 
     // Returns once the windows exist and take messages.
-    WindowThread(std::string className, std::vector<WindowSpec> windows, Handler handler);
+    WindowThread(std::string className, std::vector<WindowLayout> windows, Handler handler);
     ~WindowThread();
     WindowThread(const WindowThread&) = delete;
     WindowThread& operator=(const WindowThread&) = delete;
@@ -38,7 +38,7 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void Run(const std::vector<WindowSpec>& specs);
+    void Run(const std::vector<WindowLayout>& layouts);
 
     std::string className_;
     Handler handler_;

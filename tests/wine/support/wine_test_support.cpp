@@ -232,20 +232,20 @@ std::int64_t NowMicroseconds() {
 
 namespace {
 
-std::vector<WindowSpec> PeerSpecs(const std::vector<std::string>& titles) {
-    std::vector<WindowSpec> specs;
+std::vector<WindowLayout> PeerLayouts(const std::vector<std::string>& titles) {
+    std::vector<WindowLayout> layouts;
     for (const std::string& title : titles) {
-        WindowSpec spec;
-        spec.title = title;
-        specs.push_back(spec);
+        WindowLayout layout;
+        layout.title = title;
+        layouts.push_back(layout);
     }
-    return specs;
+    return layouts;
 }
 
 }  // namespace
 
 PeerWindows::PeerWindows(const std::vector<std::string>& titles)
-    : windows_(kPeerClass, PeerSpecs(titles), [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    : windows_(kPeerClass, PeerLayouts(titles), [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
           *result = 0;  // WM_CLOSE too: a peer stays until the test ends
           return Record(window, message, wParam, lParam);
       }) {}
