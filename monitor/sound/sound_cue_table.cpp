@@ -1,6 +1,7 @@
 #include "sound_cue_table.h"
 
 #include "event_word.h"
+#include "sound_cue_files.h"
 
 namespace brenik::monitor::sound {
 namespace {
@@ -19,30 +20,30 @@ std::uint16_t SelectedPart(CueSelector selector, std::uint16_t subCode) {
 
 }  // namespace
 
-// The file names are the ones installed under Wave\, spelling and case included.
+// The files are the installed ones (sound_cue_files.h).
 const SoundCueRow kSoundCues[kSoundCueCount] = {
-    {kClassProfile, kWhole, 1, kProfile, "Wave\\Profile\\profile_one.wav"},
-    {kClassProfile, kWhole, 2, kProfile, "Wave\\Profile\\profile_two.wav"},
-    {kClassProfile, kWhole, 3, kProfile, "Wave\\Profile\\profile_three.wav"},
-    {kClassProfile, kWhole, 4, kProfile, "Wave\\Profile\\profile_four.wav"},
-    {kClassProfile, kWhole, 5, kProfile, "Wave\\Profile\\profile_five.wav"},
-    {kClassMacroRecord, kQualifier, 1, kMacro, "Wave\\MacroLiveRecord\\1_driver_select_macro_key.wav"},
-    {kClassMacroRecord, kQualifier, 2, kMacro, "Wave\\MacroLiveRecord\\2_driver_enter_macro_key_and_press.wav"},
-    {kClassMacroRecord, kQualifier, 3, kMacro, "Wave\\MacroLiveRecord\\3_driver_macro_recorded_successfuly.wav"},
-    {kClassMacroRecord, kQualifier, 4, kMacro, "Wave\\MacroLiveRecord\\4_driver_macro_recording_aborted.wav"},
-    {kClassMacroRecord, kQualifier, 5, kMacro, "Wave\\MacroLiveRecord\\5_driver_key_not_available.wav"},
-    {kClassMacroRecord, kQualifier, 6, kMacro, "Wave\\MacroLiveRecord\\6_driver_Macro_full_recorded.wav"},
-    {kClassCountdownStep, kQualifier, 1, kCountdown, "Wave\\Timer\\timer_activated.wav"},
-    {kClassCountdownStep, kQualifier, 2, kCountdown, "Wave\\Timer\\10_second.wav"},
-    {kClassCountdownStep, kQualifier, 3, kCountdown, "Wave\\Timer\\5_second.wav"},
-    {kClassCountdownStep, kQualifier, 4, kCountdown, "Wave\\Timer\\4_second.wav"},
-    {kClassCountdownStep, kQualifier, 5, kCountdown, "Wave\\Timer\\3_second.wav"},
-    {kClassCountdownStep, kQualifier, 6, kCountdown, "Wave\\Timer\\2_second.wav"},
-    {kClassCountdownStep, kQualifier, 7, kCountdown, "Wave\\Timer\\1_second.wav"},
-    {kClassCountdownStep, kQualifier, 8, kCountdown, "Wave\\Timer\\go.wav"},
-    {kClassCountdownStop, kQualifier, 1, kCountdown, "Wave\\Timer\\timer_stopped.wav"},
-    {kClassLayer, kWhole, 1, kLayer, "Wave\\ExtendedLayer\\Extended_layer.wav"},
-    {kClassLayer, kWhole, 255, kLayer, "Wave\\ExtendedLayer\\Standard_Layer.wav"},
+    {kClassProfile, kWhole, 1, kProfile, kCueProfile[0]},
+    {kClassProfile, kWhole, 2, kProfile, kCueProfile[1]},
+    {kClassProfile, kWhole, 3, kProfile, kCueProfile[2]},
+    {kClassProfile, kWhole, 4, kProfile, kCueProfile[3]},
+    {kClassProfile, kWhole, 5, kProfile, kCueProfile[4]},
+    {kClassMacroRecord, kQualifier, 1, kMacro, kCueMacroRecord[0]},
+    {kClassMacroRecord, kQualifier, 2, kMacro, kCueMacroRecord[1]},
+    {kClassMacroRecord, kQualifier, 3, kMacro, kCueMacroRecord[2]},
+    {kClassMacroRecord, kQualifier, 4, kMacro, kCueMacroRecord[3]},
+    {kClassMacroRecord, kQualifier, 5, kMacro, kCueMacroRecord[4]},
+    {kClassMacroRecord, kQualifier, 6, kMacro, kCueMacroRecord[5]},
+    {kClassCountdownStep, kQualifier, 1, kCountdown, kCueCountdown[0]},
+    {kClassCountdownStep, kQualifier, 2, kCountdown, kCueCountdown[1]},
+    {kClassCountdownStep, kQualifier, 3, kCountdown, kCueCountdown[2]},
+    {kClassCountdownStep, kQualifier, 4, kCountdown, kCueCountdown[3]},
+    {kClassCountdownStep, kQualifier, 5, kCountdown, kCueCountdown[4]},
+    {kClassCountdownStep, kQualifier, 6, kCountdown, kCueCountdown[5]},
+    {kClassCountdownStep, kQualifier, 7, kCountdown, kCueCountdown[6]},
+    {kClassCountdownStep, kQualifier, 8, kCountdown, kCueCountdown[7]},
+    {kClassCountdownStop, kQualifier, 1, kCountdown, kCueCountdownStopped},
+    {kClassLayer, kWhole, 1, kLayer, kCueExtendedLayer},
+    {kClassLayer, kWhole, 255, kLayer, kCueStandardLayer},
 };
 
 SoundSwitches SoundSwitchesOf(const ProfileRecord& profile) {

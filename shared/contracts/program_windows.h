@@ -44,8 +44,13 @@ constexpr const char* kSharedBlockLockName = "Brenik_Gaming_Keyboard_Mutex_Objec
 // Held by the settings tool for the whole of one change (write, announce, answer): two runs
 // take turns, and the installer waits for a run to end before it replaces the tool.
 constexpr const char* kSettingsToolMutex = "Brenik_Gaming_Keyboard_Settings_Tool";
+// Our settings program's: one window per session (a second start brings the first forward);
+// the installer waits for it to go.
+constexpr const char* kSettingsInstanceMutex = "Brenik_Gaming_Keyboard_Option_Instance";
 
 // ---- Files every program names relative to its own folder.
+// The monitor, beside the settings program, which starts it when it is not running.
+constexpr const char* kProgramMonitor = "Monitor.exe";
 constexpr const char* kConfigFileName = "config.ini";
 
 }  // namespace brenik

@@ -68,7 +68,9 @@ const TextRow kProgramNames[] = {
     BRENIK_ROW(kSharedBlockName, "Brenik_Gaming_Keyboard_Share_Data"),
     BRENIK_ROW(kSharedBlockLockName, "Brenik_Gaming_Keyboard_Mutex_Object"),
     BRENIK_ROW(kSettingsToolMutex, "Brenik_Gaming_Keyboard_Settings_Tool"),
+    BRENIK_ROW(kSettingsInstanceMutex, "Brenik_Gaming_Keyboard_Option_Instance"),
     BRENIK_ROW(kConfigFileName, "config.ini"),
+    BRENIK_ROW(kProgramMonitor, "Monitor.exe"),
 };
 
 // ---- config_ini_keys.h, and the profile store's keys other programs read.

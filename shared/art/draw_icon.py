@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Draws Monitor.exe's icon, a small keyboard with its WASD keys lit, into Monitor.ico beside
-this script. The build uses the committed file; run this only to change the art:
+"""Draws the product's icon (Monitor.exe's and Brenik Option.exe's), a small keyboard with its
+WASD keys lit, into product.ico beside this script. The build uses the committed file; run this only to change the art:
 
     apt-get install python3-pil
-    /usr/bin/python3 monitor/app/art/draw_icon.py [preview.png]
+    /usr/bin/python3 shared/art/draw_icon.py [preview.png]
 
 Both sizes are drawn pixel by pixel rather than scaled, so every key stays a crisp dot at 16x16.
 The icon file is written here rather than by Pillow, whose ICO writer stores PNG frames: these
@@ -19,7 +19,7 @@ import sys
 from PIL import Image, ImageDraw
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = os.path.join(HERE, "Monitor.ico")
+OUT = os.path.join(HERE, "product.ico")
 
 CLEAR = (0, 0, 0, 0)
 BODY = (36, 36, 42, 255)

@@ -1,0 +1,14 @@
+#pragma once
+// The window's words come from the one string table of option.rc.
+
+#include <windows.h>
+
+#include <string>
+
+namespace brenik::option {
+
+std::wstring Text(UINT id);
+// The string as a format, filled in with the arguments (swprintf's rules).
+std::wstring Format(UINT id, ...);
+
+}  // namespace brenik::option
