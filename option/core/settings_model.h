@@ -57,12 +57,14 @@ public:
     SettingsModel();
     ~SettingsModel();
 
-    // The block as read; a first load (or a reload after Discard) drops every edit.
+    // The block as read; a first load (or a reload after Discard) drops every edit. Pending
+    // edits stay: their answer is still to come.
     void Load(const StateRecord& block);
     bool Loaded() const;
 
     // A live update: the block read again. Edits and pending edits stay; returns the edited
-    // items whose loaded value the block changed (rule 1).
+    // items whose loaded value the block changed (rule 1). An edit the block now holds itself
+    // is no edit any more (rule 2), and is not returned.
     std::vector<EditItem> Refresh(const StateRecord& block);
 
     // ---- What to show: the user's value where there is one, else the loaded one.
@@ -90,7 +92,8 @@ public:
 
     // ---- Applying.
     // One ProfileEdit that puts every edit into the block's record, for RecordEditor. Its
-    // profile is the first edited one (or the current one for a switch alone).
+    // profile is the first edited one (or the current one for a switch alone). With a switch
+    // among the edits the keyboard is told of the profile, as the settings tool's switch does.
     editing::ProfileEdit ApplyEdit() const;
     // The edit was written: the edits become pending.
     void Sent();

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace brenik::monitor::games {
+namespace brenik {
 namespace {
 
 // The white space the C library's isspace knows in the "C" locale.
@@ -39,4 +39,4 @@ std::string_view FieldText(const char* field, std::size_t size) {
     return {field, end == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(end) - field)};
 }
 
-}  // namespace brenik::monitor::games
+}  // namespace brenik

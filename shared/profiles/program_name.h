@@ -1,5 +1,6 @@
 #pragma once
-// How a program is named when game detection compares: by file name with extension only.
+// Which program a profile's game names, as the monitor's game detection compares it and as the
+// settings program finds two profiles naming one game: by file name with extension only.
 // A profile's `GameFile` is a path as the user picked it; only its last part counts:
 //   "  D:\Games\X\Game.EXE  "  ->  "Game.EXE"    white space at both ends, then the folder, go
 //   "D:Game.EXE"               ->  "Game.EXE"    a drive without a folder goes too
@@ -10,7 +11,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace brenik::monitor::games {
+namespace brenik {
 
 // The file name with extension of a path, as a view into it; empty when it names none.
 std::string_view ProgramFileName(std::string_view path);
@@ -21,4 +22,4 @@ bool SameProgramName(std::string_view a, std::string_view b);
 // holds none (such a field came damaged from the shared block; nothing past it is read).
 std::string_view FieldText(const char* field, std::size_t size);
 
-}  // namespace brenik::monitor::games
+}  // namespace brenik
