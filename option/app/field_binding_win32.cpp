@@ -188,7 +188,10 @@ bool FieldBinder::Take(const BoundControl& control, std::wstring& refused) {
         if (refused.empty()) refused = Widen(error);
         refused_[control.id] = refused;
         if (control.kind == ControlKind::kText || control.kind == ControlKind::kNumber) {
-            EDITBALLOONTIP tip{sizeof tip, nullptr, refused.c_str(), TTI_WARNING};
+            EDITBALLOONTIP tip{};
+            tip.cbStruct = sizeof tip;
+            tip.pszText = refused.c_str();
+            tip.ttiIcon = TTI_WARNING;
             SendMessageW(window, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
         }
     }

@@ -100,7 +100,8 @@ private:
         GetClientRect(list, &box);
         const std::wstring program = Text(IDS_COLUMN_PROGRAM);
         const std::wstring folder = Text(IDS_COLUMN_PATH);
-        LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.cx = (box.right - box.left) * 2 / 5;
         column.pszText = const_cast<wchar_t*>(program.c_str());
         ListView_InsertColumn(list, 0, &column);
@@ -119,7 +120,8 @@ private:
             const win32::ScopedIcon icon(info.hIcon);
             image = ImageList_AddIcon(images_, icon.Get());
         }
-        LVITEMW item{LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE};
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
         item.iItem = static_cast<int>(index);
         item.pszText = const_cast<wchar_t*>(program.name.c_str());
         item.lParam = static_cast<LPARAM>(index);
@@ -136,7 +138,8 @@ private:
         const HWND list = GetDlgItem(window_, IDC_PROGRAMS);
         const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
         if (row < 0) return false;
-        LVITEMW item{LVIF_PARAM};
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
         item.iItem = row;
         ListView_GetItem(list, &item);
         chosen_ = programs_[static_cast<std::size_t>(item.lParam)].path;
@@ -171,7 +174,8 @@ std::vector<RunningProgram> RunningPrograms() {
     win32::ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot.Valid()) return programs;
     std::set<std::wstring> seen;
-    PROCESSENTRY32W entry{sizeof entry};
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
         if (entry.th32ProcessID == GetCurrentProcessId()) continue;
         const std::optional<std::wstring> path = ImagePath(entry.th32ProcessID);

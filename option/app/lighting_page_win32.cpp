@@ -14,7 +14,6 @@
 #include <cwchar>
 
 namespace brenik::option {
-namespace {
 
 // A colour as the profile holds it: three fields of 0..255.
 struct ColourFields {
@@ -25,6 +24,8 @@ struct ColourFields {
     const char* green;
     const char* blue;
 };
+
+namespace {
 
 const ColourFields kKeyColour{IDC_KEY_SWATCH, IDC_KEY_CHOOSE, IDC_KEY_HEX, "key-red", "key-green", "key-blue"};
 const ColourFields kLogoColour{IDC_LOGO_SWATCH, IDC_LOGO_CHOOSE, IDC_LOGO_HEX, "logo-red", "logo-green", "logo-blue"};

@@ -235,7 +235,8 @@ void CMainWindow::CreatePages() {
     const HWND tabs = GetDlgItem(window_, IDC_TABS);
     for (std::size_t i = 0; i < pages_.size(); ++i) {
         const std::wstring title = Text(pages_[i]->TitleId());
-        TCITEMW item{TCIF_TEXT};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(title.c_str());
         TabCtrl_InsertItem(tabs, static_cast<int>(i), &item);
         pages_[i]->Create(window_);

@@ -11,6 +11,7 @@
 #define IDD_PAGE_DISPLAY 104
 #define IDD_GAME_PICKER 105
 #define IDI_PRODUCT 1
+#define IDC_STATIC -1
 
 // ---- The main window.
 #define IDC_MONITOR_BAR 1001
@@ -112,20 +113,20 @@
 #define IDC_BROWSE 1602
 #define IDC_NO_GAME 1603
 
-// ---- Strings.
+// ---- Strings (the formats are in option.rc; %ls takes a wide string).
 #define IDS_TITLE 1
 #define IDS_PAGE_PROFILES 10
 #define IDS_PAGE_LIGHTING 11
 #define IDS_PAGE_SWITCHES 12
 #define IDS_PAGE_DISPLAY 13
-#define IDS_PROFILE_ITEM 20          // "%d  %s"
+#define IDS_PROFILE_ITEM 20
 #define IDS_CURRENT 21
 #define IDS_NOT_CURRENT 22
 #define IDS_NO_GAME 23
 #define IDS_NO_PICTURE 24
-#define IDS_CONFLICT 25              // "%s: profiles %s name it; profile %d wins, the monitor takes the lower"
+#define IDS_CONFLICT 25
 #define IDS_NO_CONFLICT 26
-#define IDS_SECTION_ALL 30           // then one per Section, in its order
+#define IDS_SECTION_ALL 30
 #define IDS_SECTION_LIGHTING 31
 #define IDS_SECTION_KEY_LOCKS 32
 #define IDS_SECTION_SOUNDS 33
@@ -141,8 +142,8 @@
 #define IDS_LIGHT_TYPE_2 52
 #define IDS_LIGHT_TYPE_3 53
 #define IDS_LIGHT_TYPE_NONE 54
-#define IDS_UNKNOWN_VALUE 59          // "%d (not a known setting)"
-#define IDS_RANGE 60                  // "%d to %d"
+#define IDS_UNKNOWN_VALUE 59
+#define IDS_RANGE 60
 #define IDS_STATUS_READY 100
 #define IDS_STATUS_NOTHING 101
 #define IDS_STATUS_SENDING 102
@@ -154,18 +155,18 @@
 #define IDS_STATUS_NO_BLOCK 108
 #define IDS_STATUS_NOT_ANNOUNCED 109
 #define IDS_STATUS_SAVE_FAILED 110
-#define IDS_STATUS_REFUSED 111        // "%s: %s"
+#define IDS_STATUS_REFUSED 111
 #define IDS_STATUS_KEYBOARD_CHANGED 112
 #define IDS_STATUS_LOADED 113
 #define IDS_STATUS_RESTORING 114
-#define IDS_STATUS_FIX_FIRST 115      // "Fix the marked value first: %s"
+#define IDS_STATUS_FIX_FIRST 115
 #define IDS_STATUS_STARTING_MONITOR 116
 #define IDS_STATUS_DISPLAY_DAMAGED 117
 #define IDS_MONITOR_BAR 120
 #define IDS_CONFIRM_RESTORE 130
 #define IDS_CONFIRM_DISCARD 131
-#define IDS_CONFIRM_COPY 132          // "Copy %s of profile %d onto profile %d?"
-#define IDS_NOT_IN_CODE_PAGE 140      // "\"%s\" cannot be stored: the system's code page (%u) has no such character"
+#define IDS_CONFIRM_COPY 132
+#define IDS_NOT_IN_CODE_PAGE 140
 #define IDS_NOT_HEX_COLOUR 141
 #define IDS_PICTURE_FILTER 150
 #define IDS_PROGRAM_FILTER 151

@@ -5,6 +5,7 @@
 #include "window_procedure.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 namespace brenik::option {
 namespace {
@@ -77,6 +78,8 @@ void SettingsPage::Forget() {
 INT_PTR SettingsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            // The page's background is the tab's, as on every page of a tabbed dialog.
+            EnableThemeDialogTexture(window_, ETDT_ENABLETAB);
             OnInit();
             return FALSE;
         case WM_COMMAND: {

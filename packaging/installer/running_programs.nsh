@@ -13,6 +13,7 @@
 
 !define BRENIK_MONITOR_CLOSE_MS 30000  ; the monitor saves the profiles and stops its threads
 !define BRENIK_OSD_CLOSE_MS 10000
+!define BRENIK_SETTINGS_CLOSE_MS 10000  ; the settings program closes at once when asked
 !define BRENIK_MUTEX_GONE_MS 10000
 !define BRENIK_SETTINGS_TOOL_MS 30000  ; one change: write, announce, the monitor's answer
 !define BRENIK_POLL_MS 100
@@ -123,7 +124,8 @@ Function ${un}CloseProgramWindow
   Pop $1
 FunctionEnd
 
-; Pushes "" when the monitor (either title) and the display have ended, else what still runs.
+; Pushes "" when the monitor (either title), the display and the settings program have ended,
+; else what still runs.
 Function ${un}CloseEachProgram
   Push $0
   StrCpy $0 ""
@@ -146,6 +148,16 @@ Function ${un}CloseEachProgram
   Call ${un}CloseProgramWindow
   Pop $1
   ${IfThen} $1 = 0 ${|} Goto running ${|}
+  Push "${kTitleSettings}"
+  Push ${BRENIK_SETTINGS_CLOSE_MS}
+  Call ${un}CloseProgramWindow
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
+  Push "${kSettingsInstanceMutex}"
+  Push ${BRENIK_MUTEX_GONE_MS}
+  Call ${un}WaitMutexGone
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kMonitorInstanceMutex}"
   Push ${BRENIK_MUTEX_GONE_MS}
   Call ${un}WaitMutexGone
@@ -157,7 +169,7 @@ Function ${un}CloseEachProgram
   Pop $1
   ${IfThen} $1 = 1 ${|} Goto done ${|}
   running:
-  StrCpy $0 "Brenik Monitor or its on-screen display is still running and did not close.$\r$\n$\r$\nEnd it (Brenik Monitor's tray icon has Exit; without a keyboard it has no icon, so end Monitor.exe and $\"${kProgramOsd}$\" in Task Manager), then click Retry."
+  StrCpy $0 "Brenik Monitor, its on-screen display or its settings program is still running and did not close.$\r$\n$\r$\nEnd it (Brenik Monitor's tray icon has Exit; without a keyboard it has no icon, so end Monitor.exe and $\"${kProgramOsd}$\" in Task Manager), then click Retry."
   done:
   Exch $0
 FunctionEnd

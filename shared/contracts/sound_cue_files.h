@@ -1,6 +1,6 @@
 #pragma once
-// The sound cues' files, relative to the program folder, as they are installed under Wave\
-// (spelling and case included: the installer ships these names, the monitor plays them on the
+// The sound cues' files, relative to the program folder, as they are installed in the Wave
+// folder (spelling and case included: the installer ships these names, the monitor plays them on the
 // keyboard's events and the settings program plays them for the user to hear).
 
 namespace brenik {
