@@ -36,13 +36,6 @@ std::optional<std::wstring> ImagePath(DWORD processId) {
     return std::wstring(path, size);
 }
 
-// A filter of the form "Text|*.x|" with '|' for the NULs the dialog wants.
-std::wstring DialogFilter(UINT id) {
-    std::wstring filter = Text(id);
-    std::replace(filter.begin(), filter.end(), L'|', L'\0');
-    return filter + L'\0';
-}
-
 class GamePicker {
 public:
     explicit GamePicker(std::wstring current) : chosen_(std::move(current)) {}
@@ -56,15 +49,19 @@ public:
     }
 
 private:
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_INITDIALOG:
                 Fill();
                 return TRUE;
             case WM_COMMAND:
                 return OnCommand(LOWORD(wParam));
-            case WM_NOTIFY:
+            case WM_NOTIFY: {
+                // A double click on a program chooses it, as OK does.
+                const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+                if (header->idFrom == IDC_PROGRAMS && header->code == NM_DBLCLK) return OnCommand(IDOK);
                 return FALSE;
+            }
             default:
                 return FALSE;
         }
@@ -148,7 +145,7 @@ private:
 
     bool Browse() {
         wchar_t path[MAX_PATH * 2] = {};
-        const std::wstring filter = DialogFilter(IDS_PROGRAM_FILTER);
+        const std::wstring filter = FileDialogFilter(IDS_PROGRAM_FILTER);
         OPENFILENAMEW open{};
         open.lStructSize = sizeof open;
         open.hwndOwner = window_;

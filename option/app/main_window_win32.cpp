@@ -411,12 +411,21 @@ void CMainWindow::OnAnswer() {
     closeAfterAnswer_ = false;
 }
 
+void CMainWindow::SettleSent() {
+    if (!model_.IsSending()) return;
+    auto record = std::make_unique<StateRecord>();
+    std::wstring why;
+    if (ReadBlock(*record, why)) model_.Answered(*record);
+}
+
 void CMainWindow::OnTimer() {
     if (progress_.Tick(GetTickCount64())) {
+        // No answer: what the block does not hold becomes the user's edit again, to apply anew.
+        SettleSent();
         restoring_ = false;
         closeAfterAnswer_ = false;
         SayStatus();
-        UpdateButtons();
+        ShowEverything();
     }
     const bool running = monitor_.Running();
     if (running != monitorSeen_) {
@@ -454,6 +463,8 @@ void CMainWindow::Apply(bool closeAfter) {
     if (!WriteEdits()) return;
     const bool attached = monitor_.KeyboardAttached();
     if (!monitor_.Announce(kApplyFlaggedChanges)) {
+        // Written but not announced: what the block holds is the monitor's at its next 1224.
+        SettleSent();
         progress_.Failed(ApplyStatus::kNotAnnounced);
         SayStatus();
         return;

@@ -43,6 +43,7 @@ private:
     void OnTimer();
     void OnPeerMessage();
     void OnAnswer();
+    void SettleSent();
 
     void MakeFonts();
     void CreatePages();

@@ -1,5 +1,6 @@
 #include "option_strings_win32.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cwchar>
 #include <vector>
@@ -21,6 +22,12 @@ std::wstring Format(UINT id, ...) {
     const int written = std::vswprintf(buffer.data(), buffer.size(), format.c_str(), args);
     va_end(args);
     return written < 0 ? format : std::wstring(buffer.data(), static_cast<std::size_t>(written));
+}
+
+std::wstring FileDialogFilter(UINT id) {
+    std::wstring filter = Text(id);
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    return filter + L'\0';
 }
 
 }  // namespace brenik::option

@@ -10,5 +10,7 @@ namespace brenik::option {
 std::wstring Text(UINT id);
 // The string as a format, filled in with the arguments (swprintf's rules).
 std::wstring Format(UINT id, ...);
+// A file dialog's filter written "Text|*.x|" in the table, with the NULs the dialog wants.
+std::wstring FileDialogFilter(UINT id);
 
 }  // namespace brenik::option

@@ -31,12 +31,6 @@ bool ColumnOf(int id, int& profile, int& offset) {
 const UINT kSectionNames[] = {IDS_SECTION_ALL,    IDS_SECTION_LIGHTING, IDS_SECTION_KEY_LOCKS, IDS_SECTION_SOUNDS,
                               IDS_SECTION_REPEAT, IDS_SECTION_MEDIA,    IDS_SECTION_KEYS};
 
-std::wstring DialogFilter(UINT id) {
-    std::wstring filter = Text(id);
-    std::replace(filter.begin(), filter.end(), L'|', L'\0');
-    return filter + L'\0';
-}
-
 std::wstring ProfileList(const std::vector<int>& profiles) {
     std::wstring list;
     for (std::size_t i = 0; i < profiles.size(); ++i) {
@@ -168,7 +162,7 @@ void ProfilesPage::SetPath(int profile, const char* field, const std::wstring& p
 
 void ProfilesPage::ChoosePicture(int profile) {
     wchar_t path[MAX_PATH * 2] = {};
-    const std::wstring filter = DialogFilter(IDS_PICTURE_FILTER);
+    const std::wstring filter = FileDialogFilter(IDS_PICTURE_FILTER);
     OPENFILENAMEW open{};
     open.lStructSize = sizeof open;
     open.hwndOwner = GetAncestor(window_, GA_ROOT);
