@@ -42,6 +42,8 @@ name() { sed -n "s/^!define $1 \"\(.*\)\"\$/\1/p" "$NAMES"; }
 MONITOR_TITLE=$(name kTitleMonitor)
 OSD_TITLE=$(name kTitleOsd)
 OSD_EXE=$(name kProgramOsd)
+SETTINGS_TITLE=$(name kTitleSettings)
+SETTINGS_EXE=$(name kProgramSettings)
 CONFIG_INI=$(name kConfigFileName)
 PRODUCT="Brenik Gaming Keyboard"
 RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -172,7 +174,7 @@ size_kb=$(reg_value "$UNINSTALL_KEY" EstimatedSize)
 folder_kb=$(du -sk --apparent-size "$TARGET" | cut -f1)
 check "list entry: EstimatedSize is the folder's size in KB" \
     test "$((size_kb))" -ge "$((folder_kb / 2))" -a "$((size_kb))" -le "$((folder_kb * 2))"
-for link in "Brenik Monitor:Monitor.exe" "Firmware Update:KeyFwFlash.exe" "Uninstall $PRODUCT:Uninstall.exe"; do
+for link in "Brenik Monitor:Monitor.exe" "Keyboard Settings:Brenik Option.exe" "Firmware Update:KeyFwFlash.exe" "Uninstall $PRODUCT:Uninstall.exe"; do
     check "the shortcut ${link%%:*} leads to ${link#*:}" \
         grep -q "${link#*:}" <(tr -d '\0' < "$SHORTCUTS/${link%%:*}.lnk" 2>/dev/null)
 done
@@ -226,10 +228,15 @@ running_monitor=$(program_pid Monitor.exe)
 desktop wait "$OSD_TITLE" 30
 running_osd=$(program_pid "$OSD_EXE")
 
-echo "-- silent install over the running monitor"
+(cd "$TARGET" && wine "$TARGET/$SETTINGS_EXE" </dev/null >/dev/null 2>&1 &)
+check "the settings program runs from the install folder" desktop wait "$SETTINGS_TITLE" 20
+running_settings=$(program_pid "$SETTINGS_EXE")
+
+echo "-- silent install over the running monitor and settings program"
 check "the install over the running monitor succeeds" install
 check "the earlier monitor has ended" has_ended "$running_monitor"
 check "the earlier display has ended" has_ended "$running_osd"
+check "the earlier settings program has ended" has_ended "$running_settings"
 check "a new monitor runs" desktop wait "$MONITOR_TITLE" 20
 new_monitor=$(program_pid Monitor.exe)
 check "the new monitor is another process from the install folder" \
