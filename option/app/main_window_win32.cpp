@@ -309,8 +309,10 @@ void CMainWindow::ShowEverything() {
 }
 
 void CMainWindow::OnEdited() {
-    // An edit replaces the last result on the status line, except a refusal just said.
     ShowEverything();
+    if (progress_.Status() != ApplyStatus::kSending && (model_.HasEdits() || display_.HasEdits())) {
+        Say(Text(IDS_STATUS_CHANGED));
+    }
 }
 
 INT_PTR CMainWindow::OnCommand(WORD id, WORD code) {

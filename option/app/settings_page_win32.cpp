@@ -87,8 +87,8 @@ INT_PTR SettingsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             for (const auto& binder : binders_) {
                 std::wstring refused;
                 if (!binder->OnCommand(wParam, lParam, refused)) continue;
-                if (!refused.empty()) context_.say(refused);
                 Edited();
+                if (!refused.empty()) context_.say(refused);  // after the window's own line
                 return TRUE;
             }
             return FALSE;
