@@ -80,6 +80,22 @@ UINT StatusText(ApplyStatus status) {
     return IDS_STATUS_READY;
 }
 
+// The system's message font at the window's DPI: on a screen of another DPI than the main
+// one (per-monitor awareness) the system's own call answers for the main screen. The call for
+// a given DPI is looked up, as systems before Windows 10 lack it.
+bool MessageFontMetrics(HWND window, NONCLIENTMETRICSW& metrics) {
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    using DpiOf = UINT(WINAPI*)(HWND);
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(GetProcAddress(user32, "SystemParametersInfoForDpi")));
+    const auto dpiOf = reinterpret_cast<DpiOf>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+    metrics.cbSize = sizeof metrics;
+    if (forDpi != nullptr && dpiOf != nullptr && window != nullptr) {
+        if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpiOf(window))) return true;
+    }
+    return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
+}
+
 }  // namespace
 
 CMainWindow::CMainWindow(std::string programFolder)
@@ -154,9 +170,16 @@ INT_PTR CMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         case WM_DPICHANGED: {
+            // Moved to a screen of another DPI: the system scales the dialogs; the fonts are ours.
+            // The old ones live until every control has let go of them.
+            const win32::ScopedFont oldFont(font_.Release());
+            const win32::ScopedFont oldBold(bold_.Release());
+            MakeFonts();
+            EnumChildWindows(window_, SetFontOf, reinterpret_cast<LPARAM>(font_.Get()));
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                          suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            ShowEverything();
             return TRUE;
         }
         case WM_CTLCOLORSTATIC:
@@ -221,8 +244,7 @@ void CMainWindow::OnInit() {
 
 void CMainWindow::MakeFonts() {
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+    if (!MessageFontMetrics(window_, metrics)) return;
     font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
     LOGFONTW bold = metrics.lfMessageFont;
     bold.lfWeight = FW_BOLD;
