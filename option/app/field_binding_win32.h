@@ -76,7 +76,7 @@ private:
     HWND page_;
     std::vector<BoundControl> controls_;
     IFieldSource& source_;
-    Fonts fonts_;
+    const Fonts& fonts_;  // the window's, made again when its DPI changes
     std::map<int, std::wstring> refused_;  // control id -> why
     bool showing_ = false;
 };
