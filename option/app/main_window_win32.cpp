@@ -477,26 +477,32 @@ void CMainWindow::Apply(bool closeAfter) {
         SayStatus();
         return;
     }
-    if (!monitor_.Running()) {
-        progress_.Failed(ApplyStatus::kNoMonitor);
-        monitorSeen_ = false;
-        UpdateMonitorBar();
-        SayStatus();
-        return;
-    }
-    if (!WriteEdits()) return;
+    if (!MonitorRuns() || !WriteEdits() || !Announce(kApplyFlaggedChanges)) return;
+    closeAfterAnswer_ = closeAfter;
+    ShowEverything();
+}
+
+bool CMainWindow::MonitorRuns() {
+    if (monitor_.Running()) return true;
+    progress_.Failed(ApplyStatus::kNoMonitor);
+    monitorSeen_ = false;
+    UpdateMonitorBar();
+    SayStatus();
+    return false;
+}
+
+bool CMainWindow::Announce(WPARAM jobArgument) {
     const bool attached = monitor_.KeyboardAttached();
-    if (!monitor_.Announce(kApplyFlaggedChanges)) {
+    if (!monitor_.Announce(jobArgument)) {
         // Written but not announced: what the block holds is the monitor's at its next 1224.
         SettleSent();
         progress_.Failed(ApplyStatus::kNotAnnounced);
         SayStatus();
-        return;
+        return false;
     }
     progress_.Started(GetTickCount64(), attached);
-    closeAfterAnswer_ = closeAfter;
     SayStatus();
-    ShowEverything();
+    return true;
 }
 
 bool CMainWindow::WriteEdits() {
@@ -530,22 +536,9 @@ void CMainWindow::RestoreKeyboard() {
                     MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) {
         return;
     }
-    if (!monitor_.Running()) {
-        progress_.Failed(ApplyStatus::kNoMonitor);
-        UpdateMonitorBar();
-        SayStatus();
-        return;
-    }
-    const bool attached = monitor_.KeyboardAttached();
-    if (!monitor_.Announce(kApplyWholeKeyboard)) {
-        progress_.Failed(ApplyStatus::kNotAnnounced);
-        SayStatus();
-        return;
-    }
-    progress_.Started(GetTickCount64(), attached);
     restoring_ = true;
+    if (!MonitorRuns() || !Announce(kApplyWholeKeyboard)) restoring_ = false;
     SayStatus();
-    UpdateButtons();
 }
 
 void CMainWindow::AskToClose() {

@@ -57,7 +57,9 @@ private:
     void LoadFirst();
     void LoadFromFiles();
     void Apply(bool closeAfter);
+    bool MonitorRuns();  // else says so, with the bar
     bool WriteEdits();
+    bool Announce(WPARAM jobArgument);  // 1224, then OK and Apply wait for 1256
     void RestoreKeyboard();
     void AskToClose();
 
