@@ -8,9 +8,10 @@ cd "$ROOT"
 
 # The demos, in this order. Each stands on its own (scripts/demo/*.sh say what they need and
 # start what is missing); the order is the story: the installer first, then the monitor alone
-# with a keyboard of its own and on the desktop, the settings tool through the session's
-# monitor, and last the update, which closes that monitor and starts it again.
-DEMOS=(installer-demo monitor-demo monitor-desktop-demo settings-tool-demo update-demo)
+# with a keyboard of its own and on the desktop, the settings tool and then the settings
+# program through the session's monitor, and last the update, which closes that monitor and
+# starts it again.
+DEMOS=(installer-demo monitor-demo monitor-desktop-demo settings-tool-demo settings-program-demo update-demo)
 
 ensure_packages
 ensure_nsis

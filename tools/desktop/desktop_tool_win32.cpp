@@ -1,5 +1,6 @@
 // desktop-tool.exe: what a script needs of the Windows desktop to drive our programs under
-// Wine as a person would: wait for a window, post it a message, close it.
+// Wine as a person would: wait for a window, post it a message, fill in and click its
+// controls, close it.
 //   desktop-tool wait TITLE [SECONDS]      exit 0 once a window with that title exists
 //   desktop-tool gone TITLE [SECONDS]      exit 0 once no window has that title
 //   desktop-tool post TITLE MSG [W [L]]    post a message (numbers in decimal or 0x hex)
@@ -7,14 +8,23 @@
 //   desktop-tool copydata TITLE TEXT       send a text message as another program does: WM_COPYDATA
 //                                          with a 151-byte block, the text from byte 1; prints the answer
 //   desktop-tool shot FILE.bmp [TITLE]     a picture of the screen, or of that window's rectangle
+//   desktop-tool settext TITLE TEXT        send WM_SETTEXT, as typing the whole text would leave it
+//   desktop-tool text TITLE                print the window's text (WM_GETTEXT), e.g. a status line
+//   desktop-tool click TITLE               post BM_CLICK to a button
+//   desktop-tool select TITLE INDEX        choose item INDEX of a combo box as a user would:
+//                                          CB_SETCURSEL, then CBN_SELCHANGE to its parent
+//   desktop-tool tab TITLE INDEX           show page INDEX of a tab control; its parent is told
+//                                          TCN_SELCHANGE as after a click on the tab
 // TITLE may be "class:NAME" for the first window of that class (an open pop-up menu is
-// "class:#32768"). Exit code 1 when the window is not there (or still there), 2 for a usage
-// error.
+// "class:#32768"), and either form may end in ">ID" for the control with that id anywhere
+// inside the window ("Brenik Gaming Keyboard Option>1008"). Exit code 1 when the window is not
+// there (or still there) or did not answer, 2 for a usage error.
 
 #include "text_message_block.h"
 #include "window_capture.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +39,10 @@ constexpr double kDefaultSeconds = 20;
 
 int Usage() {
     std::fputs("usage: desktop-tool wait|gone TITLE [SECONDS] | post TITLE MSG [W [L]] | close TITLE\n"
-               "       desktop-tool copydata TITLE TEXT | shot FILE.bmp [TITLE]\n",
+               "       desktop-tool copydata TITLE TEXT | shot FILE.bmp [TITLE]\n"
+               "       desktop-tool settext TITLE TEXT | text TITLE | click TITLE\n"
+               "       desktop-tool select TITLE INDEX | tab TITLE INDEX\n"
+               "TITLE: a window title or class:NAME, either with >ID for a control inside it\n",
                stderr);
     return 2;
 }
@@ -41,11 +54,44 @@ bool ParseNumber(const char* text, long long& value) {
 }
 
 constexpr const char* kClassPrefix = "class:";
+constexpr char kControlSeparator = '>';
 
-HWND FindNamed(const char* name) {
+HWND FindTopLevel(const std::string& name) {
     const std::size_t prefix = std::strlen(kClassPrefix);
-    if (std::strncmp(name, kClassPrefix, prefix) == 0) return FindWindowA(name + prefix, nullptr);
-    return FindWindowA(nullptr, name);
+    if (name.compare(0, prefix, kClassPrefix) == 0) return FindWindowA(name.c_str() + prefix, nullptr);
+    return FindWindowA(nullptr, name.c_str());
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ControlSearch*>(context);
+    if (GetDlgCtrlID(window) != search->id) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// "NAME>ID" is the control with that id among all the window's descendants (the pages of a
+// tab dialog are children of children); a name without a numeric ">ID" end is a window.
+HWND FindNamed(const char* name) {
+    const std::string text = name;
+    const std::size_t separator = text.rfind(kControlSeparator);
+    long long id = 0;
+    if (separator == std::string::npos || !ParseNumber(text.c_str() + separator + 1, id)) return FindTopLevel(text);
+    const HWND window = FindTopLevel(text.substr(0, separator));
+    if (window == nullptr) return nullptr;
+    ControlSearch search{static_cast<int>(id), nullptr};
+    EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindOrSay(const char* name) {
+    const HWND window = FindNamed(name);
+    if (window == nullptr) std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", name);
+    return window;
 }
 
 int WaitFor(const char* title, bool present, double seconds) {
@@ -70,12 +116,72 @@ int Post(const char* title, UINT message, WPARAM wParam, LPARAM lParam) {
 
 constexpr DWORD kSendTimeoutMs = 5000;
 
-int SendText(const char* title, const char* text) {
-    HWND window = FindNamed(title);
-    if (window == nullptr) {
-        std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
+bool SendOrSay(HWND window, const char* name, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& answer) {
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer)) return true;
+    std::fprintf(stderr, "desktop-tool: \"%s\" did not answer\n", name);
+    return false;
+}
+
+int SetText(const char* name, const char* text) {
+    const HWND window = FindOrSay(name);
+    DWORD_PTR answer = 0;
+    if (window == nullptr) return 1;
+    return SendOrSay(window, name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), answer) ? 0 : 1;
+}
+
+// WM_GETTEXT, not GetWindowText: the latter does not ask a window of another process, and an
+// edit control's text lives in the control.
+int PrintText(const char* name) {
+    const HWND window = FindOrSay(name);
+    DWORD_PTR length = 0;
+    if (window == nullptr || !SendOrSay(window, name, WM_GETTEXTLENGTH, 0, 0, length)) return 1;
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendOrSay(window, name, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied)) return 1;
+    text.resize(std::strlen(text.c_str()));
+    std::printf("%s\n", text.c_str());
+    return 0;
+}
+
+int Click(const char* name) {
+    const HWND window = FindOrSay(name);
+    return window != nullptr && PostMessageA(window, BM_CLICK, 0, 0) ? 0 : 1;
+}
+
+// A user's choice in a drop-down list: the selection, then the parent's CBN_SELCHANGE (which
+// CB_SETCURSEL alone does not send). Posted, so that a message box the choice opens does not
+// hold the tool.
+int Select(const char* name, long long index) {
+    const HWND combo = FindOrSay(name);
+    DWORD_PTR answer = 0;
+    if (combo == nullptr || !SendOrSay(combo, name, CB_SETCURSEL, static_cast<WPARAM>(index), 0, answer)) return 1;
+    if (static_cast<LRESULT>(answer) != index) {
+        std::fprintf(stderr, "desktop-tool: \"%s\" has no item %lld\n", name, index);
         return 1;
     }
+    const WPARAM command = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+    return PostMessageA(GetParent(combo), WM_COMMAND, command, reinterpret_cast<LPARAM>(combo)) ? 0 : 1;
+}
+
+// TCM_SETCURFOCUS on a tab control without TCS_BUTTONS selects the tab and sends its parent
+// TCN_SELCHANGING and TCN_SELCHANGE, as a click does (TCM_SETCURSEL notifies no one). It carries
+// no pointer, so it works from another process.
+int ShowTab(const char* name, long long index) {
+    const HWND tabs = FindOrSay(name);
+    DWORD_PTR answer = 0;
+    if (tabs == nullptr || !SendOrSay(tabs, name, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0, answer)) return 1;
+    if (!SendOrSay(tabs, name, TCM_GETCURSEL, 0, 0, answer)) return 1;
+    if (static_cast<LRESULT>(answer) != index) {
+        std::fprintf(stderr, "desktop-tool: \"%s\" shows page %ld, not %lld\n", name,
+                     static_cast<long>(static_cast<LRESULT>(answer)), index);
+        return 1;
+    }
+    return 0;
+}
+
+int SendText(const char* title, const char* text) {
+    const HWND window = FindOrSay(title);
+    if (window == nullptr) return 1;
     // The text from its start, always ended by a zero inside the block.
     char block[brenik::kTextMessageBytes] = {};
     std::strncpy(block + brenik::kTextMessageStart, text, brenik::kTextMessageMaxChars - 1);
@@ -92,11 +198,8 @@ int SendText(const char* title, const char* text) {
 
 int Shot(const char* path, const char* title) {
     if (title == nullptr) return brenik::test::SaveScreenImage(path) ? 0 : 1;
-    HWND window = FindNamed(title);
-    if (window == nullptr) {
-        std::fprintf(stderr, "desktop-tool: no window \"%s\"\n", title);
-        return 1;
-    }
+    const HWND window = FindOrSay(title);
+    if (window == nullptr) return 1;
     return brenik::test::SaveWindowImage(window, path) ? 0 : 1;
 }
 
@@ -116,6 +219,14 @@ int main(int argc, char** argv) {
     }
     if (verb == "close" && argc == 3) return Post(title, WM_CLOSE, 0, 0);
     if (verb == "copydata" && argc == 4) return SendText(title, argv[3]);
+    if (verb == "settext" && argc == 4) return SetText(title, argv[3]);
+    if (verb == "text" && argc == 3) return PrintText(title);
+    if (verb == "click" && argc == 3) return Click(title);
+    if ((verb == "select" || verb == "tab") && argc == 4) {
+        long long index = 0;
+        if (!ParseNumber(argv[3], index) || index < 0) return Usage();
+        return verb == "select" ? Select(title, index) : ShowTab(title, index);
+    }
     if (verb == "shot" && (argc == 3 || argc == 4)) return Shot(argv[2], argc == 4 ? argv[3] : nullptr);
     if (verb == "post" && argc >= 4 && argc <= 6) {
         long long numbers[3] = {0, 0, 0};
