@@ -52,8 +52,9 @@ start_xvfb() {
     mkdir -p "$BUILD"
     local fdfile="$BUILD/.xvfb-display"
     rm -f "$fdfile"
-    # -displayfd picks a free display and writes its number once the server is ready.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    # -displayfd picks a free display and writes its number once the server is ready. A common
+    # desktop screen: the settings program's window at 150 % (144 DPI) needs about 1190 x 760.
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 100); do
         [ -s "$fdfile" ] && break
