@@ -146,6 +146,7 @@ int main() {
     const std::string installedOption = install.File(brenik::kProgramSettings);
     for (int round = 0; round < kRounds && ok; ++round) {
         ok = StartOnce(emptyExe, nullptr, kEmptyTitle, empty) && StartOnce(installedOption, kOptionClass, kOptionTitle, option);
+        if (!ok) std::printf("option benchmark: a start did not show its window\n");
     }
 
     // Applies of one colour, each a different one, on profile 1's lighting page.
@@ -163,10 +164,12 @@ int main() {
         SendMessageW(combo, CB_SETCURSEL, 0, 0);
         SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(kProfileChoice, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
         Sleep(kSettleMs);
-        const wchar_t* colours[] = {L"FF0000", L"00FF00", L"0000FF", L"FFFF00", L"00FFFF"};
+        // Profiles start red: each colour differs from the one before it and from red.
+        const wchar_t* colours[] = {L"00FF00", L"0000FF", L"FFFF00", L"00FFFF", L"FF00FF"};
         for (const wchar_t* colour : colours) {
             ApplyFigures figures;
             if (!ApplyOnce(window, keyboard, colour, figures)) {
+                std::printf("option benchmark: the apply of %ls did not go through\n", colour);
                 ok = false;
                 break;
             }
