@@ -396,6 +396,7 @@ TEST_F(OptionEndToEnd, WritesNothingWithoutTheMonitor) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsWindowVisible(Control(window, kMonitorBar)));
     EXPECT_TRUE(IsWindowVisible(Control(window, kStartMonitor)));
+    Sleep(300);  // painted
     EXPECT_TRUE(test::SaveWindowImage(window, Shot("option-no-monitor")));
 
     ASSERT_TRUE(ShowTab(window, 1));
