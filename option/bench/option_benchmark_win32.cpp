@@ -9,6 +9,7 @@
 #include "peer_messages.h"
 #include "program_folder.h"
 #include "program_windows.h"
+#include "window_controls_win32.h"
 #include "wine_test_support.h"
 
 #include <windows.h>
@@ -38,22 +39,7 @@ constexpr int kApply = 1008;
 constexpr int kTabs = 1005;
 constexpr int kKeyHex = 1303;
 
-HWND Control(HWND top, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND child, LPARAM state) {
-            auto* s = reinterpret_cast<Search*>(state);
-            if (GetDlgCtrlID(child) != s->id) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND Control(HWND top, int id) { return brenik::test::FindControl(top, id); }
 
 double WorkingSetKiB(HANDLE process) {
     PROCESS_MEMORY_COUNTERS counters{};

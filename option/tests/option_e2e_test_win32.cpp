@@ -13,6 +13,7 @@
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "window_capture.h"
+#include "window_controls_win32.h"
 #include "wine_test_support.h"
 
 #include <windows.h>
@@ -88,22 +89,7 @@ int CountOptionWindows() {
 }
 
 // A control anywhere in the window (the pages are child dialogs), by its id.
-HWND Control(HWND top, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND child, LPARAM state) {
-            auto* s = reinterpret_cast<Search*>(state);
-            if (GetDlgCtrlID(child) != s->id) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND Control(HWND top, int id) { return brenik::test::FindControl(top, id); }
 
 std::wstring TextOf(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -191,20 +177,8 @@ bool ButtonsGreyed(HWND top) {
 
 bool StatusIs(HWND top, const std::wstring& text) { return TextOf(Control(top, kStatus)) == text; }
 
-// The settings reports the keyboard accepted since the trace was cleared.
-std::vector<std::string> SettingsWrites(test::VirtualKeyboardServer& keyboard) {
-    std::vector<std::string> writes;
-    for (const std::string& line : test::AcceptedCommands(test::ReadKeyboardTrace(keyboard))) {
-        if (line.rfind("SET ", 0) == 0) writes.push_back(line);
-    }
-    return writes;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
-}
+using test::Joined;
+using test::SettingsWrites;
 
 std::string Shot(const std::string& name) { return g_shots + name + ".bmp"; }
 
