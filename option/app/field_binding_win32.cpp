@@ -126,12 +126,14 @@ void FieldBinder::Mark(const BoundControl& control) {
 
 bool FieldBinder::OnCommand(WPARAM wParam, LPARAM, std::wstring& refused) {
     const BoundControl* control = Find(LOWORD(wParam));
-    if (control == nullptr || showing_) return control != nullptr;
+    if (control == nullptr || showing_) return false;
     const UINT code = HIWORD(wParam);
     const bool wanted = (code == EN_CHANGE && (control->kind == ControlKind::kText || control->kind == ControlKind::kNumber)) ||
                         (code == BN_CLICKED && control->kind == ControlKind::kCheck) ||
                         (code == CBN_SELCHANGE && control->kind == ControlKind::kChoice);
-    if (!wanted) return true;
+    // Any other notice (EN_UPDATE comes before EN_CHANGE) must not show the page again: that
+    // would write the source's value over what is being typed before it is taken.
+    if (!wanted) return false;
     Take(*control, refused);
     return true;
 }

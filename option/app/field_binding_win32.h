@@ -59,7 +59,8 @@ public:
     // Every control from the source; a control holding a refused value keeps it.
     void Show();
     // EN_CHANGE, BN_CLICKED, CBN_SELCHANGE of a bound control: the value goes to the source.
-    // True when the command was one of ours; refused then holds the reason, if any.
+    // True when a value was taken or refused (the page shows again); refused then holds the
+    // reason, if any. Other notices of a bound control, and those while showing, are not taken.
     bool OnCommand(WPARAM wParam, LPARAM lParam, std::wstring& refused);
     bool OnScroll(HWND control);  // WM_HSCROLL of a bound trackbar
 

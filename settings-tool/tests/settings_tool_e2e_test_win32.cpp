@@ -50,21 +50,8 @@ std::string FileText(const std::string& path) {
     return text.str();
 }
 
-// The settings reports the keyboard accepted since the trace was cleared (status polls,
-// host notes and reads left out).
-std::vector<std::string> SettingsWrites(test::VirtualKeyboardServer& keyboard) {
-    std::vector<std::string> writes;
-    for (const std::string& line : test::AcceptedCommands(test::ReadKeyboardTrace(keyboard))) {
-        if (line.rfind("SET ", 0) == 0) writes.push_back(line);
-    }
-    return writes;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
-}
+using test::Joined;
+using test::SettingsWrites;
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 

@@ -67,4 +67,20 @@ inline int CountStartingWith(const std::vector<TraceEntry>& trace, const std::st
     return count;
 }
 
+// The settings reports ("SET ...") the keyboard accepted since the trace was cleared.
+inline std::vector<std::string> SettingsWrites(VirtualKeyboardServer& server) {
+    std::vector<std::string> writes;
+    for (const std::string& line : AcceptedCommands(ReadKeyboardTrace(server))) {
+        if (line.rfind("SET ", 0) == 0) writes.push_back(line);
+    }
+    return writes;
+}
+
+// Lines one to a line, for a failure message.
+inline std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
 }  // namespace brenik::test
