@@ -120,6 +120,32 @@ rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 forget_placement
 
+# Two profiles with a picture (a JPEG and a BMP) and two naming the same game, set through the
+# settings tool, so that the Profiles page shows them. The pictures are drawn here (python3-pil,
+# which the main job installs) and kept beside the screenshots, where the profiles point.
+PICTURES="$(dirname "$DIST")/demo-pictures"
+if /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
+    mkdir -p "$PICTURES"
+    /usr/bin/python3 - "$PICTURES" <<'PY'
+import sys
+from PIL import Image, ImageDraw
+folder = sys.argv[1]
+for name, colours, fmt in (("racing.jpg", ((200, 30, 30), (250, 200, 40)), "JPEG"),
+                           ("raid.bmp", ((30, 60, 160), (120, 220, 255)), "BMP")):
+    picture = Image.new("RGB", (160, 100), colours[0])
+    draw = ImageDraw.Draw(picture)
+    for x in range(0, 160, 20):
+        draw.polygon([(x, 100), (x + 10, 30), (x + 20, 100)], fill=colours[1])
+    picture.save(folder + "/" + name, fmt)
+PY
+    settings_tool() { wine "$DIST/BrenikSettings.exe" "$@" </dev/null >/dev/null 2>&1; }
+    settings_tool set 1 picture "$(winpath "$PICTURES/racing.jpg")"
+    settings_tool set 2 picture "$(winpath "$PICTURES/raid.bmp")"
+    settings_tool set 3 game 'C:\Games\Racer\Racer.exe'
+    settings_tool set 5 game 'D:\Other\RACER.EXE'
+    say "before: the settings tool gave profile 1 a JPEG picture, profile 2 a BMP, and profiles 3 and 5 one game"
+fi
+
 say "$kProgramSettings: opened from the tray icon's menu (right click, Down, Enter on \"Configuration\")"
 open_from_tray
 echo "    the window \"$PROGRAM\" is open"
@@ -142,6 +168,9 @@ shot lighting-applied-96 "$PROGRAM"
 say "what the keyboard received for it"
 reports=$(keyboard_reports "$WORK/trace.txt")
 printf '%s\n' "${reports:-(nothing)}" | sed 's/^/    keyboard: /'
+# The lighting report's bytes follow its line in the trace; bytes 6 to 8 are the key colour.
+colour=$(tr -d '\r' < "$WORK/trace.txt" | grep -A1 -E '^[0-9.]+ SET lighting' | sed -n 2p | awk '{print $7, $8, $9}')
+[ -n "$colour" ] && echo "    the lighting report's key colour (bytes 6 to 8): $colour"
 
 say "closed with Cancel (nothing is left to apply)"
 close_program && echo "    the window is gone"
