@@ -101,7 +101,7 @@ bool MessageFontMetrics(HWND window, NONCLIENTMETRICSW& metrics) {
 CMainWindow::CMainWindow(std::string programFolder)
     : monitor_(std::move(programFolder)),
       context_{model_, display_, profile_, {}, monitor_.ProgramFolder(), [this] { OnEdited(); },
-               [this](const std::wstring& text) { Say(text); }} {}
+               [this](const std::wstring& text) { Say(text); }, [this] { ole_.Need(); }} {}
 
 CMainWindow::~CMainWindow() {
     pages_.clear();
@@ -261,15 +261,24 @@ void CMainWindow::CreatePages() {
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(title.c_str());
         TabCtrl_InsertItem(tabs, static_cast<int>(i), &item);
-        pages_[i]->Create(window_);
     }
+}
+
+bool CMainWindow::EnsurePage(SettingsPage& page) {
+    // A page is made the first time it is shown: the window opens with one page's controls.
+    if (page.Window() != nullptr) return true;
+    if (page.Create(window_) == nullptr) return false;
+    EnumChildWindows(page.Window(), SetFontOf, reinterpret_cast<LPARAM>(font_.Get()));
+    page.Show();
+    return true;
 }
 
 void CMainWindow::ShowPage(int index) {
     if (index < 0 || index >= static_cast<int>(pages_.size())) return;
+    if (!EnsurePage(*pages_[index])) return;
     page_ = index;
     for (std::size_t i = 0; i < pages_.size(); ++i) {
-        ShowWindow(pages_[i]->Window(), static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
+        if (pages_[i]->Window() != nullptr) ShowWindow(pages_[i]->Window(), static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
     }
     EnableWindow(GetDlgItem(window_, IDC_PROFILE), pages_[page_]->EditsChosenProfile());
     Layout();
@@ -307,6 +316,7 @@ void CMainWindow::Layout() {
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
     TabCtrl_AdjustRect(tabs, FALSE, &area);
     for (const auto& page : pages_) {
+        if (page->Window() == nullptr) continue;
         SetWindowPos(page->Window(), tabs, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOACTIVATE);
     }

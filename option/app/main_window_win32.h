@@ -9,6 +9,7 @@
 #include "apply_progress.h"
 #include "display_settings_model.h"
 #include "monitor_connection_win32.h"
+#include "ole_session_win32.h"
 #include "scoped_gdi.h"
 #include "settings_model.h"
 #include "settings_page_win32.h"
@@ -47,6 +48,7 @@ private:
 
     void MakeFonts();
     void CreatePages();
+    bool EnsurePage(SettingsPage& page);
     void ShowPage(int index);
     void Layout();
     void FillProfileChoice();
@@ -69,6 +71,7 @@ private:
     void UpdateMonitorBar();
 
     HWND window_ = nullptr;
+    OleSession ole_;
     MonitorConnection monitor_;
     SettingsModel model_;
     DisplaySettingsModel display_;

@@ -8,7 +8,6 @@
 #include "scoped_handle.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
 namespace brenik::option {
 namespace {
@@ -38,14 +37,6 @@ bool RegisterWindowClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-struct OleSession {
-    OleSession() : ok(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleSession() {
-        if (ok) OleUninitialize();
-    }
-    bool ok;
-};
-
 int Run(HINSTANCE instance, int showCommand) {
     win32::ScopedHandle instanceMutex(CreateMutexA(nullptr, FALSE, kSettingsInstanceMutex));
     if (instanceMutex.Valid() && GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -60,7 +51,6 @@ int Run(HINSTANCE instance, int showCommand) {
         DebugPrintf("Brenik Option: another copy runs without a window; this one ends\n");
         return 0;
     }
-    const OleSession ole;  // the picture loader and the common dialogs
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
                                                              ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

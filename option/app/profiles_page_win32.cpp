@@ -87,6 +87,7 @@ void ProfilesPage::ShowOwn() {
     for (const auto& column : columns_) {
         const int p = column->profile;
         const std::wstring picture = WideFromAnsi(column->source.Text("picture"));
+        if (!picture.empty()) context_.needOle();
         column->picture.Show(picture);
         InvalidateRect(GetDlgItem(window_, ColumnId(p, IDC_COL_PICTURE)), nullptr, FALSE);
         const std::wstring game = WideFromAnsi(column->source.Text("game"));
@@ -161,6 +162,7 @@ void ProfilesPage::SetPath(int profile, const char* field, const std::wstring& p
 }
 
 void ProfilesPage::ChoosePicture(int profile) {
+    context_.needOle();
     wchar_t path[MAX_PATH * 2] = {};
     const std::wstring filter = FileDialogFilter(IDS_PICTURE_FILTER);
     OPENFILENAMEW open{};
@@ -174,6 +176,7 @@ void ProfilesPage::ChoosePicture(int profile) {
 }
 
 void ProfilesPage::ChooseGame(int profile) {
+    context_.needOle();  // the picker's file dialog and the programs' icons
     const std::wstring current = WideFromAnsi(columns_[profile]->source.Text("game"));
     if (const std::optional<std::wstring> chosen = PickGame(GetAncestor(window_, GA_ROOT), current)) {
         SetPath(profile, "game", *chosen);

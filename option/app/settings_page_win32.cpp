@@ -60,6 +60,7 @@ void SettingsPage::InitNumber(int baseId, std::int32_t low, std::int32_t high, b
 }
 
 void SettingsPage::Show() {
+    if (window_ == nullptr) return;  // not made yet: it shows the values when it is
     for (const auto& binder : binders_) binder->Show();
     ShowOwn();
 }

@@ -27,6 +27,7 @@ struct PageContext {
     std::string programFolder;
     std::function<void()> edited;                  // a value changed: the window shows it everywhere
     std::function<void(const std::wstring&)> say;  // a line for the status bar
+    std::function<void()> needOle;                 // before a file dialog or a picture is loaded
 };
 
 // The value source of the profile a page edits.

@@ -156,8 +156,8 @@ bool ShowTab(HWND top, int index) {
     const HWND tabs = Control(top, kTabs);
     SendMessageW(tabs, TCM_SETCURSEL, index == 0 ? 1 : index - 1, 0);
     PostMessageW(tabs, WM_KEYDOWN, index == 0 ? VK_LEFT : VK_RIGHT, 0);
-    const HWND mark = Control(top, kPages[index].controlId);
-    return test::WaitUntil([&] { return IsWindowVisible(mark) != FALSE; }, 5000);
+    // A page is made when it is first shown: its control is looked for each time.
+    return test::WaitUntil([&] { return IsWindowVisible(Control(top, kPages[index].controlId)) != FALSE; }, 5000);
 }
 
 void ChooseProfile(HWND top, int profile) {
