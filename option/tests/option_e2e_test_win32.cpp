@@ -152,6 +152,40 @@ const PageMark kPages[] = {
 };
 
 // Switches pages as the keyboard does: the tab next to the wanted one selected, then an arrow.
+// The name a screen reader gives a control the user reaches with Tab: its own text for a
+// button or check box, else the text of the static label just before it (how the system
+// names an edit, a list or a slider). Empty when neither gives one.
+std::wstring NameSource(HWND control) {
+    wchar_t kind[64] = {};
+    GetClassNameW(control, kind, 64);
+    if (_wcsicmp(kind, L"Button") == 0) return TextOf(control);
+    const HWND before = GetWindow(control, GW_HWNDPREV);
+    if (before == nullptr) return L"";
+    GetClassNameW(before, kind, 64);
+    return _wcsicmp(kind, L"Static") == 0 ? TextOf(before) : L"";
+}
+
+// Every control of the window and its pages that takes the focus by Tab and has no name; the
+// tab control is named by its tabs.
+std::vector<int> UnnamedControls(HWND top) {
+    std::vector<HWND> controls;
+    EnumChildWindows(
+        top,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&controls));
+    std::vector<int> unnamed;
+    for (const HWND control : controls) {
+        wchar_t kind[64] = {};
+        GetClassNameW(control, kind, 64);
+        if ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) == 0 || _wcsicmp(kind, WC_TABCONTROLW) == 0) continue;
+        if (NameSource(control).empty()) unnamed.push_back(GetDlgCtrlID(control));
+    }
+    return unnamed;
+}
+
 bool ShowTab(HWND top, int index) {
     const HWND tabs = Control(top, kTabs);
     SendMessageW(tabs, TCM_SETCURSEL, index == 0 ? 1 : index - 1, 0);
@@ -245,6 +279,9 @@ TEST_F(OptionEndToEnd, AppliesWhatTheUserChangedAndFollowsTheKeyboard) {
         Sleep(300);  // painted
         EXPECT_TRUE(test::SaveWindowImage(window, Shot(kPages[page].shot))) << kPages[page].shot;
     }
+
+    // Every page has been shown, so every control exists: each one Tab reaches has a name.
+    EXPECT_EQ(UnnamedControls(window), std::vector<int>{});
 
     // What a screen reader says for a button and a labelled entry, where the system gives
     // another process's controls an accessible object at all.
