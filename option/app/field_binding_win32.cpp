@@ -164,7 +164,7 @@ bool FieldBinder::Take(const BoundControl& control, std::wstring& refused) {
         case ControlKind::kNumber: {
             const std::optional<std::int32_t> number = ParseNumber(WindowText(window));
             if (!number) {
-                error = std::string(control.name) + ": a whole number is needed";
+                refused = Text(IDS_NOT_A_NUMBER);
                 break;
             }
             taken = source_.SetInteger(control.name, *number, error);

@@ -47,14 +47,10 @@ public:
 
 std::wstring BlockOutcomeText(SharedStateEditor::Outcome outcome) {
     switch (outcome) {
-        case SharedStateEditor::Outcome::kNoBlock:
-            return L"the shared block is missing or smaller than the settings";
-        case SharedStateEditor::Outcome::kLockBusy:
-            return L"its lock was not free within 2 seconds";
-        case SharedStateEditor::Outcome::kLockFailed:
-            return L"its lock could not be taken";
-        default:
-            return L"";
+        case SharedStateEditor::Outcome::kNoBlock: return Text(IDS_BLOCK_MISSING);
+        case SharedStateEditor::Outcome::kLockBusy: return Text(IDS_BLOCK_LOCK_BUSY);
+        case SharedStateEditor::Outcome::kLockFailed: return Text(IDS_BLOCK_LOCK_FAILED);
+        default: return L"";
     }
 }
 

@@ -34,7 +34,7 @@ const UINT kSectionNames[] = {IDS_SECTION_ALL,    IDS_SECTION_LIGHTING, IDS_SECT
 std::wstring ProfileList(const std::vector<int>& profiles) {
     std::wstring list;
     for (std::size_t i = 0; i < profiles.size(); ++i) {
-        if (i > 0) list += i + 1 == profiles.size() ? L" and " : L", ";
+        if (i > 0) list += Text(i + 1 == profiles.size() ? IDS_LIST_LAST : IDS_LIST_NEXT);
         list += std::to_wstring(profiles[i] + 1);
     }
     return list;
