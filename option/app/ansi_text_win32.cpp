@@ -14,12 +14,23 @@ std::wstring CharacterAt(std::wstring_view wide, std::size_t i) {
     return std::wstring(wide.substr(i, pair ? 2 : 1));
 }
 
-bool FitsCodePage(std::wstring_view character) {
+// WideCharToMultiByte to the ANSI code page, telling whether a character had no place in it.
+// A UTF-8 code page holds every character but takes neither the best-fit flag nor the default
+// character; there only a broken surrogate pair fails.
+int ToAnsi(std::wstring_view wide, char* bytes, int size, bool& lost) {
     BOOL usedDefault = FALSE;
+    const bool utf8 = GetACP() == CP_UTF8;
+    const int n = WideCharToMultiByte(CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide.data(),
+                                      static_cast<int>(wide.size()), bytes, size, nullptr, utf8 ? nullptr : &usedDefault);
+    lost = n <= 0 || usedDefault;
+    return n;
+}
+
+bool FitsCodePage(std::wstring_view character) {
     char bytes[8];
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, character.data(), static_cast<int>(character.size()),
-                                      bytes, sizeof bytes, nullptr, &usedDefault);
-    return n > 0 && !usedDefault;
+    bool lost = false;
+    ToAnsi(character, bytes, sizeof bytes, lost);
+    return !lost;
 }
 
 }  // namespace
@@ -34,10 +45,9 @@ std::wstring WideFromAnsi(std::string_view ansi) {
 
 std::optional<std::string> AnsiFromWide(std::wstring_view wide, std::wstring& refusedCharacter) {
     if (wide.empty()) return std::string();
-    BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                      0, nullptr, &usedDefault);
-    if (n <= 0 || usedDefault) {
+    bool lost = false;
+    const int n = ToAnsi(wide, nullptr, 0, lost);
+    if (lost) {
         for (std::size_t i = 0; i < wide.size(); ++i) {
             const std::wstring character = CharacterAt(wide, i);
             if (!FitsCodePage(character)) {
@@ -50,8 +60,7 @@ std::optional<std::string> AnsiFromWide(std::wstring_view wide, std::wstring& re
         return std::nullopt;
     }
     std::string ansi(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(), n,
-                        nullptr, nullptr);
+    ToAnsi(wide, ansi.data(), n, lost);
     return ansi;
 }
 

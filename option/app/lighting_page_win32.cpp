@@ -105,8 +105,12 @@ void LightingPage::ShowOwn() {
     for (const ColourFields* colour : {&kKeyColour, &kLogoColour}) {
         InvalidateRect(GetDlgItem(window_, colour->swatchId), nullptr, FALSE);
         const HWND hex = GetDlgItem(window_, colour->hexId);
-        // The entry being typed in keeps what is typed until it is a whole colour.
-        if (GetFocus() != hex) SetWindowTextW(hex, HexOf(Colour(*colour)).c_str());
+        // The entry being typed in keeps what is typed until it is a whole colour; an entry
+        // left with half a colour shows the colour again, and its problem goes with it.
+        if (GetFocus() != hex) {
+            SetWindowTextW(hex, HexOf(Colour(*colour)).c_str());
+            hexProblems_.erase(colour->hexId);
+        }
         const bool edited = source_.Edited(colour->red) || source_.Edited(colour->green) || source_.Edited(colour->blue);
         const HFONT font = edited ? context_.fonts.bold : context_.fonts.normal;
         SendDlgItemMessageW(window_, colour->chooseId, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -151,18 +155,18 @@ void LightingPage::TakeHex(const ColourFields& fields) {
     const std::optional<COLORREF> colour = ParseHex(text);
     if (!colour) {
         // Half a colour is normal while typing; it is said, and Apply waits for a whole one.
-        hexProblem_ = Text(IDS_NOT_HEX_COLOUR);
-        hexProblemId_ = fields.hexId;
+        hexProblems_[fields.hexId] = Text(IDS_NOT_HEX_COLOUR);
         return;
     }
-    hexProblem_.clear();
+    hexProblems_.erase(fields.hexId);
     if (SetColour(fields, *colour)) Edited();
 }
 
 std::optional<std::wstring> LightingPage::OwnProblem() const {
-    if (hexProblem_.empty()) return std::nullopt;
-    SetFocus(GetDlgItem(window_, hexProblemId_));
-    return hexProblem_;
+    if (hexProblems_.empty()) return std::nullopt;
+    const auto& [id, why] = *hexProblems_.begin();
+    SetFocus(GetDlgItem(window_, id));
+    return why;
 }
 
 bool LightingPage::OnDrawItem(const DRAWITEMSTRUCT& item) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "settings_page_win32.h"
 
+#include <map>
+
 namespace brenik::option {
 
 struct ColourFields;
@@ -23,8 +25,7 @@ private:
 
     ProfileFieldSource source_;
     COLORREF customColours_[16] = {};
-    std::wstring hexProblem_;
-    int hexProblemId_ = 0;
+    std::map<int, std::wstring> hexProblems_;  // hex entry id -> why it holds no colour yet
     bool showingOwn_ = false;
 };
 

@@ -167,15 +167,13 @@ INT_PTR CMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DPICHANGED: {
             // Moved to a screen of another DPI: the system scales the dialogs; the fonts are ours.
-            // The old ones live until every control has let go of them.
-            const win32::ScopedFont oldFont(font_.Release());
-            const win32::ScopedFont oldBold(bold_.Release());
-            MakeFonts();
-            EnumChildWindows(window_, SetFontOf, reinterpret_cast<LPARAM>(font_.Get()));
+            if (MakeFonts()) EnumChildWindows(window_, SetFontOf, reinterpret_cast<LPARAM>(font_.Get()));
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                          suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
             ShowEverything();
+            retired_[0].Reset();
+            retired_[1].Reset();
             return TRUE;
         }
         case WM_CTLCOLORSTATIC:
@@ -238,14 +236,21 @@ void CMainWindow::OnInit() {
     SetTimer(window_, kTickTimer, kTickMs, nullptr);
 }
 
-void CMainWindow::MakeFonts() {
+bool CMainWindow::MakeFonts() {
     NONCLIENTMETRICSW metrics{};
-    if (!MessageFontMetrics(window_, metrics)) return;
-    font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    LOGFONTW bold = metrics.lfMessageFont;
-    bold.lfWeight = FW_BOLD;
-    bold_.Reset(CreateFontIndirectW(&bold));
+    if (!MessageFontMetrics(window_, metrics)) return false;
+    win32::ScopedFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+    LOGFONTW boldLook = metrics.lfMessageFont;
+    boldLook.lfWeight = FW_BOLD;
+    win32::ScopedFont bold(CreateFontIndirectW(&boldLook));
+    if (!font.Valid() || !bold.Valid()) return false;
+    // The old fonts go when every control has the new ones (the caller shows everything again).
+    retired_[0] = std::move(font_);
+    retired_[1] = std::move(bold_);
+    font_ = std::move(font);
+    bold_ = std::move(bold);
     context_.fonts = Fonts{font_.Get(), bold_.Get()};
+    return true;
 }
 
 void CMainWindow::CreatePages() {
@@ -364,6 +369,10 @@ INT_PTR CMainWindow::OnCommand(WORD id, WORD code) {
             if (code == CBN_SELCHANGE) {
                 const LRESULT selected = SendDlgItemMessageW(window_, IDC_PROFILE, CB_GETCURSEL, 0, 0);
                 if (selected != CB_ERR) profile_ = static_cast<int>(selected);
+                // A refused value typed for the profile shown before is not carried to this one.
+                for (const auto& page : pages_) {
+                    if (page->EditsChosenProfile()) page->Forget();
+                }
                 ShowEverything();
             }
             return TRUE;
@@ -413,45 +422,56 @@ void CMainWindow::LoadFromFiles() {
 }
 
 void CMainWindow::OnPeerMessage() {
-    auto record = std::make_unique<StateRecord>();
+    StateRecord& record = *readBuffer_;
     std::wstring why;
-    if (!ReadBlock(*record, why)) {
+    if (!ReadBlock(record, why)) {
         Say(Format(IDS_STATUS_NO_BLOCK, why.c_str()));
         return;
     }
-    const std::vector<EditItem> overridden = model_.Refresh(*record);
+    const std::vector<EditItem> overridden = model_.Refresh(record);
     if (!overridden.empty()) Say(Text(IDS_STATUS_KEYBOARD_CHANGED));
     ShowEverything();
 }
 
 void CMainWindow::OnAnswer() {
     if (progress_.Status() != ApplyStatus::kSending && progress_.Status() != ApplyStatus::kNoAnswer) return;
-    auto record = std::make_unique<StateRecord>();
-    std::wstring why;
-    bool heldAll = true;
-    if (ReadBlock(*record, why)) {
-        heldAll = model_.IsSending() ? model_.Answered(*record).empty() : true;
-        model_.Refresh(*record);
-    }
+    toolTurn_.Release();
+    // An answer after the time-out: the pending items were settled then, and what was lost then
+    // is an edit again now.
+    const bool late = progress_.Status() == ApplyStatus::kNoAnswer;
+    const bool heldAll = (late ? !lostAtTimeout_ : SettleSent().empty()) && !settleFailed_;
     progress_.Answered(heldAll);
     restoring_ = false;
-    SayStatus();
+    if (settleFailed_) {
+        Say(Format(IDS_STATUS_NO_BLOCK, blockProblem_.c_str()));
+    } else {
+        SayStatus();
+    }
+    UpdateButtons();
     ShowEverything();
     if (closeAfterAnswer_ && heldAll && !model_.HasEdits()) DestroyWindow(window_);
     closeAfterAnswer_ = false;
 }
 
-void CMainWindow::SettleSent() {
-    if (!model_.IsSending()) return;
-    auto record = std::make_unique<StateRecord>();
+std::vector<EditItem> CMainWindow::SettleSent() {
+    settleFailed_ = false;
+    if (!model_.IsSending()) return {};
+    StateRecord& record = *readBuffer_;
     std::wstring why;
-    if (ReadBlock(*record, why)) model_.Answered(*record);
+    if (!ReadBlock(record, why)) {
+        // Still pending: a later peer message or tick settles them.
+        settleFailed_ = true;
+        blockProblem_ = why;
+        return {};
+    }
+    return model_.Answered(record);
 }
 
 void CMainWindow::OnTimer() {
     if (progress_.Tick(GetTickCount64())) {
         // No answer: what the block does not hold becomes the user's edit again, to apply anew.
-        SettleSent();
+        toolTurn_.Release();
+        lostAtTimeout_ = !SettleSent().empty() || settleFailed_;
         restoring_ = false;
         closeAfterAnswer_ = false;
         SayStatus();
@@ -464,6 +484,7 @@ void CMainWindow::OnTimer() {
         // A monitor that has just started has published its profiles: show them.
         if (running) OnPeerMessage();
     }
+    if (progress_.Status() != ApplyStatus::kSending && model_.IsSending()) SettleSent();
 }
 
 void CMainWindow::Apply(bool closeAfter) {
@@ -483,9 +504,28 @@ void CMainWindow::Apply(bool closeAfter) {
         SayStatus();
         return;
     }
-    if (!MonitorRuns() || !WriteEdits() || !Announce(kApplyFlaggedChanges)) return;
+    if (!MonitorRuns() || !TakeToolTurn()) return;
+    const WriteResult written = WriteEdits();
+    if (written == WriteResult::kFailed) {
+        toolTurn_.Release();
+        return;
+    }
+    if (written == WriteResult::kNothing) {
+        toolTurn_.Release();
+        progress_.NothingToApply();
+        SayStatus();
+        ShowEverything();
+        return;
+    }
+    if (!Announce(kApplyFlaggedChanges)) return;
     closeAfterAnswer_ = closeAfter;
     ShowEverything();
+}
+
+bool CMainWindow::TakeToolTurn() {
+    if (toolTurn_.Take()) return true;
+    Say(Text(IDS_STATUS_TOOL_BUSY));
+    return false;
 }
 
 bool CMainWindow::MonitorRuns() {
@@ -502,6 +542,7 @@ bool CMainWindow::Announce(WPARAM jobArgument) {
     if (!monitor_.Announce(jobArgument)) {
         // Written but not announced: what the block holds is the monitor's at its next 1224.
         SettleSent();
+        toolTurn_.Release();
         progress_.Failed(ApplyStatus::kNotAnnounced);
         SayStatus();
         return false;
@@ -511,29 +552,40 @@ bool CMainWindow::Announce(WPARAM jobArgument) {
     return true;
 }
 
-bool CMainWindow::WriteEdits() {
-    if (display_.HasEdits()) {
-        ini::CIniFile config(monitor_.ConfigPath());
-        if (!display_.Save(config)) {
-            progress_.Failed(ApplyStatus::kSaveFailed);
+// The block first, then config.ini's display record: what is written is announced with one
+// 1224, and a record the block could not take leaves config.ini as it was too.
+CMainWindow::WriteResult CMainWindow::WriteEdits() {
+    displayNotSaved_ = false;
+    bool wrote = false;
+    if (model_.HasEdits()) {
+        const editing::ProfileEdit edit = model_.ApplyEdit();
+        editing::RecordEditor editor;
+        const SharedStateEditor::Outcome outcome = SharedStateEditor(kLockWaitMs).Edit(
+            [&](StateRecord& state) { return editor.Apply(edit, state, editing::FlagMode::kReplace); });
+        if (outcome == SharedStateEditor::Outcome::kWritten) {
+            DebugPrintf("Brenik Option: applied %s\n", edit.what.c_str());
+            model_.Sent();
+            wrote = true;
+        } else if (outcome != SharedStateEditor::Outcome::kRead) {
+            blockProblem_ = BlockOutcomeText(outcome);
+            progress_.Failed(ApplyStatus::kBlockUnavailable);
             SayStatus();
-            return false;
+            return WriteResult::kFailed;
         }
     }
-    if (!model_.HasEdits()) return true;
-    const editing::ProfileEdit edit = model_.ApplyEdit();
-    editing::RecordEditor editor;
-    const SharedStateEditor::Outcome outcome = SharedStateEditor(kLockWaitMs).Edit(
-        [&](StateRecord& state) { return editor.Apply(edit, state, editing::FlagMode::kReplace); });
-    if (outcome != SharedStateEditor::Outcome::kWritten && outcome != SharedStateEditor::Outcome::kRead) {
-        blockProblem_ = BlockOutcomeText(outcome);
-        progress_.Failed(ApplyStatus::kBlockUnavailable);
-        SayStatus();
-        return false;
+    if (display_.HasEdits()) {
+        ini::CIniFile config(monitor_.ConfigPath());
+        if (display_.Save(config)) {
+            wrote = true;
+        } else if (wrote) {
+            displayNotSaved_ = true;  // the profiles' change still goes; the status says what did not
+        } else {
+            progress_.Failed(ApplyStatus::kSaveFailed);
+            SayStatus();
+            return WriteResult::kFailed;
+        }
     }
-    DebugPrintf("Brenik Option: applied %s\n", edit.what.c_str());
-    model_.Sent();
-    return true;
+    return wrote ? WriteResult::kWritten : WriteResult::kNothing;
 }
 
 void CMainWindow::RestoreKeyboard() {
@@ -542,8 +594,9 @@ void CMainWindow::RestoreKeyboard() {
                     MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) {
         return;
     }
+    if (!MonitorRuns() || !TakeToolTurn()) return;
     restoring_ = true;
-    if (!MonitorRuns() || !Announce(kApplyWholeKeyboard)) restoring_ = false;
+    if (!Announce(kApplyWholeKeyboard)) restoring_ = false;
     SayStatus();
 }
 
@@ -564,6 +617,8 @@ void CMainWindow::SayStatus() {
         Say(Text(IDS_STATUS_RESTORING));
     } else if (status == ApplyStatus::kBlockUnavailable) {
         Say(Format(IDS_STATUS_NO_BLOCK, blockProblem_.c_str()));
+    } else if (displayNotSaved_) {
+        Say(Text(StatusText(status)) + L" " + Text(IDS_STATUS_DISPLAY_NOT_SAVED));
     } else {
         Say(Text(StatusText(status)));
     }

@@ -13,6 +13,7 @@
 #include "scoped_gdi.h"
 #include "settings_model.h"
 #include "settings_page_win32.h"
+#include "settings_tool_turn_win32.h"
 
 #include <windows.h>
 
@@ -44,9 +45,9 @@ private:
     void OnTimer();
     void OnPeerMessage();
     void OnAnswer();
-    void SettleSent();
+    std::vector<EditItem> SettleSent();  // the pending items the block lost, edits again
 
-    void MakeFonts();
+    bool MakeFonts();
     void CreatePages();
     bool EnsurePage(SettingsPage& page);
     void ShowPage(int index);
@@ -60,7 +61,9 @@ private:
     void LoadFromFiles();
     void Apply(bool closeAfter);
     bool MonitorRuns();  // else says so, with the bar
-    bool WriteEdits();
+    bool TakeToolTurn();  // else says a settings-tool run is making a change
+    enum class WriteResult { kWritten, kNothing, kFailed };
+    WriteResult WriteEdits();
     bool Announce(WPARAM jobArgument);  // 1224, then OK and Apply wait for 1256
     void RestoreKeyboard();
     void AskToClose();
@@ -79,6 +82,9 @@ private:
     int profile_ = 0;
     win32::ScopedFont font_;
     win32::ScopedFont bold_;
+    win32::ScopedFont retired_[2];  // the fonts before a DPI change, until the controls let go
+    std::unique_ptr<StateRecord> readBuffer_ = std::make_unique<StateRecord>();  // every re-read of the block
+    SettingsToolTurn toolTurn_;
     PageContext context_;
     std::vector<std::unique_ptr<SettingsPage>> pages_;
     int page_ = 0;
@@ -86,6 +92,9 @@ private:
     bool monitorSeen_ = false;
     bool closeAfterAnswer_ = false;
     bool restoring_ = false;
+    bool settleFailed_ = false;
+    bool lostAtTimeout_ = false;  // items the block had lost when the answer did not come     // the block could not be read to settle the pending edits
+    bool displayNotSaved_ = false;  // config.ini refused the display record of the last apply
 };
 
 }  // namespace brenik::option

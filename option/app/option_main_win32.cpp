@@ -1,6 +1,7 @@
 // Brenik Option.exe: the settings program the monitor's tray starts. One window per session:
 // a second start brings the first forward (restored if minimised) and ends.
 #include "main_window_win32.h"
+#include "option_resources.h"
 
 #include "debug_output.h"
 #include "program_folder.h"
@@ -30,7 +31,7 @@ bool RegisterWindowClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = DefDlgProcW;
     windowClass.cbWndExtra = DLGWINDOWEXTRA;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PRODUCT));
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kMainWindowClass;
