@@ -4,6 +4,7 @@
 // keyboard's own changes reaching the window, and the refusals (no monitor, no keyboard, a
 // name the code page cannot hold). Pictures of every page go to --shots.
 
+#include "ini_file.h"
 #include "keyboard_trace_win32.h"
 #include "monitor_installation_win32.h"
 #include "monitor_window_win32.h"
@@ -27,6 +28,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +68,20 @@ constexpr int kLightControlEdit = 1319;
 constexpr int kLightSavingLabel = 1322;
 constexpr int kLockCaps = 1404;
 constexpr int kNoticeProfile = 1501;
+constexpr int kNoticeVolume = 1504;
+constexpr int kNoticeTimeEdit = 1511;
+constexpr int kNoticeDistanceEdit = 1515;
+constexpr int kColumnMakeCurrent = 9;
+constexpr int kCopySection = 1202;
+constexpr int kCopyFrom = 1204;
+constexpr int kCopyTo = 1206;
+constexpr int kCopy = 1207;
+constexpr int kSectionLighting = 1;  // the copy list's second item
+constexpr const char* kDisplayTitle = "Brenik_Gaming_Keyboard_OSD";
+constexpr const char* kToolMutex = "Brenik_Gaming_Keyboard_Settings_Tool";
+constexpr UINT kMsgDisplaySettings = 1326;
+constexpr const wchar_t* kToolBusy =
+    L"The settings tool (BrenikSettings.exe) is making a change: nothing was written. Apply again in a moment.";
 
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kFirstSyncTimeoutMs = 60000;
@@ -106,6 +122,23 @@ void SetText(HWND control, const std::wstring& text) {
 }
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+// For a button that asks first: its message box would hold a sent click.
+void ClickAsking(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+// The window's own question, a message box of its title, answered with a button; false when
+// none came or it stayed.
+bool AnswerQuestion(int button) {
+    HWND box = nullptr;
+    if (!test::WaitUntil([&] { return (box = FindWindowA("#32770", kWindowTitle)) != nullptr; }, 5000)) return false;
+    PostMessageA(box, WM_COMMAND, button, 0);
+    return test::WaitUntil([] { return FindWindowA("#32770", kWindowTitle) == nullptr; }, 5000);
+}
+
+void Choose(HWND combo, int item) {
+    SendMessageW(combo, CB_SETCURSEL, item, 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
 
 // The name a screen reader reads for a control; nullopt when no accessible object comes for it
 // (Wine's oleacc answers E_NOINTERFACE for another process's controls).
@@ -219,7 +252,7 @@ std::string Shot(const std::string& name) { return g_shots + name + ".bmp"; }
 // A monitor installed with the settings program beside it, the keyboard plugged in.
 class OptionEndToEnd : public ::testing::Test {
 protected:
-    OptionEndToEnd() : keyboard(g_programs.tools, "BrenikOptionE2E"), peers({kTitleVolumeController}) {}
+    OptionEndToEnd() : keyboard(g_programs.tools, "BrenikOptionE2E"), peers({kTitleVolumeController, kDisplayTitle}) {}
     ~OptionEndToEnd() override {
         if (const HWND window = FindOptionWindow()) PostMessageA(window, WM_CLOSE, 0, 0);
         test::WaitUntil([] { return FindOptionWindow() == nullptr; }, 5000);
@@ -235,6 +268,14 @@ protected:
         ASSERT_TRUE(monitor.Launch(install->Monitor()));
         ASSERT_TRUE(test::WaitUntil([&] { return install->DeviceKey() == 1; }, kStartTimeoutMs));
         ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kFirstSyncTimeoutMs)) << "first synchronisation";
+    }
+    // Apply, then the monitor's answer; the keyboard's writes in between.
+    std::vector<std::string> ApplyAndWait(HWND window) {
+        EXPECT_EQ(keyboard.Command("trace clear"), 0);
+        Click(Control(window, kApply));
+        EXPECT_TRUE(test::WaitUntil([&] { return ButtonsEnabled(window) && StatusIs(window, kSaved); }, kAnswerTimeoutMs))
+            << Narrow(TextOf(Control(window, kStatus)));
+        return SettingsWrites(keyboard);
     }
     // Waits for the window and for its first read of the block.
     HWND WaitForWindow() {
@@ -420,6 +461,107 @@ TEST_F(OptionEndToEnd, WritesNothingWithoutTheMonitor) {
     EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName), nullptr) << "no shared block made";
     EXPECT_FALSE(test::FileExists(install->ConfigIni()));
     for (int n = 0; n < 5; ++n) EXPECT_FALSE(test::FileExists(install->ProfileFile(n))) << n;
+}
+
+// The user's other changes, each as the keyboard, the block and the other programs see it: a
+// part of one profile copied onto another, another profile made current, the display's
+// settings, the whole keyboard restored; an apply while the settings tool makes a change
+// writes nothing; closing with a change not applied asks first.
+TEST_F(OptionEndToEnd, TakesTheOtherChangesThroughTheMonitor) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_NO_FATAL_FAILURE(StartMonitor());
+    test::SharedBlockPeer block;
+    ASSERT_TRUE(block.Open());
+    test::ChildProcess program;
+    ASSERT_TRUE(program.Start(install->Folder() + kOptionExe, ""));
+    const HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+
+    // Profile 1's lighting copied onto profile 4: only profile 4's lighting goes to the keyboard.
+    ChooseProfile(window, 0);
+    ASSERT_TRUE(ShowTab(window, 1));
+    SetText(Control(window, kKeyHex), L"123456");
+    ApplyAndWait(window);
+    ASSERT_TRUE(ShowTab(window, 0));
+    Choose(Control(window, kCopySection), kSectionLighting);
+    Choose(Control(window, kCopyFrom), 0);
+    Choose(Control(window, kCopyTo), 3);
+    ClickAsking(Control(window, kCopy));
+    ASSERT_TRUE(AnswerQuestion(IDOK)) << "the copy asks first";
+    std::vector<std::string> writes = ApplyAndWait(window);
+    ASSERT_EQ(writes.size(), 2u) << Joined(writes);
+    EXPECT_EQ(writes[0], "SET lighting profile=3");
+    EXPECT_EQ(block.Read()->Profiles[3].LtColorGreen, 0x34);
+
+    // Profile 2 made current: the keyboard is told, the block holds it, the mark moves.
+    Click(Control(window, ColumnId(1, kColumnMakeCurrent)));
+    writes = ApplyAndWait(window);
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes[0].rfind("SET current-profile", 0), 0u) << Joined(writes);
+    EXPECT_EQ(block.Read()->CurrentProfile, 1);
+    EXPECT_TRUE(IsWindowVisible(Control(window, ColumnId(1, kColumnCurrent))));
+
+    // The display's settings: config.ini's record, which the monitor reads again on 1224 and
+    // hands to the display (its time in the high half of 1326's lParam, the distance low).
+    ASSERT_TRUE(ShowTab(window, 3));
+    Click(Control(window, kNoticeVolume));
+    SetText(Control(window, kNoticeTimeEdit), L"30");
+    SetText(Control(window, kNoticeDistanceEdit), L"120");
+    peers.Clear();
+    ApplyAndWait(window);
+    ASSERT_TRUE(peers.WaitFor(kDisplayTitle, kMsgDisplaySettings, 1, kAnswerTimeoutMs));
+    for (const test::PeerWindows::Received& received : peers.Log()) {
+        if (received.message != kMsgDisplaySettings) continue;
+        EXPECT_EQ(received.lParam, (30 << 16) | 120);
+    }
+    {
+        unsigned char record[344] = {};
+        const ini::CIniFile config(install->ConfigIni());
+        ASSERT_TRUE(config.ReadStruct("OSDSetting", "config", record, sizeof record));
+        std::int32_t volume = 0, time = 0, distance = 0;
+        std::memcpy(&volume, record + 24, 4);
+        std::memcpy(&time, record + 28, 4);
+        std::memcpy(&distance, record + 32, 4);
+        EXPECT_EQ(volume, 1);
+        EXPECT_EQ(time, 30);
+        EXPECT_EQ(distance, 120);
+    }
+
+    // Restore: asked first, then the whole-keyboard command.
+    ASSERT_EQ(keyboard.Command("trace clear"), 0);
+    ClickAsking(Control(window, kRestore));
+    ASSERT_TRUE(AnswerQuestion(IDOK)) << "the restore asks first";
+    EXPECT_TRUE(test::WaitUntil([&] { return ButtonsEnabled(window) && StatusIs(window, kSaved); }, kAnswerTimeoutMs))
+        << Narrow(TextOf(Control(window, kStatus)));
+    writes = SettingsWrites(keyboard);
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes[0].rfind("SET whole-keyboard", 0), 0u) << Joined(writes);
+
+    // A settings-tool run holds its mutex: the apply writes nothing and says why.
+    ASSERT_TRUE(ShowTab(window, 1));
+    ChooseProfile(window, 4);
+    SetText(Control(window, kKeyHex), L"0000FF");
+    {
+        // The window has the mutex open since its first apply: it is taken by a wait, as the tool does.
+        const win32::ScopedHandle toolRun(CreateMutexA(nullptr, FALSE, kToolMutex));
+        ASSERT_TRUE(toolRun.Valid());
+        ASSERT_EQ(WaitForSingleObject(toolRun.Get(), 5000), WAIT_OBJECT_0);
+        ASSERT_EQ(keyboard.Command("trace clear"), 0);
+        Click(Control(window, kApply));
+        EXPECT_TRUE(StatusIs(window, kToolBusy)) << Narrow(TextOf(Control(window, kStatus)));
+        EXPECT_NE(block.Read()->Profiles[4].LtColorBlue, 0xFF) << "nothing written";
+        EXPECT_TRUE(SettingsWrites(keyboard).empty());
+        ReleaseMutex(toolRun.Get());
+    }
+
+    // Closing with that change not applied asks; "Cancel" keeps the window, "OK" closes it.
+    ClickAsking(Control(window, IDCANCEL));
+    ASSERT_TRUE(AnswerQuestion(IDCANCEL)) << "closing with a change asks first";
+    EXPECT_NE(FindOptionWindow(), nullptr);
+    ClickAsking(Control(window, IDCANCEL));
+    ASSERT_TRUE(AnswerQuestion(IDOK));
+    EXPECT_TRUE(test::WaitUntil([] { return FindOptionWindow() == nullptr; }, 5000));
+    EXPECT_NE(block.Read()->Profiles[4].LtColorBlue, 0xFF) << "the change was dropped";
 }
 
 }  // namespace
