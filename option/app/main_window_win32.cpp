@@ -8,8 +8,7 @@
 #include "option_strings_win32.h"
 #include "peer_messages.h"
 #include "profile_store.h"
-#include "record_editor.h"
-#include "shared_state_editor_win32.h"
+#include "block_reading_win32.h"
 #include "window_placement_win32.h"
 #include "window_procedure.h"
 
@@ -25,8 +24,6 @@ namespace {
 
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 500;
-// The monitor holds the block's lock for one copy only; a window does not hang behind it longer.
-constexpr unsigned long kLockWaitMs = 2000;
 
 // Places of the window's own controls in dialog units, as option.rc lays them out.
 constexpr int kMargin = 7;
@@ -45,36 +42,12 @@ public:
     void SetKeyboardSpeed(int) override {}
 };
 
-std::wstring BlockOutcomeText(SharedStateEditor::Outcome outcome) {
-    switch (outcome) {
-        case SharedStateEditor::Outcome::kNoBlock: return Text(IDS_BLOCK_MISSING);
-        case SharedStateEditor::Outcome::kLockBusy: return Text(IDS_BLOCK_LOCK_BUSY);
-        case SharedStateEditor::Outcome::kLockFailed: return Text(IDS_BLOCK_LOCK_FAILED);
-        default: return L"";
-    }
-}
 
 BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
     SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
 }
 
-UINT StatusText(ApplyStatus status) {
-    switch (status) {
-        case ApplyStatus::kIdle: return IDS_STATUS_READY;
-        case ApplyStatus::kNothingToApply: return IDS_STATUS_NOTHING;
-        case ApplyStatus::kSending: return IDS_STATUS_SENDING;
-        case ApplyStatus::kSavedOnKeyboard: return IDS_STATUS_SAVED;
-        case ApplyStatus::kSavedNotConnected: return IDS_STATUS_NOT_CONNECTED;
-        case ApplyStatus::kNotAllHeld: return IDS_STATUS_NOT_ALL_HELD;
-        case ApplyStatus::kNoAnswer: return IDS_STATUS_NO_ANSWER;
-        case ApplyStatus::kNoMonitor: return IDS_STATUS_NO_MONITOR;
-        case ApplyStatus::kBlockUnavailable: return IDS_STATUS_NO_BLOCK;
-        case ApplyStatus::kNotAnnounced: return IDS_STATUS_NOT_ANNOUNCED;
-        case ApplyStatus::kSaveFailed: return IDS_STATUS_SAVE_FAILED;
-    }
-    return IDS_STATUS_READY;
-}
 
 // The system's message font at the window's DPI: on a screen of another DPI than the main
 // one (per-monitor awareness) the system's own call answers for the main screen. The call for
@@ -96,6 +69,7 @@ bool MessageFontMetrics(HWND window, NONCLIENTMETRICSW& metrics) {
 
 CMainWindow::CMainWindow(std::string programFolder)
     : monitor_(std::move(programFolder)),
+      flow_(model_, display_, monitor_, [this](const std::wstring& text) { Say(text); }),
       context_{model_, display_, profile_, {}, monitor_.ProgramFolder(), [this] { OnEdited(); },
                [this](const std::wstring& text) { Say(text); }, [this] { ole_.Need(); }} {}
 
@@ -343,7 +317,7 @@ void CMainWindow::ShowEverything() {
 
 void CMainWindow::OnEdited() {
     ShowEverything();
-    if (progress_.Status() != ApplyStatus::kSending && (model_.HasEdits() || display_.HasEdits())) {
+    if (!flow_.Sending() && (model_.HasEdits() || display_.HasEdits())) {
         Say(Text(IDS_STATUS_CHANGED));
     }
 }
@@ -381,13 +355,6 @@ INT_PTR CMainWindow::OnCommand(WORD id, WORD code) {
     }
 }
 
-bool CMainWindow::ReadBlock(StateRecord& record, std::wstring& why) const {
-    const SharedStateEditor::Outcome outcome = SharedStateEditor(kLockWaitMs).Read(record);
-    if (outcome == SharedStateEditor::Outcome::kRead) return true;
-    why = BlockOutcomeText(outcome);
-    return false;
-}
-
 void CMainWindow::LoadFirst() {
     auto record = std::make_unique<StateRecord>();
     std::wstring why;
@@ -398,10 +365,7 @@ void CMainWindow::LoadFirst() {
     } else {
         // Without the monitor the profile files show what it would load; nothing is written.
         LoadFromFiles();
-        if (monitorSeen_) {
-            blockProblem_ = why;
-            Say(Format(IDS_STATUS_NO_BLOCK, why.c_str()));
-        }
+        if (monitorSeen_) Say(Format(IDS_STATUS_NO_BLOCK, why.c_str()));
     }
     const int current = model_.ShownCurrentProfile();
     profile_ = current >= 0 && current < kProfileCount ? current : 0;
@@ -434,47 +398,18 @@ void CMainWindow::OnPeerMessage() {
 }
 
 void CMainWindow::OnAnswer() {
-    if (progress_.Status() != ApplyStatus::kSending && progress_.Status() != ApplyStatus::kNoAnswer) return;
-    toolTurn_.Release();
-    // An answer after the time-out: the pending items were settled then, and what was lost then
-    // is an edit again now.
-    const bool late = progress_.Status() == ApplyStatus::kNoAnswer;
-    const bool heldAll = (late ? !lostAtTimeout_ : SettleSent().empty()) && !settleFailed_;
-    progress_.Answered(heldAll);
-    restoring_ = false;
-    if (settleFailed_) {
-        Say(Format(IDS_STATUS_NO_BLOCK, blockProblem_.c_str()));
-    } else {
-        SayStatus();
-    }
+    bool heldAll = false;
+    if (!flow_.OnAnswer(heldAll)) return;
     UpdateButtons();
     ShowEverything();
     if (closeAfterAnswer_ && heldAll && !model_.HasEdits()) DestroyWindow(window_);
     closeAfterAnswer_ = false;
 }
 
-std::vector<EditItem> CMainWindow::SettleSent() {
-    settleFailed_ = false;
-    if (!model_.IsSending()) return {};
-    StateRecord& record = *readBuffer_;
-    std::wstring why;
-    if (!ReadBlock(record, why)) {
-        // Still pending: a later peer message or tick settles them.
-        settleFailed_ = true;
-        blockProblem_ = why;
-        return {};
-    }
-    return model_.Answered(record);
-}
-
 void CMainWindow::OnTimer() {
-    if (progress_.Tick(GetTickCount64())) {
-        // No answer: what the block does not hold becomes the user's edit again, to apply anew.
-        toolTurn_.Release();
-        lostAtTimeout_ = !SettleSent().empty() || settleFailed_;
-        restoring_ = false;
+    if (flow_.OnTick(GetTickCount64())) {
         closeAfterAnswer_ = false;
-        SayStatus();
+        UpdateButtons();
         ShowEverything();
     }
     const bool running = monitor_.Running();
@@ -484,11 +419,10 @@ void CMainWindow::OnTimer() {
         // A monitor that has just started has published its profiles: show them.
         if (running) OnPeerMessage();
     }
-    if (progress_.Status() != ApplyStatus::kSending && model_.IsSending()) SettleSent();
 }
 
 void CMainWindow::Apply(bool closeAfter) {
-    if (progress_.Status() == ApplyStatus::kSending) return;
+    if (flow_.Sending()) return;
     for (const auto& page : pages_) {
         if (const std::optional<std::wstring> problem = page->Problem()) {
             Say(Format(IDS_STATUS_FIX_FIRST, problem->c_str()));
@@ -496,108 +430,35 @@ void CMainWindow::Apply(bool closeAfter) {
         }
     }
     if (!model_.HasEdits() && !display_.HasEdits()) {
-        progress_.NothingToApply();
         if (closeAfter) {
             DestroyWindow(window_);
             return;
         }
-        SayStatus();
+        flow_.NothingToApply();
         return;
     }
-    if (!MonitorRuns() || !TakeToolTurn()) return;
-    const WriteResult written = WriteEdits();
-    if (written == WriteResult::kFailed) {
-        toolTurn_.Release();
-        return;
-    }
-    if (written == WriteResult::kNothing) {
-        toolTurn_.Release();
-        progress_.NothingToApply();
-        SayStatus();
-        ShowEverything();
-        return;
-    }
-    if (!Announce(kApplyFlaggedChanges)) return;
-    closeAfterAnswer_ = closeAfter;
-    ShowEverything();
-}
-
-bool CMainWindow::TakeToolTurn() {
-    if (toolTurn_.Take()) return true;
-    Say(Text(IDS_STATUS_TOOL_BUSY));
-    return false;
-}
-
-bool CMainWindow::MonitorRuns() {
-    if (monitor_.Running()) return true;
-    progress_.Failed(ApplyStatus::kNoMonitor);
-    monitorSeen_ = false;
-    UpdateMonitorBar();
-    SayStatus();
-    return false;
-}
-
-bool CMainWindow::Announce(WPARAM jobArgument) {
-    const bool attached = monitor_.KeyboardAttached();
-    if (!monitor_.Announce(jobArgument)) {
-        // Written but not announced: what the block holds is the monitor's at its next 1224.
-        SettleSent();
-        toolTurn_.Release();
-        progress_.Failed(ApplyStatus::kNotAnnounced);
-        SayStatus();
-        return false;
-    }
-    progress_.Started(GetTickCount64(), attached);
-    SayStatus();
-    return true;
-}
-
-// The block first, then config.ini's display record: what is written is announced with one
-// 1224, and a record the block could not take leaves config.ini as it was too.
-CMainWindow::WriteResult CMainWindow::WriteEdits() {
-    displayNotSaved_ = false;
-    bool wrote = false;
-    if (model_.HasEdits()) {
-        const editing::ProfileEdit edit = model_.ApplyEdit();
-        editing::RecordEditor editor;
-        const SharedStateEditor::Outcome outcome = SharedStateEditor(kLockWaitMs).Edit(
-            [&](StateRecord& state) { return editor.Apply(edit, state, editing::FlagMode::kReplace); });
-        if (outcome == SharedStateEditor::Outcome::kWritten) {
-            DebugPrintf("Brenik Option: applied %s\n", edit.what.c_str());
-            model_.Sent();
-            wrote = true;
-        } else if (outcome != SharedStateEditor::Outcome::kRead) {
-            blockProblem_ = BlockOutcomeText(outcome);
-            progress_.Failed(ApplyStatus::kBlockUnavailable);
-            SayStatus();
-            return WriteResult::kFailed;
-        }
-    }
-    if (display_.HasEdits()) {
-        ini::CIniFile config(monitor_.ConfigPath());
-        if (display_.Save(config)) {
-            wrote = true;
-        } else if (wrote) {
-            displayNotSaved_ = true;  // the profiles' change still goes; the status says what did not
-        } else {
-            progress_.Failed(ApplyStatus::kSaveFailed);
-            SayStatus();
-            return WriteResult::kFailed;
-        }
-    }
-    return wrote ? WriteResult::kWritten : WriteResult::kNothing;
+    flow_.Apply();
+    AfterFlow();
+    closeAfterAnswer_ = closeAfter && flow_.Sending();
 }
 
 void CMainWindow::RestoreKeyboard() {
-    if (progress_.Status() == ApplyStatus::kSending) return;
+    if (flow_.Sending()) return;
     if (MessageBoxW(window_, Text(IDS_CONFIRM_RESTORE).c_str(), Text(IDS_TITLE).c_str(),
                     MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) {
         return;
     }
-    if (!MonitorRuns() || !TakeToolTurn()) return;
-    restoring_ = true;
-    if (!Announce(kApplyWholeKeyboard)) restoring_ = false;
-    SayStatus();
+    flow_.RestoreKeyboard();
+    AfterFlow();
+}
+
+void CMainWindow::AfterFlow() {
+    if (flow_.MonitorMissing()) {
+        monitorSeen_ = false;
+        UpdateMonitorBar();
+    }
+    UpdateButtons();
+    ShowEverything();
 }
 
 void CMainWindow::AskToClose() {
@@ -611,22 +472,8 @@ void CMainWindow::AskToClose() {
 
 void CMainWindow::Say(const std::wstring& text) { SetDlgItemTextW(window_, IDC_STATUS, text.c_str()); }
 
-void CMainWindow::SayStatus() {
-    const ApplyStatus status = progress_.Status();
-    if (status == ApplyStatus::kSending && restoring_) {
-        Say(Text(IDS_STATUS_RESTORING));
-    } else if (status == ApplyStatus::kBlockUnavailable) {
-        Say(Format(IDS_STATUS_NO_BLOCK, blockProblem_.c_str()));
-    } else if (displayNotSaved_) {
-        Say(Text(StatusText(status)) + L" " + Text(IDS_STATUS_DISPLAY_NOT_SAVED));
-    } else {
-        Say(Text(StatusText(status)));
-    }
-    UpdateButtons();
-}
-
 void CMainWindow::UpdateButtons() {
-    const bool enabled = progress_.ButtonsEnabled();
+    const bool enabled = flow_.ButtonsEnabled();
     EnableWindow(GetDlgItem(window_, IDOK), enabled);
     EnableWindow(GetDlgItem(window_, IDC_APPLY), enabled);
     EnableWindow(GetDlgItem(window_, IDC_RESTORE), enabled);

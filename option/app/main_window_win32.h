@@ -1,19 +1,17 @@
 #pragma once
 // The settings program's window, "Brenik Gaming Keyboard Option": the pages on tabs, the
 // profile the per-profile pages edit, the status line and OK, Cancel and Apply. It loads the
-// profiles from the monitor's shared block, keeps them in step with the monitor's messages,
-// and applies the user's edits through the editing core: the block re-read, the edits put in,
-// exactly the change flags of what differs set, all under one hold of its lock, then 1224.
-// OK and Apply stay greyed until the monitor's 1256 says the change was taken.
+// profiles from the monitor's shared block and keeps them in step with the monitor's messages;
+// an apply and the monitor's answer are ApplyFlow's (apply_flow_win32.h), the window greys OK,
+// Apply and Restore while it waits.
 
-#include "apply_progress.h"
+#include "apply_flow_win32.h"
 #include "display_settings_model.h"
 #include "monitor_connection_win32.h"
 #include "ole_session_win32.h"
 #include "scoped_gdi.h"
 #include "settings_model.h"
 #include "settings_page_win32.h"
-#include "settings_tool_turn_win32.h"
 
 #include <windows.h>
 
@@ -45,7 +43,6 @@ private:
     void OnTimer();
     void OnPeerMessage();
     void OnAnswer();
-    std::vector<EditItem> SettleSent();  // the pending items the block lost, edits again
 
     bool MakeFonts();
     void CreatePages();
@@ -56,20 +53,14 @@ private:
     void ShowEverything();
     void OnEdited();
 
-    bool ReadBlock(StateRecord& record, std::wstring& why) const;
     void LoadFirst();
     void LoadFromFiles();
     void Apply(bool closeAfter);
-    bool MonitorRuns();  // else says so, with the bar
-    bool TakeToolTurn();  // else says a settings-tool run is making a change
-    enum class WriteResult { kWritten, kNothing, kFailed };
-    WriteResult WriteEdits();
-    bool Announce(WPARAM jobArgument);  // 1224, then OK and Apply wait for 1256
     void RestoreKeyboard();
+    void AfterFlow();  // the buttons, the monitor bar and the values after a step of the apply
     void AskToClose();
 
     void Say(const std::wstring& text);
-    void SayStatus();
     void UpdateButtons();
     void UpdateMonitorBar();
 
@@ -78,23 +69,17 @@ private:
     MonitorConnection monitor_;
     SettingsModel model_;
     DisplaySettingsModel display_;
-    ApplyProgress progress_;
+    ApplyFlow flow_;
     int profile_ = 0;
     win32::ScopedFont font_;
     win32::ScopedFont bold_;
     win32::ScopedFont retired_[2];  // the fonts before a DPI change, until the controls let go
     std::unique_ptr<StateRecord> readBuffer_ = std::make_unique<StateRecord>();  // every re-read of the block
-    SettingsToolTurn toolTurn_;
     PageContext context_;
     std::vector<std::unique_ptr<SettingsPage>> pages_;
     int page_ = 0;
-    std::wstring blockProblem_;
     bool monitorSeen_ = false;
     bool closeAfterAnswer_ = false;
-    bool restoring_ = false;
-    bool settleFailed_ = false;
-    bool lostAtTimeout_ = false;  // items the block had lost when the answer did not come     // the block could not be read to settle the pending edits
-    bool displayNotSaved_ = false;  // config.ini refused the display record of the last apply
 };
 
 }  // namespace brenik::option
