@@ -365,7 +365,7 @@ void CMainWindow::LoadFirst() {
     } else {
         // Without the monitor the profile files show what it would load; nothing is written.
         LoadFromFiles();
-        if (monitorSeen_) Say(Format(IDS_STATUS_NO_BLOCK, why.c_str()));
+        Say(monitorSeen_ ? Format(IDS_STATUS_NO_BLOCK, why.c_str()) : Text(IDS_STATUS_FROM_FILES));
     }
     const int current = model_.ShownCurrentProfile();
     profile_ = current >= 0 && current < kProfileCount ? current : 0;
