@@ -201,11 +201,11 @@ void CMainWindow::OnInit() {
     MakeFonts();
     CreatePages();
     EnumChildWindows(window_, SetFontOf, reinterpret_cast<LPARAM>(font_.Get()));
+    LoadFirst();
     {
         const ini::CIniFile config(monitor_.ConfigPath());
-        if (!display_.Load(config)) Say(Text(IDS_STATUS_DISPLAY_DAMAGED));
+        if (!display_.Load(config)) Say(StatusText() + L" " + Text(IDS_STATUS_DISPLAY_DAMAGED));
     }
-    LoadFirst();
     ShowPage(0);
     SetTimer(window_, kTickTimer, kTickMs, nullptr);
 }
@@ -471,6 +471,12 @@ void CMainWindow::AskToClose() {
 }
 
 void CMainWindow::Say(const std::wstring& text) { SetDlgItemTextW(window_, IDC_STATUS, text.c_str()); }
+
+std::wstring CMainWindow::StatusText() const {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(window_, IDC_STATUS, text, 512);
+    return text;
+}
 
 void CMainWindow::UpdateButtons() {
     const bool enabled = flow_.ButtonsEnabled();

@@ -61,6 +61,7 @@ private:
     void AskToClose();
 
     void Say(const std::wstring& text);
+    std::wstring StatusText() const;  // what the status line says now
     void UpdateButtons();
     void UpdateMonitorBar();
 
