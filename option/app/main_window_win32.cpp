@@ -9,6 +9,7 @@
 #include "peer_messages.h"
 #include "profile_store.h"
 #include "block_reading_win32.h"
+#include "window_dpi_win32.h"
 #include "window_placement_win32.h"
 #include "window_procedure.h"
 
@@ -54,13 +55,12 @@ BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
 // a given DPI is looked up, as systems before Windows 10 lack it.
 bool MessageFontMetrics(HWND window, NONCLIENTMETRICSW& metrics) {
     using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-    using DpiOf = UINT(WINAPI*)(HWND);
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(GetProcAddress(user32, "SystemParametersInfoForDpi")));
-    const auto dpiOf = reinterpret_cast<DpiOf>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+    const auto forDpi = reinterpret_cast<ForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
     metrics.cbSize = sizeof metrics;
-    if (forDpi != nullptr && dpiOf != nullptr && window != nullptr) {
-        if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpiOf(window))) return true;
+    const UINT dpi = WindowDpi(window);
+    if (forDpi != nullptr && dpi != 0) {
+        if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return true;
     }
     return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
 }

@@ -1,6 +1,7 @@
 #include "window_placement_win32.h"
 
 #include "scoped_owner.h"
+#include "window_dpi_win32.h"
 
 #include <algorithm>
 
@@ -19,11 +20,8 @@ struct RegistryKeyTraits {
 };
 using ScopedKey = win32::ScopedOwner<HKEY, RegistryKeyTraits>;
 
-UINT WindowDpi(HWND window) {
-    using DpiOf = UINT(WINAPI*)(HWND);
-    const auto dpiOf = reinterpret_cast<DpiOf>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = dpiOf != nullptr ? dpiOf(window) : 0;
+UINT DpiOrDefault(HWND window) {
+    const UINT dpi = WindowDpi(window);
     return dpi != 0 ? dpi : kDefaultDpi;
 }
 
@@ -67,7 +65,7 @@ bool RestorePlacement(HWND window, int showCommand) {
     if (MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONULL) == nullptr) return false;
     DWORD savedDpi = kDefaultDpi;
     ReadValue(key.Get(), kDpiValue, REG_DWORD, &savedDpi, sizeof savedDpi);
-    FitToScreen(placement.rcNormalPosition, savedDpi, WindowDpi(window));
+    FitToScreen(placement.rcNormalPosition, savedDpi, DpiOrDefault(window));
     // A window closed while minimised comes back as it was before, not as a button.
     placement.showCmd = placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : showCommand;
     if (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE) placement.showCmd = SW_SHOWNORMAL;
@@ -84,7 +82,7 @@ void SavePlacement(HWND window) {
         return;
     }
     const ScopedKey key(raw);
-    const DWORD dpi = WindowDpi(window);
+    const DWORD dpi = DpiOrDefault(window);
     RegSetValueExW(key.Get(), kPlacementValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&placement), sizeof placement);
     RegSetValueExW(key.Get(), kDpiValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
 }
