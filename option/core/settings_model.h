@@ -85,6 +85,23 @@ public:
     // For the key page: a whole key map or key entry, already checked by the editing core.
     void SetStandardKeys(int profile, const std::uint8_t (&keys)[kStandardKeyCount]);
     void SetKeyEntry(int profile, int key, const MacroKeyInfo& entry);
+    // An imported profile file: every item of the profile (its name, game and picture too) as
+    // one edit, which one Undo takes back.
+    void ReplaceProfile(int profile, const ProfileRecord& from);
+
+    // ---- Undo and redo of the user's edits since the window opened. Every Set and Copy above is
+    // one step (a copy or an import is one step however many items it changes; typing into one
+    // field makes one step until another item is edited). Undo puts the items back as they were
+    // shown before the step; back at the loaded value there is no edit (rule 2), so undoing
+    // everything leaves nothing to apply. A new edit after an Undo drops the steps to redo.
+    // Live updates and answers are not steps.
+    bool CanUndo() const;
+    bool CanRedo() const;
+    bool Undo();
+    bool Redo();
+    // What the step to undo or redo changed, for a tooltip or the status line: "key 5 = macro".
+    std::string UndoText() const;
+    std::string RedoText() const;
 
     bool HasEdits() const;
     std::vector<EditItem> Edits() const;
@@ -95,6 +112,9 @@ public:
     // profile is the first edited one (or the current one for a switch alone). With a switch
     // among the edits the keyboard is told of the profile, as the settings tool's switch does.
     editing::ProfileEdit ApplyEdit() const;
+    // The block as last read with every edit made: what "Review changes" compares with LoadedRecord().
+    std::unique_ptr<StateRecord> Preview() const;
+    const StateRecord& LoadedRecord() const;
     // The edit was written: the edits become pending.
     void Sent();
     // The monitor answered (1256); block is the record read after the answer. Pending items the
