@@ -71,7 +71,7 @@ CMainWindow::CMainWindow(std::string programFolder)
     : monitor_(std::move(programFolder)),
       flow_(model_, display_, monitor_, [this](const std::wstring& text) { Say(text); }),
       context_{model_, display_, profile_, {}, monitor_.ProgramFolder(), [this] { OnEdited(); },
-               [this](const std::wstring& text) { Say(text); }, [this] { ole_.Need(); }} {}
+               [this](const std::wstring& text) { Say(text); }, [this] { ole_.Need(); }, {}} {}
 
 CMainWindow::~CMainWindow() {
     pages_.clear();

@@ -6,6 +6,7 @@
 
 #include "display_settings_model.h"
 #include "field_binding_win32.h"
+#include "macro_draft.h"
 #include "settings_model.h"
 
 #include <windows.h>
@@ -28,6 +29,9 @@ struct PageContext {
     std::function<void()> edited;                  // a value changed: the window shows it everywhere
     std::function<void(const std::wstring&)> say;  // a line for the status bar
     std::function<void()> needOle;                 // before a file dialog or a picture is loaded
+    // The macro editor, modal over owner, for key entry `key` of `profile`; true when the user
+    // took the draft (OK). Empty while no editor is wired: the page offers no editing then.
+    std::function<bool(HWND owner, int profile, int key, MacroDraft& draft)> editMacro;
 };
 
 // The value source of the profile a page edits.
