@@ -93,6 +93,7 @@ COLORREF LightingPage::Colour(const ColourFields& fields) const {
 
 bool LightingPage::SetColour(const ColourFields& fields, COLORREF colour) {
     std::string error;
+    const SettingsModel::OneStep oneStep(context_.model);  // undone as one colour
     const bool set = source_.SetInteger(fields.red, GetRValue(colour), error) &&
                      source_.SetInteger(fields.green, GetGValue(colour), error) &&
                      source_.SetInteger(fields.blue, GetBValue(colour), error);

@@ -56,6 +56,8 @@ struct SettingsModel::State {
     bool loadedOnce = false;
     bool sending = false;
     EditHistory history;
+    int grouping = 0;  // OneStep scopes open
+    EditStep group;    // what they changed so far
 
     // Makes `change` on the given items as one step of the history: their shown values before and
     // after, the items it left as they were dropped.
@@ -70,7 +72,32 @@ struct SettingsModel::State {
             std::vector<std::uint8_t> after = ItemBytes(items[i], *shown);
             if (after != before[i]) step.push_back({items[i], std::move(before[i]), std::move(after)});
         }
-        history.Record(std::move(step), typing);
+        if (grouping == 0) {
+            history.Record(std::move(step), typing);
+            return;
+        }
+        for (ItemChange& change : step) AddToGroup(std::move(change));
+    }
+
+    // An item the group changed already keeps its first value before and takes the new after.
+    void AddToGroup(ItemChange change) {
+        for (ItemChange& held : group) {
+            if (held.item == change.item) {
+                held.after = std::move(change.after);
+                return;
+            }
+        }
+        group.push_back(std::move(change));
+    }
+
+    void EndGroup() {
+        if (--grouping > 0) return;
+        EditStep step;
+        for (ItemChange& change : group) {
+            if (change.after != change.before) step.push_back(std::move(change));
+        }
+        group.clear();
+        history.Record(std::move(step), false);
     }
 
     // Puts the items of a step back to one side of it, as edits (rule 2 decides whether each is one).
@@ -243,6 +270,9 @@ void SettingsModel::SetKeyEntry(int profile, int key, const MacroKeyInfo& entry)
         state_->Settle(EditItem::KeyEntry(profile, key));
     });
 }
+
+SettingsModel::OneStep::OneStep(SettingsModel& model) : model_(model) { ++model_.state_->grouping; }
+SettingsModel::OneStep::~OneStep() { model_.state_->EndGroup(); }
 
 bool SettingsModel::CanUndo() const { return state_->history.NextUndo() != nullptr; }
 bool SettingsModel::CanRedo() const { return state_->history.NextRedo() != nullptr; }

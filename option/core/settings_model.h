@@ -95,6 +95,17 @@ public:
     // shown before the step; back at the loaded value there is no edit (rule 2), so undoing
     // everything leaves nothing to apply. A new edit after an Undo drops the steps to redo.
     // Live updates and answers are not steps.
+    // The edits made while one of these lives are one step (a colour's three parts).
+    class OneStep {
+    public:
+        explicit OneStep(SettingsModel& model);
+        ~OneStep();
+        OneStep(const OneStep&) = delete;
+        OneStep& operator=(const OneStep&) = delete;
+
+    private:
+        SettingsModel& model_;
+    };
     bool CanUndo() const;
     bool CanRedo() const;
     bool Undo();

@@ -558,6 +558,18 @@ TEST_F(SettingsModelUndo, EachChoiceIsAStep) {
     ASSERT_TRUE(model.Undo());
     EXPECT_EQ(model.ShownInteger(0, caps), 0);
     EXPECT_TRUE(model.IsEdited(EditItem::Field(0, caps)));
+
+    // A colour's three parts are one step.
+    {
+        const SettingsModel::OneStep colour(model);
+        for (const char* part : {"key-red", "key-green", "key-blue"}) {
+            ASSERT_TRUE(model.SetInteger(0, *editing::FindProfileField(part), 16, error));
+        }
+    }
+    ASSERT_TRUE(model.Undo());
+    EXPECT_EQ(model.ShownProfile(0).LtColorRed, block->Profiles[0].LtColorRed);
+    EXPECT_EQ(model.ShownProfile(0).LtColorBlue, block->Profiles[0].LtColorBlue);
+    EXPECT_EQ(model.ShownInteger(0, caps), 0) << "the step before the colour stays";
 }
 
 // An import is one step, its name with it; a live update is no step and is not undone.
