@@ -150,7 +150,7 @@ private:
             fields += fields.empty() ? "" : ", ";
             fields += field.name;
         }
-        if (!fields.empty()) Add(p, -1, 0, ProfileName(p) + ", " + fields + ": kept by the monitor, no report");
+        if (!fields.empty()) Add(p, -1, 0, ProfileName(p) + ", " + fields + ": kept by the monitor");
         if (Was(p).HDDKeyboard != 0 && Now(p).HDDKeyboard == 0) {
             Add(p, -1, 0, ProfileName(p) + ": key assignments stay in the computer from now on");
         }
