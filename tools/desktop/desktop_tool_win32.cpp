@@ -15,6 +15,9 @@
 //                                          CB_SETCURSEL, then CBN_SELCHANGE to its parent
 //   desktop-tool tab TITLE INDEX           show page INDEX of a tab control; its parent is told
 //                                          TCN_SELCHANGE as after a click on the tab
+//   desktop-tool type TITLE KEYS [MS]      bring the window forward, focus it and press the keys
+//                                          (letters and digits, each pressed and released) with
+//                                          real key input, MS milliseconds apart (default 120)
 // TITLE may be "class:NAME" for the first window of that class (an open pop-up menu is
 // "class:#32768"), and either form may end in ">ID" for the control with that id anywhere
 // inside the window ("Brenik Gaming Keyboard Option>1008"). Exit code 1 when the window is not
@@ -41,7 +44,7 @@ int Usage() {
     std::fputs("usage: desktop-tool wait|gone TITLE [SECONDS] | post TITLE MSG [W [L]] | close TITLE\n"
                "       desktop-tool copydata TITLE TEXT | shot FILE.bmp [TITLE]\n"
                "       desktop-tool settext TITLE TEXT | text TITLE | click TITLE\n"
-               "       desktop-tool select TITLE INDEX | tab TITLE INDEX\n"
+               "       desktop-tool select TITLE INDEX | tab TITLE INDEX | type TITLE KEYS [MS]\n"
                "TITLE: a window title or class:NAME, either with >ID for a control inside it\n",
                stderr);
     return 2;
@@ -163,6 +166,42 @@ int Select(const char* name, long long index) {
     return PostMessageA(GetParent(combo), WM_COMMAND, command, reinterpret_cast<LPARAM>(combo)) ? 0 : 1;
 }
 
+// One key of the keyboard, as it sends it: the virtual key and the scan code both.
+bool PressKey(char key, bool up) {
+    const char upper = (key >= 'a' && key <= 'z') ? static_cast<char>(key - 'a' + 'A') : key;
+    if (!((upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9'))) return false;
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(upper);
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(upper), MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+// Real key input goes to the focused window of the foreground thread: the target is brought
+// forward and focused through its thread's input state first.
+int Type(const char* name, const char* keys, long long pauseMs) {
+    const HWND target = FindOrSay(name);
+    if (target == nullptr) return 1;
+    const HWND top = GetAncestor(target, GA_ROOT);
+    SetForegroundWindow(top);
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    SetFocus(target);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    Sleep(static_cast<DWORD>(pauseMs));
+    for (const char* key = keys; *key != '\0'; ++key) {
+        if (!PressKey(*key, false)) {
+            std::fprintf(stderr, "desktop-tool: cannot type \"%c\" (letters and digits only)\n", *key);
+            return 2;
+        }
+        Sleep(static_cast<DWORD>(pauseMs) / 2);
+        PressKey(*key, true);
+        Sleep(static_cast<DWORD>(pauseMs));
+    }
+    return 0;
+}
+
 // TCM_SETCURFOCUS on a tab control without TCS_BUTTONS selects the tab and sends its parent
 // TCN_SELCHANGING and TCN_SELCHANGE, as a click does (TCM_SETCURSEL notifies no one). It carries
 // no pointer, so it works from another process.
@@ -226,6 +265,11 @@ int main(int argc, char** argv) {
         long long index = 0;
         if (!ParseNumber(argv[3], index) || index < 0) return Usage();
         return verb == "select" ? Select(title, index) : ShowTab(title, index);
+    }
+    if (verb == "type" && (argc == 4 || argc == 5)) {
+        long long pause = 120;
+        if (argc == 5 && (!ParseNumber(argv[4], pause) || pause < 0 || pause > 10000)) return Usage();
+        return Type(title, argv[3], pause);
     }
     if (verb == "shot" && (argc == 3 || argc == 4)) return Shot(argv[2], argc == 4 ? argv[3] : nullptr);
     if (verb == "post" && argc >= 4 && argc <= 6) {
