@@ -1,0 +1,135 @@
+#include "keyboard_picture_win32.h"
+
+#include <algorithm>
+
+namespace brenik::option {
+namespace {
+
+constexpr COLORREF kPlainFace = RGB(244, 244, 244);
+constexpr int kTintPercent = 30;  // enough of the lighting colour to see it, little enough to read on
+constexpr COLORREF kFrame = RGB(96, 96, 96);
+constexpr COLORREF kGreyFace = RGB(214, 214, 214);
+constexpr COLORREF kGreyText = RGB(140, 140, 140);
+constexpr COLORREF kEditMark = RGB(232, 104, 0);
+
+BYTE Mix(int from, int to, int percent) { return static_cast<BYTE>(from + (to - from) * percent / 100); }
+
+COLORREF Tinted(COLORREF tint) {
+    return RGB(Mix(GetRValue(kPlainFace), GetRValue(tint), kTintPercent),
+               Mix(GetGValue(kPlainFace), GetGValue(tint), kTintPercent),
+               Mix(GetBValue(kPlainFace), GetBValue(tint), kTintPercent));
+}
+
+bool IsLight(COLORREF colour) {
+    return GetRValue(colour) * 299 + GetGValue(colour) * 587 + GetBValue(colour) * 114 >= 140 * 1000;
+}
+
+win32::ScopedFont FontLike(HFONT font, int percent, LONG weight) {
+    LOGFONTW look{};
+    if (font == nullptr || GetObjectW(font, sizeof look, &look) == 0) {
+        look.lfHeight = -12;
+        look.lfCharSet = DEFAULT_CHARSET;
+        wcscpy_s(look.lfFaceName, L"MS Shell Dlg 2");
+    }
+    look.lfHeight = MulDiv(look.lfHeight, percent, 100);
+    look.lfWeight = weight;
+    look.lfQuality = CLEARTYPE_QUALITY;
+    return win32::ScopedFont(CreateFontIndirectW(&look));
+}
+
+int FontPixels(HFONT font) {
+    LOGFONTW look{};
+    if (font == nullptr || GetObjectW(font, sizeof look, &look) == 0) return 12;
+    return std::max(8, static_cast<int>(look.lfHeight < 0 ? -look.lfHeight : look.lfHeight));
+}
+
+RECT Inset(RECT rect, int by) {
+    InflateRect(&rect, -by, -by);
+    return rect;
+}
+
+}  // namespace
+
+void KeyPainter::Prepare(HFONT pageFont, COLORREF tint) {
+    if (pageFont != pageFont_) {
+        pageFont_ = pageFont;
+        label_ = FontLike(pageFont, 90, FW_NORMAL);
+        changedLabel_ = FontLike(pageFont, 90, FW_BOLD);
+        corner_ = FontLike(pageFont, 75, FW_NORMAL);
+        textHeight_ = FontPixels(label_.Get());
+        frame_ = win32::ScopedBrush(CreateSolidBrush(kFrame));
+        picked_ = win32::ScopedBrush(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
+        mark_ = win32::ScopedBrush(CreateSolidBrush(kEditMark));
+        greyFace_ = win32::ScopedBrush(CreateSolidBrush(kGreyFace));
+    }
+    if (tint != tint_) {
+        tint_ = tint;
+        const COLORREF face = Tinted(tint);
+        face_ = win32::ScopedBrush(CreateSolidBrush(face));
+        const bool light = IsLight(face);
+        text_ = light ? RGB(0, 0, 0) : RGB(255, 255, 255);
+        changedText_ = light ? RGB(0, 64, 200) : RGB(255, 232, 120);
+        padlock_ = win32::ScopedBrush(CreateSolidBrush(light ? RGB(70, 70, 70) : RGB(230, 230, 230)));
+    }
+    greyText_ = kGreyText;
+}
+
+void KeyPainter::Draw(HDC dc, const RECT& bounds, const KeyFace& face) const {
+    const int line = std::max(1, Scaled(1));
+    FillRect(dc, &bounds, face.picked ? picked_.Get() : frame_.Get());
+    const RECT inner = Inset(bounds, face.picked ? std::max(3, Scaled(3)) : line);
+    FillRect(dc, &inner, face.onKeyboard ? face_.Get() : greyFace_.Get());
+
+    SetBkMode(dc, TRANSPARENT);
+    const RECT text = Inset(inner, line + 1);
+    RECT labelArea = text;
+    if (!face.corner.empty()) {
+        SelectObject(dc, corner_.Get());
+        SetTextColor(dc, face.onKeyboard ? text_ : greyText_);
+        RECT corner = text;
+        DrawTextW(dc, face.corner.c_str(), static_cast<int>(face.corner.size()), &corner,
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        labelArea.top += MulDiv(textHeight_, 3, 4);
+    }
+    if (!face.label.empty()) {
+        SelectObject(dc, face.changed ? changedLabel_.Get() : label_.Get());
+        SetTextColor(dc, !face.onKeyboard ? greyText_ : face.changed ? changedText_ : text_);
+        // Centred, on two lines when one is too narrow ("Ctrl+Shift+A").
+        const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS | DT_EDITCONTROL;
+        RECT measured = labelArea;
+        const int height = DrawTextW(dc, face.label.c_str(), static_cast<int>(face.label.size()), &measured,
+                                     format | DT_CALCRECT);
+        RECT placed = labelArea;
+        placed.top += std::max(0, static_cast<int>((labelArea.bottom - labelArea.top - height) / 2));
+        DrawTextW(dc, face.label.c_str(), static_cast<int>(face.label.size()), &placed, format);
+    }
+    if (face.locked) DrawPadlock(dc, inner);
+    if (face.edited) DrawEditDot(dc, inner);
+}
+
+void KeyPainter::DrawPadlock(HDC dc, const RECT& inner) const {
+    // A body and an inverted U above it, in the bottom right corner.
+    const int line = std::max(1, Scaled(1));
+    const int width = std::max(5, Scaled(7));
+    const int bodyHeight = std::max(4, Scaled(5));
+    const int shackleHeight = std::max(3, Scaled(4));
+    const RECT body{inner.right - width - line * 2, inner.bottom - bodyHeight - line * 2, inner.right - line * 2,
+                    inner.bottom - line * 2};
+    const int inset = std::max(1, width / 5);
+    const RECT left{body.left + inset, body.top - shackleHeight, body.left + inset + line, body.top};
+    const RECT right{body.right - inset - line, body.top - shackleHeight, body.right - inset, body.top};
+    const RECT top{left.left, left.top, right.right, left.top + line};
+    for (const RECT& part : {body, left, right, top}) FillRect(dc, &part, padlock_.Get());
+}
+
+void KeyPainter::DrawEditDot(HDC dc, const RECT& inner) const {
+    const int size = std::max(4, Scaled(5));
+    const int gap = std::max(2, Scaled(2));
+    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    const HGDIOBJ oldBrush = SelectObject(dc, mark_.Get());
+    Ellipse(dc, inner.right - gap - size, inner.top + gap, inner.right - gap + 1, inner.top + gap + size + 1);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+}
+
+}  // namespace brenik::option
