@@ -1,8 +1,9 @@
 #pragma once
 // The monitor's feature reports, each value once: identifiers and lengths, selectors, the
 // handshake's statuses and delays, the pauses the keyboard needs, and the fixed tables
-// (standard-key positions, default key matrix, default codes, lock bits, lighting bytes,
-// volume levels). The encoders and the commands use these names only.
+// (default key matrix, default codes, lock bits, lighting bytes, volume levels). The encoders
+// and the commands use these names only. Where the standard keys sit in the key matrix is
+// shared with the settings program: standard_key_positions.h.
 
 #include "profile_record.h"
 
@@ -123,19 +124,6 @@ constexpr std::uint8_t kLockLeftShift = 0x20;
 // ---- Standard key map (report 6): a 144-byte key matrix from byte 8.
 constexpr std::size_t kKeyMatrixOffset = 8;
 constexpr std::size_t kKeyMatrixBytes = 144;
-constexpr std::uint8_t kNoPosition = 255;
-
-constexpr std::array<std::uint8_t, 97> StandardKeyPositions = {
-    9,   17,  25,  33,  41,  49,  57,  65,  73,  81,   //
-    89,  97,  105, 255, 113, 10,  18,  26,  34,  42,   //
-    50,  58,  66,  74,  82,  90,  98,  106, 114, 11,   //
-    19,  27,  35,  43,  51,  59,  67,  75,  83,  91,   //
-    99,  115, 107, 12,  37,  20,  28,  36,  44,  52,   //
-    60,  68,  76,  84,  92,  100, 108, 13,  21,  29,   //
-    53,  77,  93,  101, 109, 121, 122, 125, 129, 130,  //
-    132, 133, 137, 138, 141, 255, 255, 255, 255, 255,  //
-    255, 255, 255, 255, 255, 255, 255, 255, 255, 255,  //
-    255, 255, 255, 8,   120, 128, 136};
 
 // Positions that carry a standard key are always overwritten from the profile, so only the
 // others reach the keyboard from here. (Position 12, left Shift's, reads 226 here, a second

@@ -1,6 +1,7 @@
 #include "report_codec.h"
 
 #include "report_checksum.h"
+#include "standard_key_positions.h"
 
 #include <algorithm>
 #include <cstring>
