@@ -69,7 +69,7 @@ std::string UsageWord(std::uint8_t usage) {
 
 }  // namespace
 
-KeyAssignmentPanel::KeyAssignmentPanel(HWND page, PageContext& context) : page_(page), context_(context) {}
+KeyAssignmentPanel::KeyAssignmentPanel(const HWND& page, PageContext& context) : page_(page), context_(context) {}
 
 void KeyAssignmentPanel::Init() {
     codes_.Attach(GetDlgItem(page_, IDC_CODE_SEARCH), GetDlgItem(page_, IDC_SENDS_LIST));

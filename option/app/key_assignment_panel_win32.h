@@ -19,7 +19,8 @@ namespace brenik::option {
 
 class KeyAssignmentPanel {
 public:
-    KeyAssignmentPanel(HWND page, PageContext& context);
+    // page: the page's window, known once it is made.
+    KeyAssignmentPanel(const HWND& page, PageContext& context);
 
     void Init();
     void Show(std::optional<PickedKey> picked);
@@ -56,7 +57,7 @@ private:
     std::uint8_t CheckedModifiers() const;
     void Refused(int control, const std::wstring& why);
 
-    HWND page_;
+    const HWND& page_;
     PageContext& context_;
     KeyCodeList codes_;
     std::optional<PickedKey> picked_;

@@ -50,7 +50,8 @@ RECT Inset(RECT rect, int by) {
 
 }  // namespace
 
-void KeyPainter::Prepare(HFONT pageFont, COLORREF tint) {
+bool KeyPainter::Prepare(HFONT pageFont, COLORREF tint) {
+    const bool changed = pageFont != pageFont_ || tint != tint_;
     if (pageFont != pageFont_) {
         pageFont_ = pageFont;
         label_ = FontLike(pageFont, 90, FW_NORMAL);
@@ -72,6 +73,7 @@ void KeyPainter::Prepare(HFONT pageFont, COLORREF tint) {
         padlock_ = win32::ScopedBrush(CreateSolidBrush(light ? RGB(70, 70, 70) : RGB(230, 230, 230)));
     }
     greyText_ = kGreyText;
+    return changed;
 }
 
 void KeyPainter::Draw(HDC dc, const RECT& bounds, const KeyFace& face) const {

@@ -22,12 +22,19 @@ struct KeyFace {
     bool edited = false;
     bool picked = false;
     bool onKeyboard = true;
+
+    bool operator==(const KeyFace& other) const {
+        return corner == other.corner && label == other.label && changed == other.changed && locked == other.locked &&
+               edited == other.edited && picked == other.picked && onKeyboard == other.onKeyboard;
+    }
+    bool operator!=(const KeyFace& other) const { return !(*this == other); }
 };
 
 class KeyPainter {
 public:
-    // The page's font (its height follows the window's DPI) and the key lighting colour.
-    void Prepare(HFONT pageFont, COLORREF tint);
+    // The page's font (its height follows the window's DPI) and the key lighting colour; true
+    // when either changed, so every key is drawn again.
+    bool Prepare(HFONT pageFont, COLORREF tint);
     void Draw(HDC dc, const RECT& bounds, const KeyFace& face) const;
 
 private:

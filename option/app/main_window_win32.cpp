@@ -14,6 +14,7 @@
 #include "window_procedure.h"
 
 #include "display_page_win32.h"
+#include "key_page_win32.h"
 #include "lighting_page_win32.h"
 #include "profiles_page_win32.h"
 #include "switches_page_win32.h"
@@ -35,6 +36,9 @@ constexpr int kButtonWidth = 50;
 constexpr int kButtonGap = 4;
 constexpr int kButtonHeight = 14;
 constexpr int kStartButtonWidth = 80;
+// The window is never made smaller than option.rc makes it: the key page needs all of it.
+constexpr int kLeastWidth = 600;
+constexpr int kLeastHeight = 372;
 
 // Reading the key-repeat settings from files changes nothing on the system.
 class NoKeyboardRepeat : public IKeyboardRepeatSink {
@@ -129,7 +133,7 @@ INT_PTR CMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Layout();
             return TRUE;
         case WM_GETMINMAXINFO: {
-            RECT least{0, 0, 470, 300};
+            RECT least{0, 0, kLeastWidth, kLeastHeight};
             if (window_ != nullptr) {
                 MapDialogRect(window_, &least);
                 AdjustWindowRectEx(&least, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE,
@@ -494,6 +498,7 @@ void CMainWindow::UpdateMonitorBar() {
 std::vector<std::unique_ptr<SettingsPage>> MakePages(PageContext& context) {
     std::vector<std::unique_ptr<SettingsPage>> pages;
     pages.push_back(std::make_unique<ProfilesPage>(context));
+    pages.push_back(std::make_unique<KeyPage>(context));
     pages.push_back(std::make_unique<LightingPage>(context));
     pages.push_back(std::make_unique<SwitchesPage>(context));
     pages.push_back(std::make_unique<DisplayPage>(context));

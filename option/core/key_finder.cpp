@@ -4,6 +4,7 @@
 #include "profile_store.h"
 
 #include <cctype>
+#include <functional>
 
 namespace brenik::option {
 namespace {
@@ -50,8 +51,16 @@ bool NameContains(std::string_view name, std::string_view text) {
 }
 
 std::optional<int> StandardKeyNamed(std::string_view text) {
-    for (const DrawnKey& key : StandardKeyLayout()) {
-        if (key.onKeyboard && NameContains(key.name, text)) return key.index;
+    text = Trimmed(text);
+    // The whole name first, then a name's start, then anywhere: "Q" is the Q key, not "Equal".
+    const auto whole = [&](std::string_view name) { return name.size() == text.size() && NameContains(name, text); };
+    const auto start = [&](std::string_view name) { return NameContains(name.substr(0, text.size()), text); };
+    const auto anywhere = [&](std::string_view name) { return NameContains(name, text); };
+    for (const auto& matches : {std::function<bool(std::string_view)>(whole), std::function<bool(std::string_view)>(start),
+                                std::function<bool(std::string_view)>(anywhere)}) {
+        for (const DrawnKey& key : StandardKeyLayout()) {
+            if (key.onKeyboard && matches(key.name)) return key.index;
+        }
     }
     return std::nullopt;
 }

@@ -19,12 +19,14 @@ struct PickedKey {
     Kind kind = Kind::kStandard;
     int index = 0;  // standard: 0..96 in the key map; bank: key entry 0..43
     bool operator==(const PickedKey& other) const { return kind == other.kind && index == other.index; }
+    bool operator!=(const PickedKey& other) const { return !(*this == other); }
 };
 
 std::optional<PickedKey> KeyForUsage(std::uint8_t usage, const std::uint8_t (&loadedMap)[kStandardKeyCount]);
 
-// The first standard key the keyboard holds whose name contains `text` (any case, blanks at
-// either end ignored); nothing for an empty text.
+// The standard key the keyboard holds whose name is `text` (any case, blanks at either end
+// ignored), else the first whose name starts with it, else the first that contains it;
+// nothing for an empty text.
 std::optional<int> StandardKeyNamed(std::string_view text);
 
 // Whether `name` contains `text`, in any case; blanks around `text` do not count.
