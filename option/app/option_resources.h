@@ -11,6 +11,7 @@
 #define IDD_PAGE_DISPLAY 104
 #define IDD_GAME_PICKER 105
 #define IDD_PAGE_KEYS 106
+#define IDD_REVIEW 108
 #define IDI_PRODUCT 1
 #define IDC_STATIC -1
 
@@ -23,6 +24,9 @@
 #define IDC_STATUS 1006
 #define IDC_RESTORE 1007
 #define IDC_APPLY 1008
+#define IDC_UNDO 1009
+#define IDC_REDO 1010
+#define IDC_REVIEW 1011
 
 // ---- Profiles page: a column per profile, ids kProfileColumnBase + profile * kProfileColumnStride + the offset.
 #define IDC_PROFILE_COLUMN_BASE 1100
@@ -45,6 +49,10 @@
 #define IDC_COPY_TO_LABEL 1205
 #define IDC_COPY_TO 1206
 #define IDC_COPY 1207
+#define IDC_FILE_LABEL 1208
+#define IDC_FILE_PROFILE 1209
+#define IDC_IMPORT 1210
+#define IDC_EXPORT 1211
 
 // ---- Lighting page.
 #define IDC_KEY_SWATCH 1301
@@ -247,3 +255,26 @@
 #define IDS_MOD_WIN 334
 #define IDS_BANK_STATE 335
 #define IDS_NO_EDITOR 336
+
+// ---- The review of an apply (its own dialog).
+#define IDC_REVIEW_LABEL 2100
+#define IDC_REVIEW_LIST 2101
+
+// ---- Strings of undo, the review and profile files.
+#define IDS_STATUS_UNDONE 500
+#define IDS_STATUS_REDONE 501
+#define IDS_NOTHING_TO_UNDO 502
+#define IDS_REVIEW_TITLE 503
+#define IDS_REVIEW_NOTHING 504
+#define IDS_REVIEW_WARNINGS 505
+#define IDS_REVIEW_SENDS 506
+#define IDS_REVIEW_DISPLAY 507
+#define IDS_CONFIRM_CONFLICTS 508
+#define IDS_PROFILE_FILE_FILTER 509
+#define IDS_STATUS_IMPORTED 510
+#define IDS_STATUS_IMPORT_REFUSED 511
+#define IDS_STATUS_EXPORTED 512
+#define IDS_STATUS_EXPORTED_EDITS 513
+#define IDS_STATUS_EXPORT_FAILED 514
+#define IDS_STATUS_MACRO_RECORDED 515
+#define IDS_REVIEW_STAYS 516

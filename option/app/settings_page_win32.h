@@ -63,6 +63,8 @@ public:
     virtual bool EditsChosenProfile() const { return true; }
 
     void Show();  // every control from the models
+    // A macro recorded on the keyboard was read back onto this key (the block is read already).
+    virtual void MacroRecorded(int /*profile*/, int /*key*/) {}
     std::optional<std::wstring> Problem() const;
     void Forget();
 

@@ -19,7 +19,7 @@ using namespace test_driver;
 constexpr int kCapsLockIndex = 29;
 constexpr std::uint8_t kLeftCtrlUsage = 0xE0;
 
-constexpr const wchar_t* kPressButtonText = L"Press the key you want to change";
+constexpr const wchar_t* kPressButtonText = L"Press the &key you want to change";
 
 // Picks a list box's item as a click does: the selection, then its notice to the page.
 void ChooseListItem(HWND list, int item) {
