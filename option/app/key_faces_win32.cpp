@@ -71,8 +71,11 @@ ShownKey StandardKeyShown(int index, const ProfileRecord& shown, const ProfileRe
     const DrawnKey& key = StandardKeyLayout()[static_cast<std::size_t>(index)];
     const std::uint8_t code = shown.standardkey[index];
     ShownKey result;
-    result.face.label = Widened(KeyCode(code).label);
     result.face.changed = code != kDefaultStandardKeys[static_cast<std::size_t>(index)];
+    // A key that keeps its own code shows its own name's label: the left Windows key's own
+    // code has no name of its own.
+    const bool ownName = !result.face.changed && KeyCode(code).name != key.name;
+    result.face.label = ownName ? Widened(key.name) : Widened(KeyCode(code).label);
     result.face.locked = IsLocked(index, shown);
     result.face.edited = code != loaded.standardkey[index];
     result.face.onKeyboard = key.onKeyboard;

@@ -11,7 +11,7 @@ namespace brenik::option {
 namespace {
 
 constexpr int kBankRows = kKeyEntryCount / kBankColumns;
-constexpr int kGapDivisor = 8;     // the gap between two keys, of a key's width
+constexpr int kGapDivisor = 10;    // the gap between two keys, of a key's width
 constexpr double kBankKeyAspect = 1.1;  // a numbered key at most this much taller than wide
 
 BYTE Channel(std::int32_t value) { return static_cast<BYTE>(std::clamp<std::int32_t>(value, 0, 255)); }

@@ -1,6 +1,7 @@
 #include "keyboard_picture_win32.h"
 
 #include <algorithm>
+#include <cwctype>
 
 namespace brenik::option {
 namespace {
@@ -83,7 +84,8 @@ void KeyPainter::Draw(HDC dc, const RECT& bounds, const KeyFace& face) const {
     FillRect(dc, &inner, face.onKeyboard ? face_.Get() : greyFace_.Get());
 
     SetBkMode(dc, TRANSPARENT);
-    const RECT text = Inset(inner, line + 1);
+    // The text keeps its place when the key is picked and its frame grows.
+    const RECT text = Inset(bounds, line * 2);
     RECT labelArea = text;
     if (!face.corner.empty()) {
         SelectObject(dc, corner_.Get());
@@ -93,20 +95,46 @@ void KeyPainter::Draw(HDC dc, const RECT& bounds, const KeyFace& face) const {
                   DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
         labelArea.top += MulDiv(textHeight_, 3, 4);
     }
-    if (!face.label.empty()) {
-        SelectObject(dc, face.changed ? changedLabel_.Get() : label_.Get());
-        SetTextColor(dc, !face.onKeyboard ? greyText_ : face.changed ? changedText_ : text_);
-        // Centred, on two lines when one is too narrow ("Ctrl+Shift+A").
-        const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS | DT_EDITCONTROL;
-        RECT measured = labelArea;
-        const int height = DrawTextW(dc, face.label.c_str(), static_cast<int>(face.label.size()), &measured,
-                                     format | DT_CALCRECT);
-        RECT placed = labelArea;
-        placed.top += std::max(0, static_cast<int>((labelArea.bottom - labelArea.top - height) / 2));
-        DrawTextW(dc, face.label.c_str(), static_cast<int>(face.label.size()), &placed, format);
-    }
+    if (!face.label.empty()) DrawLabel(dc, labelArea, face);
     if (face.locked) DrawPadlock(dc, inner);
     if (face.edited) DrawEditDot(dc, inner);
+}
+
+void KeyPainter::DrawLabel(HDC dc, const RECT& area, const KeyFace& face) const {
+    SetTextColor(dc, !face.onKeyboard ? greyText_ : face.changed ? changedText_ : text_);
+    const HFONT font = face.changed ? changedLabel_.Get() : label_.Get();
+    SelectObject(dc, font);
+    std::wstring text = face.label;
+    const int width = area.right - area.left;
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    RECT placed = area;
+    if (size.cx <= width) {
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &placed, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        return;
+    }
+    // Too wide: the smaller font, on two lines where the label breaks ("Ctrl+Shift+" over "A",
+    // "Left" over "Win"), else cut with an ellipsis.
+    SelectObject(dc, corner_.Get());
+    const std::size_t plus = text.size() > 1 ? text.rfind(L'+', text.size() - 2) : std::wstring::npos;
+    if (plus != std::wstring::npos) text.insert(plus + 1, L"\n");
+    // "Num7" reads best as "Num" over "7": a run of letters ends where the rest begins.
+    if (plus == std::wstring::npos && text.find(L' ') == std::wstring::npos) {
+        std::size_t letters = 0;
+        while (letters < text.size() && iswalpha(text[letters])) ++letters;
+        if (letters > 0 && letters < text.size()) text.insert(letters, L"\n");
+    }
+    const bool breaks = text.find_first_of(L" \n") != std::wstring::npos;
+    if (!breaks) {
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &placed,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        return;
+    }
+    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    RECT measured = area;
+    const int height = DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+    placed.top += std::max(0, static_cast<int>((area.bottom - area.top - height) / 2));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &placed, format);
 }
 
 void KeyPainter::DrawPadlock(HDC dc, const RECT& inner) const {

@@ -38,6 +38,7 @@ public:
     void Draw(HDC dc, const RECT& bounds, const KeyFace& face) const;
 
 private:
+    void DrawLabel(HDC dc, const RECT& area, const KeyFace& face) const;
     void DrawPadlock(HDC dc, const RECT& bounds) const;
     void DrawEditDot(HDC dc, const RECT& bounds) const;
     int Scaled(int units) const { return MulDiv(units, textHeight_, 12); }
