@@ -131,6 +131,14 @@ TEST_F(KeyPageEndToEnd, ARemappedStandardKeySendsTheKeyMap) {
     // Restored: the key sends its own code again, and that is an edit to apply.
     Click(Control(window, kRestoreKey));
     EXPECT_EQ(TextOf(caps), L"Caps Lock");
+
+    // Locked on the switches page: the key says so (and carries a padlock).
+    ASSERT_TRUE(ShowTab(window, kSwitchesPage));
+    Click(Control(window, kLockCaps));
+    ASSERT_TRUE(ShowTab(window, kKeysPage));
+    EXPECT_EQ(TextOf(caps), L"Caps Lock, locked");
+    Sleep(300);  // painted
+    EXPECT_TRUE(test::SaveWindowImage(window, Shot("option-keys-caps-lock-locked")));
 }
 
 // Key 5 given "A single key" with Left Ctrl and A: Apply sends the key block of keys 1..12 of
