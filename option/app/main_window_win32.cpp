@@ -17,6 +17,7 @@
 #include "window_procedure.h"
 
 #include "display_page_win32.h"
+#include "key_page_win32.h"
 #include "lighting_page_win32.h"
 #include "profiles_page_win32.h"
 #include "switches_page_win32.h"
@@ -31,8 +32,8 @@ constexpr UINT kTickMs = 500;
 
 // Places of the window's own controls in dialog units, as option.rc lays them out.
 // The template's size, the least the window shrinks to (dialog units).
-constexpr int kLeastWidth = 470;
-constexpr int kLeastHeight = 316;
+constexpr int kLeastWidth = 600;
+constexpr int kLeastHeight = 372;
 constexpr int kMargin = 7;
 constexpr int kTabsTop = 40;
 constexpr int kStatusFromBottom = 30;
@@ -562,6 +563,7 @@ void CMainWindow::UpdateMonitorBar() {
 std::vector<std::unique_ptr<SettingsPage>> MakePages(PageContext& context) {
     std::vector<std::unique_ptr<SettingsPage>> pages;
     pages.push_back(std::make_unique<ProfilesPage>(context));
+    pages.push_back(std::make_unique<KeyPage>(context));
     pages.push_back(std::make_unique<LightingPage>(context));
     pages.push_back(std::make_unique<SwitchesPage>(context));
     pages.push_back(std::make_unique<DisplayPage>(context));

@@ -10,6 +10,7 @@
 #define IDD_PAGE_SWITCHES 103
 #define IDD_PAGE_DISPLAY 104
 #define IDD_GAME_PICKER 105
+#define IDD_PAGE_KEYS 106
 #define IDD_REVIEW 108
 #define IDI_PRODUCT 1
 #define IDC_STATIC -1
@@ -118,6 +119,39 @@
 #define IDC_BROWSE 1602
 #define IDC_NO_GAME 1603
 
+// ---- Keys and macros page: a drawn key per standard key (base + its index in the key map)
+// and per assignable key (base + its entry), then the assignment panel.
+#define IDC_STANDARD_KEY_BASE 1700
+#define IDC_BANK_KEY_BASE 1800
+#define IDC_KEYBOARD_AREA 1900
+#define IDC_BANK_LABEL 1901
+#define IDC_PICKED_KEY 1902
+#define IDC_PRESS_KEY 1903
+#define IDC_FIND_KEY_LABEL 1904
+#define IDC_FIND_KEY 1905
+#define IDC_KEY_STATE 1906
+#define IDC_DOES_LABEL 1907
+#define IDC_DOES 1908
+#define IDC_CODE_SEARCH_LABEL 1909
+#define IDC_CODE_SEARCH 1910
+#define IDC_SENDS_LABEL 1911
+#define IDC_SENDS_LIST 1912
+#define IDC_MODIFIER_FIRST 1913
+#define IDC_MODIFIER_LAST 1920
+#define IDC_MACRO_SUMMARY 1921
+#define IDC_EDIT_MACRO 1922
+#define IDC_PROGRAM_LABEL 1923
+#define IDC_PROGRAM_PATH 1924
+#define IDC_PROGRAM_BROWSE 1925
+#define IDC_LAUNCH_VALUE_LABEL 1926
+#define IDC_LAUNCH_VALUE 1927
+#define IDC_LAUNCH_NAME_LABEL 1928
+#define IDC_LAUNCH_NAME 1929
+#define IDC_RESTORE_KEY 1930
+#define IDC_RESTORE_ALL_KEYS 1931
+#define IDC_KEY_NOTE 1932
+#define IDC_PANEL 1933
+
 // ---- Strings (the formats are in option.rc; %ls takes a wide string).
 #define IDS_TITLE 1
 #define IDS_PAGE_PROFILES 10
@@ -184,6 +218,43 @@
 #define IDS_PROGRAM_FILTER 151
 #define IDS_COLUMN_PROGRAM 152
 #define IDS_COLUMN_PATH 153
+#define IDS_PAGE_KEYS 300
+#define IDS_BANK_KEY 301
+#define IDS_NO_KEY_PICKED 302
+#define IDS_PRESS_NOW 303
+#define IDS_NAME_SENDS 304
+#define IDS_NAME_LOCKED 305
+#define IDS_NAME_BANK_SINGLE 306
+#define IDS_NAME_BANK_MACRO 307
+#define IDS_NAME_BANK_PROGRAM 308
+#define IDS_NAME_BANK_LAUNCH 309
+#define IDS_NAME_NOT_ON_KEYBOARD 310
+#define IDS_FACE_MACRO 311
+#define IDS_FACE_PROGRAM 312
+#define IDS_FACE_LAUNCH 313
+#define IDS_DOES_STANDARD 314
+#define IDS_DOES_STANDARD_PLAIN 315
+#define IDS_DOES_SINGLE 316
+#define IDS_DOES_MACRO 317
+#define IDS_DOES_PROGRAM 318
+#define IDS_DOES_LAUNCH 319
+#define IDS_STANDARD_STATE 320
+#define IDS_STANDARD_STATE_OWN 321
+#define IDS_MACRO_SUMMARY 322
+#define IDS_NO_MACRO 323
+#define IDS_NOTE_NO_KEY_BLOCK 324
+#define IDS_NOTE_PROFILE_ONLY 325
+#define IDS_CONFIRM_RESTORE_KEYS 326
+#define IDS_MACRO_RECORDED 327
+#define IDS_PRESSED_NO_KEY 328
+#define IDS_FIND_NONE 329
+#define IDS_KEY_REFUSED 330
+#define IDS_MOD_CTRL 331
+#define IDS_MOD_SHIFT 332
+#define IDS_MOD_ALT 333
+#define IDS_MOD_WIN 334
+#define IDS_BANK_STATE 335
+#define IDS_NO_EDITOR 336
 
 // ---- The review of an apply (its own dialog).
 #define IDC_REVIEW_LABEL 2100
