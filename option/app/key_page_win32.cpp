@@ -209,10 +209,9 @@ void KeyPage::PickNamed() {
     context_.say(Format(IDS_FIND_NONE, text.c_str()));
 }
 
-void KeyPage::ShowRecordedMacro(int profile, int key) {
+void KeyPage::MacroRecorded(int profile, int key) {
     if (profile != context_.profile || key < 0 || key >= kKeyEntryCount || window_ == nullptr) return;
     Pick(PickedKey{PickedKey::Kind::kBank, key});
-    context_.say(Format(IDS_MACRO_RECORDED, key + 1));
 }
 
 }  // namespace brenik::option

@@ -21,8 +21,8 @@ public:
     explicit KeyPage(PageContext& context);
 
     // A macro recorded on the keyboard was read back for key entry `key` of `profile` (message
-    // 1264): shown picked, and said, when that profile is the one shown.
-    void ShowRecordedMacro(int profile, int key);
+    // 1264): shown picked when that profile is the one shown (the window says it either way).
+    void MacroRecorded(int profile, int key) override;
 
 private:
     void OnInit() override;

@@ -217,5 +217,23 @@ TEST_F(KeyPageEndToEnd, AValueTheToolRefusesIsRefusedHere) {
     EXPECT_TRUE(SettingsWrites(keyboard).empty());
 }
 
+// A macro recorded live on the keyboard's key 5: the monitor reads it back and says so (1264);
+// the key shows it by its name, is picked, and the status line says where it went.
+TEST_F(KeyPageEndToEnd, AMacroRecordedOnTheKeyboardShowsOnItsKey) {
+    const HWND window = OpenOnKeyPage(0);
+    ASSERT_NE(window, nullptr);
+    const HWND key5 = Control(window, kBankKeyBase + 4);
+    ASSERT_EQ(TextOf(key5).find(L"macro"), std::wstring::npos) << Narrow(TextOf(key5));
+
+    ASSERT_EQ(keyboard.Command("record-macro 5 0x04 0x05"), 0);
+    ASSERT_TRUE(test::WaitUntil([&] { return TextOf(key5) == L"Key 5: macro Recorded 5"; }, kAnswerTimeoutMs))
+        << Narrow(TextOf(key5));
+    EXPECT_EQ(TextOf(Control(window, kPickedKey)), L"Key 5");
+    EXPECT_TRUE(StatusIs(window, L"A macro recorded on the keyboard is now on key 5 of profile 1."))
+        << Narrow(TextOf(Control(window, kStatus)));
+    Sleep(300);  // painted
+    EXPECT_TRUE(test::SaveWindowImage(window, Shot("option-keys-recorded-macro")));
+}
+
 }  // namespace
 }  // namespace brenik::option
