@@ -77,9 +77,10 @@ private:
 
 HWND Control(HWND top, int id) { return brenik::test::FindControl(top, id); }
 
+// WM_GETTEXT itself: GetWindowText does not ask another process's edit box for its text.
 std::wstring TextOf(HWND control) {
     wchar_t text[256] = {};
-    GetWindowTextW(control, text, 256);
+    SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -167,9 +168,11 @@ bool MeasureKeyPage(const std::string& optionExe, KeyPageFigures& figures) {
         figures.pressToPickMs = BestPressMs(
             'Q',
             [&] {
+                // The capture ends when its button loses the focus: the button keeps it.
                 SetWindowTextW(picked, L"");
-                Focus(window, window);
-                SendMessageW(Control(window, kPressKey), BM_CLICK, 0, 0);
+                const HWND press = Control(window, kPressKey);
+                SendMessageW(press, BM_CLICK, 0, 0);
+                Focus(window, press);
             },
             [&] { return TextOf(picked).find(L"Q") != std::wstring::npos; });
         figures.pressToEchoMs = BestPressMs(
@@ -179,6 +182,12 @@ bool MeasureKeyPage(const std::string& optionExe, KeyPageFigures& figures) {
                 Focus(window, find);
             },
             [&] { return TextOf(find) == L"q" || TextOf(find) == L"Q"; });
+    }
+    if (!shown) std::printf("option benchmark: the key page did not show\n");
+    if (figures.pressToPickMs < 0) std::printf("option benchmark: a pressed key was not picked\n");
+    if (figures.pressToEchoMs < 0) {
+        std::printf("option benchmark: a typed key did not reach the find box (it reads \"%ls\")\n",
+                    TextOf(Control(window, kFindKey)).c_str());
     }
     PostMessageA(window, WM_CLOSE, 0, 0);
     program.Wait(kStartTimeoutMs);

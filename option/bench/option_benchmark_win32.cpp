@@ -42,6 +42,7 @@ constexpr int kProfileChoice = 1004;
 constexpr int kApply = 1008;
 constexpr int kTabs = 1005;
 constexpr int kKeyHex = 1303;
+constexpr int kLightingTab = 2;
 
 HWND Control(HWND top, int id) { return brenik::test::FindControl(top, id); }
 
@@ -149,7 +150,7 @@ int main() {
                    kStartTimeoutMs);
     if (ok) {
         const HWND tabs = Control(window, kTabs);
-        SendMessageW(tabs, TCM_SETCURSEL, 0, 0);
+        SendMessageW(tabs, TCM_SETCURSEL, kLightingTab - 1, 0);  // the tab before it, then Right
         PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
         const HWND combo = Control(window, kProfileChoice);
         SendMessageW(combo, CB_SETCURSEL, 0, 0);
