@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <optional>
+#include <sstream>
 
 namespace brenik::option {
 namespace {
@@ -222,24 +224,10 @@ std::string Lower(std::string_view text) {
 }
 
 std::vector<std::string> Words(std::string_view text) {
+    std::istringstream stream(Lower(text));
     std::vector<std::string> words;
-    std::string word;
-    for (const char c : Lower(text)) {
-        if (c == ' ' || c == '\t') {
-            if (!word.empty()) words.push_back(std::move(word));
-            word.clear();
-        } else {
-            word += c;
-        }
-    }
-    if (!word.empty()) words.push_back(std::move(word));
+    for (std::string word; stream >> word;) words.push_back(word);
     return words;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
 }
 
 // "0x2c", "0x5" or two bare digits "2c"; a single bare digit is the digit key's name, not a code.
@@ -249,13 +237,12 @@ std::optional<std::uint8_t> HexForm(const std::vector<std::string>& words) {
     const bool prefixed = digits.substr(0, 2) == "0x";
     if (prefixed) digits.remove_prefix(2);
     if (digits.empty() || digits.size() > 2 || (!prefixed && digits.size() != 2)) return std::nullopt;
-    int value = 0;
-    for (const char c : digits) {
-        const int digit = HexDigit(c);
-        if (digit < 0) return std::nullopt;
-        value = value * 16 + digit;
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
+        return std::nullopt;
     }
-    return static_cast<std::uint8_t>(value);
+    std::uint8_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    return value;
 }
 
 bool NameHoldsEvery(const KeyCodeName& code, const std::vector<std::string>& words) {

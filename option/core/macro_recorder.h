@@ -45,10 +45,14 @@ public:
     void ReleaseHeld();
 
     const std::vector<MacroAction>& Actions() const { return actions_; }
+    // No room for another press and its release: room is kept for releasing every key held.
     bool Full() const;
     bool Clipped() const { return clipped_; }
 
 private:
+    // Sets the previous action's delay from `timeMs`, then appends the action with delay 0.
+    void Append(std::uint8_t usage, std::uint8_t eventType, std::uint32_t timeMs);
+
     DelayMode mode_;
     std::uint16_t fixedDelayMs_;
     std::vector<MacroAction> actions_;
