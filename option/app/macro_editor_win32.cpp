@@ -20,6 +20,7 @@ namespace {
 
 constexpr std::uint8_t kPress = 1;
 constexpr std::uint8_t kRelease = 2;
+constexpr std::uint8_t kNoKey = 0x00;
 constexpr UINT kLargestDelayMs = 0xFFFF;
 constexpr UINT kDefaultDelayMs = 50;  // a new action's, and the fixed delay of a recording
 constexpr int kNameBytes = static_cast<int>(kKeyEntryNameBytes) - 1;  // the record's field ends in a NUL
@@ -43,6 +44,8 @@ public:
         : fonts_(fonts), profile_(profile), key_(key), draft_(draft), working_(draft) {}
 
     bool Run(HWND owner) {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
         if (!RegisterRecordingBox()) return false;
         return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MACRO_EDITOR), owner,
                                win32::DialogProcedure<MacroEditor, &MacroEditor::window_, &MacroEditor::OnMessage>,
@@ -319,12 +322,12 @@ private:
         const std::optional<std::string> text = AnsiFromWide(typed, refused);
         const std::vector<std::uint8_t> found = text ? SearchKeyCodes(*text) : std::vector<std::uint8_t>{};
         for (const std::uint8_t usage : found) {
+            if (usage == kNoKey) continue;  // a macro's action is always a key
             const LRESULT index = SendMessageW(keys, CB_ADDSTRING, 0,
                                                reinterpret_cast<LPARAM>(WideFromAnsi(KeyCode(usage).name).c_str()));
             SendMessageW(keys, CB_SETITEMDATA, static_cast<WPARAM>(index), usage);
         }
-        SendMessageW(keys, CB_SETCURSEL, 0, 0);
-        if (found.empty()) Say(Format(IDS_MACRO_NO_MATCH, typed));
+        if (SendMessageW(keys, CB_SETCURSEL, 0, 0) == CB_ERR) Say(Format(IDS_MACRO_NO_MATCH, typed));
     }
 
     // ---- Recording from the keyboard.

@@ -43,10 +43,8 @@ bool MacroPlayer::Play(std::vector<MacroAction> actions) {
 
 void MacroPlayer::Stop() {
     if (!playing_) return;
-    playing_ = false;
-    KillTimer(box_, kStepTimer);
     ReleaseHeld();
-    if (finished_) finished_(next_, actions_.size());
+    Finish();
 }
 
 void MacroPlayer::Step() {
@@ -61,7 +59,18 @@ void MacroPlayer::Step() {
             return;
         }
     }
-    Stop();
+    // The keys sent are still on their way to the box: it keeps taking every key until they
+    // are in, which a timer's turn tells (it comes only when no input waits).
+    ReleaseHeld();
+    draining_ = true;
+    SetTimer(box_, kStepTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void MacroPlayer::Finish() {
+    KillTimer(box_, kStepTimer);
+    playing_ = false;
+    draining_ = false;
+    if (finished_) finished_(next_, actions_.size());
 }
 
 void MacroPlayer::Send(const MacroAction& action) {
@@ -108,7 +117,11 @@ LRESULT MacroPlayer::OnBoxMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
             if (wParam != kStepTimer) break;
-            Step();
+            if (draining_) {
+                Finish();
+            } else {
+                Step();
+            }
             return 0;
         case WM_KILLFOCUS:
             Stop();

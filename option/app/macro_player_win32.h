@@ -43,6 +43,7 @@ private:
     LRESULT OnBoxMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool TakesWhilePlaying(UINT message, WPARAM wParam) const;
     void Step();
+    void Finish();
     void Send(const MacroAction& action);
     void ReleaseHeld();
 
@@ -53,6 +54,7 @@ private:
     std::size_t next_ = 0;
     std::vector<std::uint8_t> held_;
     bool playing_ = false;
+    bool draining_ = false;  // every action sent; the box still takes every key until they arrive
 };
 
 }  // namespace brenik::option
