@@ -389,7 +389,7 @@ private:
         ShowActions(0);
         const int count = static_cast<int>(working_.Used());
         std::wstring said = recordedFixed_ ? Format(IDS_MACRO_RECORDED_FIXED, count, *recordedFixed_)
-                                           : Format(IDS_MACRO_RECORDED, count);
+                                           : Format(IDS_MACRO_RECORDED_AS_PRESSED, count);
         if (clipped) said += Text(IDS_MACRO_DELAYS_CUT);
         if (full) said += Format(IDS_MACRO_RECORDED_FULL, static_cast<int>(MacroDraft::Room()));
         Say(said);
