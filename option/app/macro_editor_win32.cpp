@@ -184,14 +184,20 @@ private:
     INT_PTR OnNotify(const NMHDR& header) {
         if (header.idFrom != IDC_MACRO_ACTIONS) return FALSE;
         if (header.code == LVN_ITEMCHANGED) {
+            // The selected action's delay is shown, ready to be changed.
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            if ((change.uNewState & LVIS_SELECTED) != 0) SetDlgItemInt(window_, IDC_MACRO_DELAY,
-                                                                       working_.Actions()[change.iItem].DelayMs, FALSE);
+            const auto row = static_cast<std::size_t>(change.iItem);
+            if ((change.uNewState & LVIS_SELECTED) != 0 && change.iItem >= 0 && row < working_.Used()) {
+                SetDlgItemInt(window_, IDC_MACRO_DELAY, working_.Actions()[row].DelayMs, FALSE);
+            }
             EnableSelectionButtons();
-        } else if (header.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE) {
-            Delete();
+            return TRUE;
         }
-        return TRUE;
+        if (header.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE) {
+            Delete();
+            return TRUE;
+        }
+        return FALSE;
     }
 
     // ---- The list and the meter.
