@@ -1,5 +1,8 @@
 #include "main_window_win32.h"
 
+#include "change_review_win32.h"
+#include "review_dialog_win32.h"
+
 #include "ansi_text_win32.h"
 #include "debug_output.h"
 #include "ini_file.h"
@@ -15,6 +18,7 @@
 #include "window_procedure.h"
 
 #include "display_page_win32.h"
+#include "key_page_win32.h"
 #include "lighting_page_win32.h"
 #include "profiles_page_win32.h"
 #include "switches_page_win32.h"
@@ -28,6 +32,9 @@ constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 500;
 
 // Places of the window's own controls in dialog units, as option.rc lays them out.
+// The template's size, the least the window shrinks to (dialog units).
+constexpr int kLeastWidth = 600;
+constexpr int kLeastHeight = 372;
 constexpr int kMargin = 7;
 constexpr int kTabsTop = 40;
 constexpr int kStatusFromBottom = 30;
@@ -108,6 +115,12 @@ bool CMainWindow::PreTranslate(MSG& message) {
         ShowPage(next);
         return true;
     }
+    // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z) undo and redo the window's edits, in any control.
+    if (message.message == WM_KEYDOWN && control && (message.wParam == 'Z' || message.wParam == 'Y') &&
+        (message.hwnd == window_ || IsChild(window_, message.hwnd))) {
+        UndoOrRedo(message.wParam == 'Z' && GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
     return IsDialogMessageW(window_, &message) != FALSE;
 }
 
@@ -133,7 +146,7 @@ INT_PTR CMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Layout();
             return TRUE;
         case WM_GETMINMAXINFO: {
-            RECT least{0, 0, 470, 300};
+            RECT least{0, 0, kLeastWidth, kLeastHeight};
             if (window_ != nullptr) {
                 MapDialogRect(window_, &least);
                 AdjustWindowRectEx(&least, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE,
@@ -185,8 +198,10 @@ INT_PTR CMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgLayerChanged:
         case kMsgLightingChanged:
         case kMsgWindowsKeyChanged:
-        case kMsgMacroReadBack:
             OnPeerMessage();
+            return TRUE;
+        case kMsgMacroReadBack:
+            OnMacroRecorded(static_cast<int>(wParam), static_cast<int>(lParam));
             return TRUE;
         default:
             return FALSE;
@@ -284,7 +299,15 @@ void CMainWindow::Layout() {
         SetWindowPos(GetDlgItem(window_, id), nullptr, x, buttonsY, sizes.left, sizes.top, SWP_NOZORDER);
         x -= sizes.right;
     }
-    SetWindowPos(GetDlgItem(window_, IDC_RESTORE), nullptr, margin, buttonsY, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+    // Restore, Undo, Redo and Review from the left, each its own width from the template.
+    int left = margin;
+    for (const int id : {IDC_RESTORE, IDC_UNDO, IDC_REDO, IDC_REVIEW}) {
+        const HWND button = GetDlgItem(window_, id);
+        RECT box{};
+        GetWindowRect(button, &box);
+        SetWindowPos(button, nullptr, left, buttonsY, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+        left += box.right - box.left + sizes.right;
+    }
     SetWindowPos(GetDlgItem(window_, IDC_START_MONITOR), nullptr, client.right - margin - sizes.bottom,
                  margin / 2, sizes.bottom, sizes.top, SWP_NOZORDER);
     SetWindowPos(GetDlgItem(window_, IDC_MONITOR_BAR), nullptr, margin, margin / 2,
@@ -339,6 +362,15 @@ INT_PTR CMainWindow::OnCommand(WORD id, WORD code) {
             return TRUE;
         case IDC_RESTORE:
             RestoreKeyboard();
+            return TRUE;
+        case IDC_UNDO:
+            UndoOrRedo(true);
+            return TRUE;
+        case IDC_REDO:
+            UndoOrRedo(false);
+            return TRUE;
+        case IDC_REVIEW:
+            Review();
             return TRUE;
         case IDC_START_MONITOR:
             if (monitor_.Start()) Say(Text(IDS_STATUS_STARTING_MONITOR));
@@ -401,6 +433,39 @@ void CMainWindow::OnPeerMessage() {
     ShowEverything();
 }
 
+void CMainWindow::OnMacroRecorded(int profile, int key) {
+    OnPeerMessage();
+    if (!IsProfileIndex(profile) || key < 0 || key >= kKeyEntryCount) return;
+    for (const auto& page : pages_) page->MacroRecorded(profile, key);
+    Say(Format(IDS_STATUS_MACRO_RECORDED, key + 1, profile + 1));
+}
+
+void CMainWindow::UndoOrRedo(bool undo) {
+    const std::string what = undo ? model_.UndoText() : model_.RedoText();
+    if (!(undo ? model_.Undo() : model_.Redo())) {
+        if (undo) Say(Text(IDS_NOTHING_TO_UNDO));
+        return;
+    }
+    // A refused text still in a field belongs to the value now replaced.
+    for (const auto& page : pages_) page->Forget();
+    ShowEverything();
+    Say(Format(undo ? IDS_STATUS_UNDONE : IDS_STATUS_REDONE, WideFromAnsi(what).c_str()));
+}
+
+void CMainWindow::Review() {
+    const bool canApply = flow_.ButtonsEnabled() && (model_.HasEdits() || display_.HasEdits());
+    if (ShowReview(window_, ReviewLines(model_, display_), canApply)) Apply(false, true);
+}
+
+bool CMainWindow::ConflictsAccepted() {
+    const std::vector<std::wstring> conflicts = NewConflictLines(model_);
+    if (conflicts.empty()) return true;
+    std::wstring list;
+    for (const std::wstring& line : conflicts) list += L"\x2022 " + line + L"\n";
+    return MessageBoxW(window_, Format(IDS_CONFIRM_CONFLICTS, list.c_str()).c_str(), Text(IDS_TITLE).c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 void CMainWindow::OnAnswer() {
     bool heldAll = false;
     if (!flow_.OnAnswer(heldAll)) return;
@@ -425,7 +490,7 @@ void CMainWindow::OnTimer() {
     }
 }
 
-void CMainWindow::Apply(bool closeAfter) {
+void CMainWindow::Apply(bool closeAfter, bool reviewed) {
     if (flow_.Sending()) return;
     for (const auto& page : pages_) {
         if (const std::optional<std::wstring> problem = page->Problem()) {
@@ -441,6 +506,8 @@ void CMainWindow::Apply(bool closeAfter) {
         flow_.NothingToApply();
         return;
     }
+    // A warning, never a silent change: the user decides (the review showed them already).
+    if (!reviewed && !ConflictsAccepted()) return;
     flow_.Apply();
     AfterFlow();
     closeAfterAnswer_ = closeAfter && flow_.Sending();
@@ -487,6 +554,8 @@ void CMainWindow::UpdateButtons() {
     EnableWindow(GetDlgItem(window_, IDOK), enabled);
     EnableWindow(GetDlgItem(window_, IDC_APPLY), enabled);
     EnableWindow(GetDlgItem(window_, IDC_RESTORE), enabled);
+    EnableWindow(GetDlgItem(window_, IDC_UNDO), model_.CanUndo());
+    EnableWindow(GetDlgItem(window_, IDC_REDO), model_.CanRedo());
 }
 
 void CMainWindow::UpdateMonitorBar() {
@@ -498,6 +567,7 @@ void CMainWindow::UpdateMonitorBar() {
 std::vector<std::unique_ptr<SettingsPage>> MakePages(PageContext& context) {
     std::vector<std::unique_ptr<SettingsPage>> pages;
     pages.push_back(std::make_unique<ProfilesPage>(context));
+    pages.push_back(std::make_unique<KeyPage>(context));
     pages.push_back(std::make_unique<LightingPage>(context));
     pages.push_back(std::make_unique<SwitchesPage>(context));
     pages.push_back(std::make_unique<DisplayPage>(context));

@@ -55,7 +55,11 @@ private:
 
     void LoadFirst();
     void LoadFromFiles();
-    void Apply(bool closeAfter);
+    void Apply(bool closeAfter, bool reviewed = false);
+    bool ConflictsAccepted();  // asks when the edits bring key conflicts
+    void Review();
+    void UndoOrRedo(bool undo);
+    void OnMacroRecorded(int profile, int key);
     void RestoreKeyboard();
     void AfterFlow();  // the buttons, the monitor bar and the values after a step of the apply
     void AskToClose();

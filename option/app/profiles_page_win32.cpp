@@ -1,12 +1,13 @@
 // The profiles page: the five profiles side by side, each with its picture, name and game,
 // the current one marked and each of the others made current with a button; a line that
 // names two profiles bound to the same game and which one wins; and a copy of one profile's
-// settings, all of them or one part, onto another.
+// settings, all of them or one part, onto another; a profile to and from a profile file.
 #include "profiles_page_win32.h"
 
 #include "ansi_text_win32.h"
 #include "game_conflicts.h"
 #include "option_resources.h"
+#include "profile_files_win32.h"
 #include "option_strings_win32.h"
 
 #include <commdlg.h>
@@ -67,10 +68,11 @@ void ProfilesPage::OnInit() {
     FillCopyChoices();
     SendDlgItemMessageW(window_, IDC_COPY_FROM, CB_SETCURSEL, 0, 0);
     SendDlgItemMessageW(window_, IDC_COPY_TO, CB_SETCURSEL, 1, 0);
+    SendDlgItemMessageW(window_, IDC_FILE_PROFILE, CB_SETCURSEL, 0, 0);
 }
 
 void ProfilesPage::FillCopyChoices() {
-    for (int comboId : {IDC_COPY_FROM, IDC_COPY_TO}) {
+    for (int comboId : {IDC_COPY_FROM, IDC_COPY_TO, IDC_FILE_PROFILE}) {
         const int selected = SelectedItem(window_, comboId);
         SendDlgItemMessageW(window_, comboId, CB_RESETCONTENT, 0, 0);
         for (int p = 0; p < kProfileCount; ++p) {
@@ -125,6 +127,13 @@ void ProfilesPage::ShowConflicts() {
 bool ProfilesPage::OnOwnCommand(WORD id, WORD code) {
     if (id == IDC_COPY && code == BN_CLICKED) {
         Copy();
+        return true;
+    }
+    if ((id == IDC_IMPORT || id == IDC_EXPORT) && code == BN_CLICKED) {
+        const int profile = SelectedItem(window_, IDC_FILE_PROFILE);
+        if (profile < 0) return true;
+        if (id == IDC_IMPORT) ImportProfileFromFile(GetAncestor(window_, GA_ROOT), context_, profile);
+        else ExportProfileToFile(GetAncestor(window_, GA_ROOT), context_, profile);
         return true;
     }
     int profile = 0;

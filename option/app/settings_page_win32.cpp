@@ -104,6 +104,9 @@ INT_PTR SettingsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_DRAWITEM:
             return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+        case WM_SIZE:
+            OnSize();
+            return FALSE;
         default:
             return FALSE;
     }

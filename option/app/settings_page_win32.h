@@ -63,6 +63,8 @@ public:
     virtual bool EditsChosenProfile() const { return true; }
 
     void Show();  // every control from the models
+    // A macro recorded on the keyboard was read back onto this key (the block is read already).
+    virtual void MacroRecorded(int /*profile*/, int /*key*/) {}
     std::optional<std::wstring> Problem() const;
     void Forget();
 
@@ -71,6 +73,7 @@ protected:
     virtual void ShowOwn() {}
     virtual bool OnOwnCommand(WORD /*id*/, WORD /*code*/) { return false; }
     virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    virtual void OnSize() {}  // the window placed the page anew
     // A value of the page's own controls that cannot be taken yet (focused when there is one).
     virtual std::optional<std::wstring> OwnProblem() const { return std::nullopt; }
 

@@ -63,6 +63,60 @@ bool SameItemValue(const EditItem& item, const StateRecord& a, const StateRecord
     return SameProfileItem(item, a.Profiles[item.profile], b.Profiles[item.profile]);
 }
 
+namespace {
+
+template <typename T>
+std::vector<std::uint8_t> BytesOf(const T& value) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
+    return std::vector<std::uint8_t>(bytes, bytes + sizeof value);
+}
+
+// False, writing nothing, for bytes of another size: they belong to another item.
+template <typename T>
+bool PutBytes(const std::vector<std::uint8_t>& bytes, T& value) {
+    if (bytes.size() != sizeof value) return false;
+    std::memcpy(&value, bytes.data(), sizeof value);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ItemBytes(const EditItem& item, const StateRecord& values) {
+    if (item.kind == EditItem::Kind::kCurrentProfile) return BytesOf(values.CurrentProfile);
+    const ProfileRecord& profile = values.Profiles[item.profile];
+    switch (item.kind) {
+        case EditItem::Kind::kField: {
+            if (item.field->kind != ValueKind::kText) return BytesOf(profile.*item.field->integer);
+            const auto* text = reinterpret_cast<const std::uint8_t*>(&profile) + item.field->textOffset;
+            return std::vector<std::uint8_t>(text, text + item.field->textBytes);
+        }
+        case EditItem::Kind::kStandardKeys: return BytesOf(profile.standardkey);
+        case EditItem::Kind::kKeyEntry: return BytesOf(profile.MacroKeyInfo[item.key]);
+        case EditItem::Kind::kCurrentProfile: break;
+    }
+    return {};
+}
+
+void PutItemBytes(const EditItem& item, const std::vector<std::uint8_t>& bytes, StateRecord& values) {
+    if (item.kind == EditItem::Kind::kCurrentProfile) {
+        PutBytes(bytes, values.CurrentProfile);
+        return;
+    }
+    ProfileRecord& profile = values.Profiles[item.profile];
+    switch (item.kind) {
+        case EditItem::Kind::kField:
+            if (item.field->kind != ValueKind::kText) {
+                PutBytes(bytes, profile.*item.field->integer);
+            } else if (bytes.size() == item.field->textBytes) {
+                std::memcpy(reinterpret_cast<std::uint8_t*>(&profile) + item.field->textOffset, bytes.data(), bytes.size());
+            }
+            return;
+        case EditItem::Kind::kStandardKeys: PutBytes(bytes, profile.standardkey); return;
+        case EditItem::Kind::kKeyEntry: PutBytes(bytes, profile.MacroKeyInfo[item.key]); return;
+        case EditItem::Kind::kCurrentProfile: return;
+    }
+}
+
 std::string DescribeItemValue(const EditItem& item, const StateRecord& values) {
     switch (item.kind) {
         case EditItem::Kind::kField:

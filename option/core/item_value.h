@@ -12,7 +12,9 @@
 #include "settings_model.h"
 #include "state_record.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace brenik::option {
 
@@ -24,6 +26,11 @@ bool SameProfileItem(const EditItem& item, const ProfileRecord& a, const Profile
 // The item of its own profile (or the current index) between two whole records.
 void CopyItemValue(const EditItem& item, const StateRecord& from, StateRecord& to);
 bool SameItemValue(const EditItem& item, const StateRecord& a, const StateRecord& b);
+
+// The item's value as bytes and back, for undo: a few bytes for a field, 97 for the key map,
+// 1936 for a key entry, rather than a whole record per step.
+std::vector<std::uint8_t> ItemBytes(const EditItem& item, const StateRecord& values);
+void PutItemBytes(const EditItem& item, const std::vector<std::uint8_t>& bytes, StateRecord& values);
 
 // One readable line, profiles counted from 1: "profile 3: key-red = 255",
 // "profile 1: key 5 = single A", "profile 2: standard keys", "current profile = 4".

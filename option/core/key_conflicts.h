@@ -9,6 +9,7 @@
 // Profiles and keys are counted from 1 in the texts, as the keyboard counts them.
 
 #include "profile_record.h"
+#include "state_record.h"
 
 #include <functional>
 #include <string>
@@ -27,5 +28,10 @@ struct KeyConflict {
 using FileExists = std::function<bool(const std::string& ansiPath)>;
 
 std::vector<KeyConflict> FindKeyConflicts(const ProfileRecord& profile, int index, const FileExists& fileExists);
+
+// The conflicts the user's edits bring: those of every edited profile as it would be applied
+// that the profile as loaded did not have already (those the user has seen and kept).
+std::vector<KeyConflict> NewKeyConflicts(const StateRecord& loaded, const StateRecord& applied,
+                                         const std::vector<int>& editedProfiles, const FileExists& fileExists);
 
 }  // namespace brenik::option

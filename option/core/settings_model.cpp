@@ -1,5 +1,6 @@
 #include "settings_model.h"
 
+#include "edit_history.h"
 #include "item_value.h"
 
 #include <algorithm>
@@ -54,6 +55,31 @@ struct SettingsModel::State {
     std::vector<EditItem> pending;  // sent, not yet answered
     bool loadedOnce = false;
     bool sending = false;
+    EditHistory history;
+
+    // Makes `change` on the given items as one step of the history: their shown values before and
+    // after, the items it left as they were dropped.
+    template <typename Change>
+    void AsStep(const std::vector<EditItem>& items, bool typing, Change change) {
+        std::vector<std::vector<std::uint8_t>> before;
+        before.reserve(items.size());
+        for (const EditItem& item : items) before.push_back(ItemBytes(item, *shown));
+        change();
+        EditStep step;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            std::vector<std::uint8_t> after = ItemBytes(items[i], *shown);
+            if (after != before[i]) step.push_back({items[i], std::move(before[i]), std::move(after)});
+        }
+        history.Record(std::move(step), typing);
+    }
+
+    // Puts the items of a step back to one side of it, as edits (rule 2 decides whether each is one).
+    void Restore(const EditStep& step, bool toBefore) {
+        for (const ItemChange& change : step) {
+            PutItemBytes(change.item, toBefore ? change.before : change.after, *edited);
+            Settle(change.item);
+        }
+    }
 
     // What the item shows without the user's edit: its pending value, else the loaded one.
     const StateRecord& Base(const EditItem& item) const { return Contains(pending, item) ? *pendingValues : *loaded; }
@@ -85,6 +111,7 @@ SettingsModel::~SettingsModel() = default;
 void SettingsModel::Load(const StateRecord& block) {
     *state_->loaded = block;
     state_->edits.clear();
+    state_->history.Clear();
     state_->loadedOnce = true;
     state_->Rebuild();
 }
@@ -150,8 +177,11 @@ bool SettingsModel::SetField(int profile, const ProfileField& field, std::string
     }
     const auto value = editing::ParseFieldValue(*row, text, error);
     if (!value) return false;
-    editing::StoreFieldValue(*row, *value, state_->edited->Profiles[profile]);
-    state_->Settle(EditItem::Field(profile, *row));
+    const EditItem item = EditItem::Field(profile, *row);
+    state_->AsStep({item}, row->kind == ValueKind::kText, [&] {
+        editing::StoreFieldValue(*row, *value, state_->edited->Profiles[profile]);
+        state_->Settle(item);
+    });
     return true;
 }
 
@@ -165,38 +195,95 @@ bool SettingsModel::SetInteger(int profile, const ProfileField& field, std::int3
 
 void SettingsModel::SetCurrentProfile(int profile) {
     if (!IsProfileIndex(profile)) return;
-    state_->edited->CurrentProfile = profile;
-    state_->Settle(EditItem::CurrentProfile());
+    state_->AsStep({EditItem::CurrentProfile()}, false, [&] {
+        state_->edited->CurrentProfile = profile;
+        state_->Settle(EditItem::CurrentProfile());
+    });
 }
 
 void SettingsModel::CopySection(Section section, int from, int to) {
     if (!IsProfileIndex(from) || !IsProfileIndex(to) || from == to) return;
     // No section holds a text (all leaves the name, game and picture), so every value is copied
     // whole, as the profile `from` shows it.
-    const ProfileRecord& source = state_->shown->Profiles[from];
-    for (const EditItem& item : SectionItems(section, to)) {
-        CopyProfileItem(item, source, state_->edited->Profiles[to]);
-        state_->Settle(item);
+    // A copy of the source first: the source is the shown record, which the copy changes.
+    const auto source = std::make_unique<ProfileRecord>(state_->shown->Profiles[from]);
+    ReplaceItems(SectionItems(section, to), *source, to);
+}
+
+void SettingsModel::ReplaceItems(const std::vector<EditItem>& items, const ProfileRecord& source, int to) {
+    state_->AsStep(items, false, [&] {
+        for (const EditItem& item : items) {
+            CopyProfileItem(item, source, state_->edited->Profiles[to]);
+            state_->Settle(item);
+        }
+    });
+}
+
+void SettingsModel::ReplaceProfile(int profile, const ProfileRecord& from) {
+    if (!IsProfileIndex(profile)) return;
+    std::vector<EditItem> items = SectionItems(Section::kAll, profile);
+    for (const char* name : {"name", "game", "picture"}) {
+        if (const ProfileField* field = editing::FindProfileField(name)) items.push_back(EditItem::Field(profile, *field));
     }
+    ReplaceItems(items, from, profile);
 }
 
 void SettingsModel::SetStandardKeys(int profile, const std::uint8_t (&keys)[kStandardKeyCount]) {
     if (!IsProfileIndex(profile)) return;
-    std::memcpy(state_->edited->Profiles[profile].standardkey, keys, sizeof keys);
-    state_->Settle(EditItem::StandardKeys(profile));
+    state_->AsStep({EditItem::StandardKeys(profile)}, false, [&] {
+        std::memcpy(state_->edited->Profiles[profile].standardkey, keys, sizeof keys);
+        state_->Settle(EditItem::StandardKeys(profile));
+    });
 }
 
 void SettingsModel::SetKeyEntry(int profile, int key, const MacroKeyInfo& entry) {
     if (!IsProfileIndex(profile) || key < 0 || key >= kKeyEntryCount) return;
-    state_->edited->Profiles[profile].MacroKeyInfo[key] = entry;
-    state_->Settle(EditItem::KeyEntry(profile, key));
+    state_->AsStep({EditItem::KeyEntry(profile, key)}, false, [&] {
+        state_->edited->Profiles[profile].MacroKeyInfo[key] = entry;
+        state_->Settle(EditItem::KeyEntry(profile, key));
+    });
 }
+
+bool SettingsModel::CanUndo() const { return state_->history.NextUndo() != nullptr; }
+bool SettingsModel::CanRedo() const { return state_->history.NextRedo() != nullptr; }
+
+bool SettingsModel::Undo() {
+    const EditStep step = state_->history.TakeUndo();
+    state_->Restore(step, true);
+    return !step.empty();
+}
+
+bool SettingsModel::Redo() {
+    const EditStep step = state_->history.TakeRedo();
+    state_->Restore(step, false);
+    return !step.empty();
+}
+
+namespace {
+
+// "key 5 = macro ..." for one item, "3 settings of profile 2" for more.
+std::string DescribeStep(const EditStep* step, bool before) {
+    if (step == nullptr || step->empty()) return {};
+    if (step->size() > 1) {
+        return std::to_string(step->size()) + " settings of profile " + std::to_string(step->front().item.profile + 1);
+    }
+    const ItemChange& change = step->front();
+    auto values = std::make_unique<StateRecord>();
+    PutItemBytes(change.item, before ? change.before : change.after, *values);
+    return DescribeItemValue(change.item, *values);
+}
+
+}  // namespace
+
+std::string SettingsModel::UndoText() const { return DescribeStep(state_->history.NextUndo(), false); }
+std::string SettingsModel::RedoText() const { return DescribeStep(state_->history.NextRedo(), false); }
 
 bool SettingsModel::HasEdits() const { return !state_->edits.empty(); }
 std::vector<EditItem> SettingsModel::Edits() const { return state_->edits; }
 
 void SettingsModel::Discard() {
     state_->edits.clear();
+    state_->history.Clear();
     state_->Rebuild();
 }
 
@@ -227,6 +314,14 @@ editing::ProfileEdit SettingsModel::ApplyEdit() const {
     }
     return edit;
 }
+
+std::unique_ptr<StateRecord> SettingsModel::Preview() const {
+    auto preview = std::make_unique<StateRecord>(*state_->loaded);
+    ApplyEdit().apply(*preview);
+    return preview;
+}
+
+const StateRecord& SettingsModel::LoadedRecord() const { return *state_->loaded; }
 
 void SettingsModel::Sent() {
     for (const EditItem& item : state_->edits) {

@@ -123,6 +123,8 @@ public:
     bool IsSending() const;
 
 private:
+    void ReplaceItems(const std::vector<EditItem>& items, const ProfileRecord& source, int to);
+
     struct State;
     std::unique_ptr<State> state_;
 };

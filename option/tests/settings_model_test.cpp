@@ -477,5 +477,124 @@ TEST(SettingsModelFirstLoad, NothingIsShownBeforeTheBlockIsReadAndALoadDropsEdit
     EXPECT_EQ(model.ShownText(0, F("name")), "Default1");
 }
 
+// ---- Undo and redo.
+
+
+void Type(SettingsModel& model, int profile, const char* field, const std::string& text) {
+    std::string error;
+    // As an edit control reports it: one change per letter.
+    for (std::size_t n = 1; n <= text.size(); ++n) {
+        ASSERT_TRUE(model.SetField(profile, *editing::FindProfileField(field), text.substr(0, n), error)) << error;
+    }
+}
+
+class SettingsModelUndo : public ::testing::Test {
+protected:
+    void SetUp() override { model.Load(*block); }
+
+    // One of every kind of step a user makes.
+    void EditEverything() {
+        std::string error;
+        Type(model, 1, "name", "Raid");
+        ASSERT_TRUE(model.SetInteger(1, *editing::FindProfileField("key-red"), 12, error)) << error;
+        ASSERT_TRUE(model.SetInteger(1, *editing::FindProfileField("lock-caps-lock"), 0, error)) << error;
+        std::uint8_t keys[kStandardKeyCount];
+        std::memcpy(keys, block->Profiles[1].standardkey, sizeof keys);
+        keys[29] = 0xE0;
+        model.SetStandardKeys(1, keys);
+        model.SetKeyEntry(1, 4, SingleKeyEntry(4, 0x04));
+        model.CopySection(Section::kLighting, 1, 3);
+        model.SetCurrentProfile(2);
+    }
+
+    std::unique_ptr<StateRecord> block = DefaultBlock();
+    SettingsModel model;
+};
+
+// Every step undone leaves the record as loaded, byte for byte, and nothing to apply; every step
+// redone gives back exactly what the edits made.
+TEST_F(SettingsModelUndo, UndoesBackToTheRecordAsLoadedAndRedoesEveryStep) {
+    ASSERT_NO_FATAL_FAILURE(EditEverything());
+    const auto edited = std::make_unique<StateRecord>(model.Shown());
+    ASSERT_TRUE(model.HasEdits());
+
+    int steps = 0;
+    while (model.Undo()) ++steps;
+    EXPECT_EQ(steps, 7) << "typing a word is one step, a copy is one step";
+    EXPECT_FALSE(model.HasEdits());
+    EXPECT_TRUE(SameProfiles(model.Shown(), *block));
+    EXPECT_TRUE(SameProfiles(*model.Preview(), *block)) << "an apply now changes nothing";
+    EXPECT_FALSE(model.CanUndo());
+
+    while (model.Redo()) --steps;
+    EXPECT_EQ(steps, 0);
+    EXPECT_TRUE(SameProfiles(model.Shown(), *edited));
+    EXPECT_TRUE(model.IsEdited(EditItem::KeyEntry(1, 4)));
+    EXPECT_TRUE(model.IsEdited(EditItem::CurrentProfile()));
+}
+
+TEST_F(SettingsModelUndo, TypingIsOneStepAndTypingBackIsNone) {
+    ASSERT_NO_FATAL_FAILURE(Type(model, 0, "name", "Sniper"));
+    EXPECT_EQ(model.UndoText(), "profile 1: name = Sniper");
+    ASSERT_TRUE(model.Undo());
+    EXPECT_EQ(model.ShownText(0, *editing::FindProfileField("name")), "Default1");
+    EXPECT_FALSE(model.CanUndo());
+    EXPECT_EQ(model.RedoText(), "profile 1: name = Sniper");
+
+    // Typed and typed back to where it was: no step is left.
+    ASSERT_NO_FATAL_FAILURE(Type(model, 0, "name", "Default12"));
+    std::string error;
+    ASSERT_TRUE(model.SetField(0, *editing::FindProfileField("name"), "Default1", error));
+    EXPECT_FALSE(model.CanUndo());
+    EXPECT_FALSE(model.CanRedo()) << "a new edit drops what was undone";
+}
+
+// Two clicks of one switch are two steps, not one merged into nothing.
+TEST_F(SettingsModelUndo, EachChoiceIsAStep) {
+    std::string error;
+    const ProfileField& caps = *editing::FindProfileField("lock-caps-lock");
+    ASSERT_TRUE(model.SetInteger(0, caps, 0, error));
+    ASSERT_TRUE(model.SetInteger(0, caps, 1, error));
+    ASSERT_TRUE(model.Undo());
+    EXPECT_EQ(model.ShownInteger(0, caps), 0);
+    EXPECT_TRUE(model.IsEdited(EditItem::Field(0, caps)));
+}
+
+// An import is one step, its name with it; a live update is no step and is not undone.
+TEST_F(SettingsModelUndo, ImportIsOneStepAndLiveUpdatesAreNone) {
+    auto file = std::make_unique<ProfileRecord>(block->Profiles[4]);
+    std::strcpy(file->ProFileName, "Imported");
+    file->LtColorBlue = 200;
+    file->MacroKeyInfo[6] = SingleKeyEntry(6, 0x05);
+    model.ReplaceProfile(2, *file);
+    EXPECT_EQ(model.ShownText(2, *editing::FindProfileField("name")), "Imported");
+    EXPECT_TRUE(model.IsEdited(EditItem::KeyEntry(2, 6)));
+
+    auto live = std::make_unique<StateRecord>(*block);
+    live->Profiles[0].LtControl = 3;
+    model.Refresh(*live);
+    ASSERT_TRUE(model.Undo());
+    EXPECT_FALSE(model.CanUndo()) << "the import was the only step";
+    EXPECT_FALSE(model.HasEdits());
+    EXPECT_EQ(model.ShownProfile(0).LtControl, 3) << "the keyboard's change stays";
+    EXPECT_EQ(model.ShownText(2, *editing::FindProfileField("name")), "Default3");
+}
+
+// An edit that reached the keyboard is taken back by a new edit, which Apply sends.
+TEST_F(SettingsModelUndo, UndoOfAnAppliedEditIsAnEditBack) {
+    std::string error;
+    const ProfileField& red = *editing::FindProfileField("key-red");
+    ASSERT_TRUE(model.SetInteger(0, red, 40, error));
+    model.Sent();
+    auto answered = std::make_unique<StateRecord>(*block);
+    answered->Profiles[0].LtColorRed = 40;
+    model.Answered(*answered);
+    EXPECT_FALSE(model.HasEdits());
+
+    ASSERT_TRUE(model.Undo());
+    EXPECT_TRUE(model.IsEdited(EditItem::Field(0, red)));
+    EXPECT_EQ(model.Preview()->Profiles[0].LtColorRed, block->Profiles[0].LtColorRed);
+}
+
 }  // namespace
 }  // namespace brenik::option

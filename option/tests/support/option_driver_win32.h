@@ -74,7 +74,20 @@ constexpr int kCopySection = 1202;
 constexpr int kCopyFrom = 1204;
 constexpr int kCopyTo = 1206;
 constexpr int kCopy = 1207;
-constexpr int kSectionLighting = 1;  // the copy list's second item
+constexpr int kSectionLighting = 1;
+// The key page: a drawn key per standard key (base + its index) and per numbered key (base +
+// its entry), and the panel that changes the picked one.
+constexpr int kStandardKeyBase = 1700;
+constexpr int kBankKeyBase = 1800;
+constexpr int kPickedKey = 1902;
+constexpr int kPressKey = 1903;
+constexpr int kFindKey = 1905;
+constexpr int kDoes = 1908;
+constexpr int kCodeSearch = 1910;
+constexpr int kSendsList = 1912;
+constexpr int kModifierLeftCtrl = 1913;
+constexpr int kProgramPath = 1924;
+constexpr int kRestoreKey = 1930;  // the copy list's second item
 constexpr const char* kDisplayTitle = "Brenik_Gaming_Keyboard_OSD";
 constexpr const char* kToolMutex = "Brenik_Gaming_Keyboard_Settings_Tool";
 constexpr UINT kMsgDisplaySettings = 1326;
@@ -172,10 +185,11 @@ inline std::string PictureOf(HWND control, const std::string& bmpPath) {
 
 // The tabs, in their order.
 constexpr int kProfilesPage = 0;
-constexpr int kLightingPage = 1;
-constexpr int kSwitchesPage = 2;
-constexpr int kDisplayPage = 3;
-constexpr int kPageCount = 4;
+constexpr int kKeysPage = 1;
+constexpr int kLightingPage = 2;
+constexpr int kSwitchesPage = 3;
+constexpr int kDisplayPage = 4;
+constexpr int kPageCount = 5;
 
 // A control of each page that shows only with it, in the order of the tabs.
 struct PageMark {
@@ -184,6 +198,7 @@ struct PageMark {
 };
 inline const PageMark kPages[] = {
     {"option-profiles", ColumnId(0, kColumnName)},
+    {"option-keys-and-macros", kPressKey},
     {"option-lighting", kKeyHex},
     {"option-keys-locked-sounds-repeat", kLockCaps},
     {"option-on-screen-display", kNoticeProfile},
