@@ -59,12 +59,6 @@ bool SameActions(const std::vector<MacroAction>& a, const std::vector<MacroActio
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-std::wstring Cell(HWND list, int row, int column) {
-    wchar_t cell[64] = {};
-    ListView_GetItemText(list, row, column, cell, 64);
-    return cell;
-}
-
 // The editor over no window for key 5 of profile 1, on its own thread, with the system's
 // message font as the program gives it.
 class MacroEditorTest : public ::testing::Test {
@@ -324,35 +318,28 @@ TEST_F(MacroEditorTest, OkSaysWhyTheMacroCannotBeKept) {
     EXPECT_EQ(draft.Used(), 2u);
 }
 
-// Play types the macro into the try-out box with its delays; a played Escape does not close the
-// dialog, and a key the macro never releases is released when it ends.
-TEST_F(MacroEditorTest, PlaysTheMacroIntoTheTryOutBox) {
-    MacroDraft draft = DraftOf("Ab", {Action(kUsageA, kPress, 20), Action(kUsageA, kRelease, 20),
-                                      Action(kUsageB, kPress, 20), Action(kUsageB, kRelease, 0)});
-    HWND editor = Open(draft);
-    ASSERT_NE(editor, nullptr);
-    const HWND box = GetDlgItem(editor, kTry);
-    Click(editor, kPlay);
-    EXPECT_TRUE(test::WaitUntil([&] { return ItemText(box) == L"ab"; }, 3000)) << Narrow(ItemText(box));
-    EXPECT_TRUE(test::WaitUntil([&] { return Status(editor) == L"Played 4 actions."; }, 3000)) << Narrow(Status(editor));
-    Click(editor, kPlay);  // again: the box starts empty
-    EXPECT_TRUE(test::WaitUntil([&] { return Status(editor) == L"Played 4 actions."; }, 3000));
-    EXPECT_TRUE(test::WaitUntil([&] { return ItemText(box) == L"ab"; }, 3000)) << Narrow(ItemText(box));
-    bool taken = true;
-    ASSERT_TRUE(CloseWith(editor, IDCANCEL, taken));
-
+// What a played macro types stays in the try-out box: a played Escape does not close the
+// dialog, and a key the macro never releases is released when it ends. Played again, the box
+// starts empty. (What it types is checked end to end.)
+TEST_F(MacroEditorTest, APlayedMacroStaysInTheTryOutBoxAndLeavesNoKeyDown) {
     MacroDraft held = DraftOf("Held", {Action(kUsageLeftShift, kPress, 0), Action(kUsageX, kPress, 0),
                                        Action(kUsageX, kRelease, 0), Action(kUsageEscape, kPress, 0),
                                        Action(kUsageEscape, kRelease, 30)});
-    editor = Open(held);
+    const HWND editor = Open(held);
     ASSERT_NE(editor, nullptr);
-    Click(editor, kPlay);
-    EXPECT_TRUE(test::WaitUntil([&] { return Status(editor) == L"Played 5 actions."; }, 3000)) << Narrow(Status(editor));
-    EXPECT_TRUE(test::WaitUntil([&] { return ItemText(GetDlgItem(editor, kTry)) == L"X"; }, 3000))
-        << Narrow(ItemText(GetDlgItem(editor, kTry)));
-    Sleep(200);
-    EXPECT_NE(FindEditor(kTitle), nullptr) << "the played Escape stayed in the box";
-    EXPECT_TRUE(test::WaitUntil([] { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) == 0; }, 2000)) << "Shift was left down";
+    const HWND box = GetDlgItem(editor, kTry);
+    for (int round = 0; round < 2; ++round) {
+        Type(editor, kTry, L"typed before");
+        Type(editor, kStatus, L"");
+        Click(editor, kPlay);
+        EXPECT_TRUE(test::WaitUntil([&] { return Status(editor) == L"Played 5 actions."; }, 3000)) << Narrow(Status(editor));
+        EXPECT_TRUE(test::WaitUntil([&] { return ItemText(box) == L"X"; }, 3000)) << round << ": " << Narrow(ItemText(box));
+        Sleep(200);
+        EXPECT_NE(FindEditor(kTitle), nullptr) << "the played Escape stayed in the box";
+        EXPECT_TRUE(test::WaitUntil([] { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) == 0; }, 2000)) << "Shift was left down";
+        SetForegroundWindow(editor);
+    }
+    bool taken = true;
     ASSERT_TRUE(CloseWith(editor, IDCANCEL, taken));
 }
 

@@ -45,24 +45,33 @@ inline std::wstring ItemText(HWND window) {
 // The editor's dialog, by its title ("Macro for key 5 of profile 1").
 inline HWND FindEditor(const wchar_t* title) { return FindWindowW(L"#32770", title); }
 
+// One cell of the action list. The list's messages carry pointers the system does not carry
+// into another process: for a test in the editor's own process only.
+inline std::wstring Cell(HWND list, int row, int column) {
+    wchar_t cell[64] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = cell;
+    item.cchTextMax = 64;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return cell;
+}
+
 // One row of the action list as it reads: "1 Press A 50".
 inline std::wstring RowText(HWND list, int row) {
     std::wstring text;
-    for (int column = 0; column < 4; ++column) {
-        wchar_t cell[64] = {};
-        ListView_GetItemText(list, row, column, cell, 64);
-        text += (column == 0 ? L"" : L" ") + std::wstring(cell);
-    }
+    for (int column = 0; column < 4; ++column) text += (column == 0 ? L"" : L" ") + Cell(list, row, column);
     return text;
 }
 
 inline std::vector<std::wstring> Rows(HWND list) {
     std::vector<std::wstring> rows;
-    const int count = ListView_GetItemCount(list);
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) rows.push_back(RowText(list, row));
     return rows;
 }
 
+// In the editor's own process only, as Cell.
 inline void SelectRow(HWND list, int row) {
     ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
