@@ -7,6 +7,7 @@
 #include "debug_output.h"
 #include "ini_file.h"
 #include "keyboard_repeat.h"
+#include "macro_editor_win32.h"
 #include "option_resources.h"
 #include "option_strings_win32.h"
 #include "peer_messages.h"
@@ -78,7 +79,10 @@ CMainWindow::CMainWindow(std::string programFolder)
     : monitor_(std::move(programFolder)),
       flow_(model_, display_, monitor_, [this](const std::wstring& text) { Say(text); }),
       context_{model_, display_, profile_, {}, monitor_.ProgramFolder(), [this] { OnEdited(); },
-               [this](const std::wstring& text) { Say(text); }, [this] { ole_.Need(); }, {}} {}
+               [this](const std::wstring& text) { Say(text); }, [this] { ole_.Need(); },
+               [this](HWND owner, int profile, int key, MacroDraft& draft) {
+                   return EditMacro(owner, context_.fonts, profile, key, draft);
+               }} {}
 
 CMainWindow::~CMainWindow() {
     pages_.clear();
