@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The settings program as a user meets it: opened from the tray menu of the running monitor,
 # each of its pages, a change of profile 1's key colour applied, the status line it goes
-# through and what the keyboard received; then the same pages at 144 DPI (150 %). Pictures go
+# through and what the keyboard received; key 3 made a macro recorded in the macro editor,
+# the review of what Apply sends, and what the keyboard received for it; then the same pages
+# at 144 DPI (150 %). Pictures go
 # to build/demo-screenshots/settings/ (BMP, and PNG when python3-pil is there), each named
 # after its page and DPI (profiles-96.png, profiles-144.png, ...).
 #
@@ -24,7 +26,19 @@ STATUS="$PROGRAM>1006"         # IDC_STATUS, the status line under the pages
 APPLY="$PROGRAM>1008"          # IDC_APPLY
 CANCEL="$PROGRAM>2"            # IDCANCEL
 KEY_HEX="$PROGRAM>1303"        # IDC_KEY_HEX, the key colour as six hex digits (Lighting page)
-PAGES=(profiles lighting switches display)
+REVIEW_BUTTON="$PROGRAM>1011"  # IDC_REVIEW, "Review changes..."
+KEY_3="$PROGRAM>1802"          # the numbered key 3 on the Keys and macros page (1800 + entry)
+DOES="$PROGRAM>1908"           # IDC_DOES, what the picked numbered key does; item 2 is "A macro"
+EDIT_MACRO="$PROGRAM>1922"     # IDC_EDIT_MACRO, "Edit macro..."
+EDITOR="Macro for key 3 of profile 1"   # the macro editor's title
+RECORD="$EDITOR>2033"          # IDC_MACRO_RECORD, "Record" / "Stop"
+RECORDING_BOX="$EDITOR>2034"   # IDC_MACRO_RECORDING_BOX, where the keys are typed
+MACRO_NAME="$EDITOR>2001"      # IDC_MACRO_NAME
+MACRO_STATUS="$EDITOR>2050"    # IDC_MACRO_STATUS, the editor's line
+REVIEW="Review changes"        # the review's title; its list is 2101, its Apply button IDOK
+PAGES=(profiles keys lighting switches display)
+LIGHTING_TAB=2
+KEYS_TAB=1
 
 status_line() { desktop text "$STATUS" 2>/dev/null | tr -d '\r'; }
 # Prints each new text of the status line until it reads TEXT; fails after SECONDS.
@@ -62,7 +76,7 @@ close_program() {
 }
 picture_every_page() {  # DPI
     local page
-    for page in 0 1 2 3; do
+    for page in "${!PAGES[@]}"; do
         desktop tab "$TABS" $page >/dev/null
         sleep 0.5
         shot "${PAGES[page]}-$1" "$PROGRAM"
@@ -151,12 +165,12 @@ open_from_tray
 echo "    the window \"$PROGRAM\" is open"
 echo "    status: $(status_line)"
 
-say "its four pages, at 96 DPI"
+say "its five pages, at 96 DPI"
 picture_every_page 96
 
 say "profile 1's key colour set to 00A0FF on the Lighting page, then Apply"
 desktop select "$PROFILE_LIST" 0 >/dev/null   # profile 1 in the list above the pages
-desktop tab "$TABS" 1 >/dev/null
+desktop tab "$TABS" $LIGHTING_TAB >/dev/null
 desktop settext "$KEY_HEX" 00A0FF >/dev/null
 sleep 0.3
 shot lighting-edited-96 "$PROGRAM"
@@ -172,6 +186,43 @@ printf '%s\n' "${reports:-(nothing)}" | sed 's/^/    keyboard: /'
 colour=$(tr -d '\r' < "$WORK/trace.txt" | grep -A1 -E '^[0-9.]+ SET lighting' | sed -n 2p | awk '{print $7, $8, $9}')
 [ -n "$colour" ] && echo "    the lighting report's key colour (bytes 6 to 8): $colour"
 
+say "key 3 of profile 1 made a macro on the Keys and macros page: recorded by typing \"fire\" in the macro editor"
+desktop tab "$TABS" $KEYS_TAB >/dev/null
+desktop click "$KEY_3" >/dev/null
+sleep 0.3
+desktop select "$DOES" 2 >/dev/null
+sleep 0.3
+desktop click "$EDIT_MACRO" >/dev/null
+desktop wait "$EDITOR" 10 >/dev/null
+sleep 0.5
+shot macro-editor-96 "$EDITOR"
+desktop click "$RECORD" >/dev/null
+sleep 0.3
+desktop type "$RECORDING_BOX" fire 150 >/dev/null
+desktop click "$RECORD" >/dev/null
+sleep 0.3
+desktop settext "$MACRO_NAME" Fire >/dev/null
+echo "    editor: $(desktop text "$MACRO_STATUS" | tr -d '\r')"
+sleep 0.3
+shot macro-editor-recorded-96 "$EDITOR"
+desktop click "$EDITOR>1" >/dev/null
+desktop gone "$EDITOR" 10 >/dev/null
+sleep 0.5
+shot keys-macro-96 "$PROGRAM"
+
+say "Review changes: what Apply will send, in the order it is sent"
+desktop click "$REVIEW_BUTTON" >/dev/null
+desktop wait "$REVIEW" 10 >/dev/null
+sleep 0.5
+desktop items "$REVIEW>2101" | tr -d '\r' | sed 's/^/    review: /'
+shot review-96 "$REVIEW"
+vkbd trace clear >/dev/null
+say "Apply, from the review"
+desktop click "$REVIEW>1" >/dev/null
+follow_status_until "Saved on the keyboard." 60 || true
+reports=$(keyboard_reports "$WORK/trace.txt")
+printf '%s\n' "${reports:-(nothing)}" | sed 's/^/    keyboard: /'
+
 say "closed with Cancel (nothing is left to apply)"
 close_program && echo "    the window is gone"
 
@@ -181,6 +232,16 @@ echo "    LogPixels=144 in the registry for this run; put back when the demo end
 forget_placement
 open_from_tray
 picture_every_page 144
+desktop tab "$TABS" $KEYS_TAB >/dev/null
+desktop click "$KEY_3" >/dev/null
+sleep 0.3
+desktop click "$EDIT_MACRO" >/dev/null
+desktop wait "$EDITOR" 10 >/dev/null
+sleep 0.5
+shot macro-editor-144 "$EDITOR"
+echo "    picture: macro-editor-144.png (key 3's macro as applied)"
+desktop click "$EDITOR>2" >/dev/null
+desktop gone "$EDITOR" 10 >/dev/null
 close_program && echo "    closed again"
 
 pictures_as_png "$SHOTS"

@@ -15,6 +15,7 @@
 //                                          CB_SETCURSEL, then CBN_SELCHANGE to its parent
 //   desktop-tool tab TITLE INDEX           show page INDEX of a tab control; its parent is told
 //                                          TCN_SELCHANGE as after a click on the tab
+//   desktop-tool items TITLE               print the lines of a list box, one to a line
 //   desktop-tool type TITLE KEYS [MS]      bring the window forward, focus it and press the keys
 //                                          (letters and digits, each pressed and released) with
 //                                          real key input, MS milliseconds apart (default 120)
@@ -44,7 +45,7 @@ int Usage() {
     std::fputs("usage: desktop-tool wait|gone TITLE [SECONDS] | post TITLE MSG [W [L]] | close TITLE\n"
                "       desktop-tool copydata TITLE TEXT | shot FILE.bmp [TITLE]\n"
                "       desktop-tool settext TITLE TEXT | text TITLE | click TITLE\n"
-               "       desktop-tool select TITLE INDEX | tab TITLE INDEX | type TITLE KEYS [MS]\n"
+               "       desktop-tool select TITLE INDEX | tab TITLE INDEX | type TITLE KEYS [MS] | items TITLE\n"
                "TITLE: a window title or class:NAME, either with >ID for a control inside it\n",
                stderr);
     return 2;
@@ -166,6 +167,25 @@ int Select(const char* name, long long index) {
     return PostMessageA(GetParent(combo), WM_COMMAND, command, reinterpret_cast<LPARAM>(combo)) ? 0 : 1;
 }
 
+int PrintItems(const char* name) {
+    const HWND list = FindOrSay(name);
+    DWORD_PTR count = 0;
+    if (list == nullptr || !SendOrSay(list, name, LB_GETCOUNT, 0, 0, count)) return 1;
+    for (DWORD_PTR i = 0; i < count && static_cast<LRESULT>(count) != LB_ERR; ++i) {
+        DWORD_PTR length = 0;
+        if (!SendOrSay(list, name, LB_GETTEXTLEN, i, 0, length) || static_cast<LRESULT>(length) == LB_ERR) return 1;
+        std::wstring line(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()), SMTO_ABORTIFHUNG,
+                                 kSendTimeoutMs, &copied)) {
+            return 1;
+        }
+        line.resize(static_cast<std::size_t>(copied));
+        std::printf("%ls\n", line.c_str());
+    }
+    return 0;
+}
+
 // One key of the keyboard, as it sends it: the virtual key and the scan code both.
 bool PressKey(char key, bool up) {
     const char upper = (key >= 'a' && key <= 'z') ? static_cast<char>(key - 'a' + 'A') : key;
@@ -266,6 +286,7 @@ int main(int argc, char** argv) {
         if (!ParseNumber(argv[3], index) || index < 0) return Usage();
         return verb == "select" ? Select(title, index) : ShowTab(title, index);
     }
+    if (verb == "items" && argc == 3) return PrintItems(title);
     if (verb == "type" && (argc == 4 || argc == 5)) {
         long long pause = 120;
         if (argc == 5 && (!ParseNumber(argv[4], pause) || pause < 0 || pause > 10000)) return Usage();
