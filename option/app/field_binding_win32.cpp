@@ -3,6 +3,7 @@
 #include "ansi_text_win32.h"
 #include "option_resources.h"
 #include "option_strings_win32.h"
+#include "window_text_win32.h"
 
 #include <commctrl.h>
 
@@ -12,14 +13,6 @@
 
 namespace brenik::option {
 namespace {
-
-std::wstring WindowText(HWND control) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
 
 std::wstring Widen(const std::string& utf8OrAscii) {
     // The editing core's reasons are plain ASCII sentences.

@@ -7,6 +7,7 @@
 #include "macro_draft.h"
 #include "option_resources.h"
 #include "option_strings_win32.h"
+#include "window_text_win32.h"
 #include "profile_store.h"
 
 #include <commdlg.h>
@@ -49,15 +50,6 @@ constexpr FormControl kFormControls[] = {
     {IDC_LAUNCH_NAME, kLaunchForm},
 };
 constexpr int kModifierCount = IDC_MODIFIER_LAST - IDC_MODIFIER_FIRST + 1;  // bits 0..7 of the modifier byte
-
-// The text of a control; ANSI conversion is the caller's.
-std::wstring WindowText(HWND control) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
 
 std::wstring Widened(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 

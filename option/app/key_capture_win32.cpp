@@ -1,6 +1,7 @@
 #include "key_capture_win32.h"
 
 #include "macro_recorder.h"
+#include "window_text_win32.h"
 
 #include <commctrl.h>
 
@@ -19,10 +20,7 @@ void KeyCapture::Attach(HWND button, std::wstring waitingText, Taken taken) {
     button_ = button;
     waitingText_ = std::move(waitingText);
     taken_ = std::move(taken);
-    const int length = GetWindowTextLengthW(button);
-    idleText_.assign(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(button, idleText_.data(), length + 1);
-    idleText_.resize(static_cast<std::size_t>(length));
+    idleText_ = WindowText(button);
     SetWindowSubclass(button, Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 

@@ -2,6 +2,7 @@
 
 #include "ansi_text_win32.h"
 #include "key_code_catalogue.h"
+#include "window_text_win32.h"
 
 #include <string>
 
@@ -14,12 +15,8 @@ void KeyCodeList::Attach(HWND search, HWND list) {
 }
 
 void KeyCodeList::Refill() {
-    const int length = GetWindowTextLengthW(search_);
-    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(search_, wide.data(), length + 1);
-    wide.resize(static_cast<std::size_t>(length));
     std::wstring lost;
-    const std::string text = AnsiFromWide(wide, lost).value_or(std::string());
+    const std::string text = AnsiFromWide(WindowText(search_), lost).value_or(std::string());
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     for (const std::uint8_t usage : SearchKeyCodes(text)) {

@@ -92,6 +92,23 @@ TEST_F(KeyPageEndToEnd, PressingAKeyPicksIt) {
     EXPECT_TRUE(test::SaveWindowImage(window, Shot("option-keys-key-5-picked")));
 }
 
+// "Find a key:" picks the key whose name holds what is typed: a whole name before a part of
+// one, the numbered keys by "Key N"; a name no key has is said and picks nothing.
+TEST_F(KeyPageEndToEnd, TypingANamePicksTheKey) {
+    const HWND window = OpenOnKeyPage(0);
+    ASSERT_NE(window, nullptr);
+    const HWND find = Control(window, kFindKey);
+    const HWND picked = Control(window, kPickedKey);
+    for (const auto& [typed, named] : {std::pair<const wchar_t*, const wchar_t*>{L"caps", L"Caps Lock"},
+                                       {L"q", L"Q"},
+                                       {L"key 40", L"Key 40"},
+                                       {L"no such key", L"Key 40"}}) {
+        SetText(find, typed);
+        EXPECT_EQ(TextOf(picked), named) << Narrow(typed);
+    }
+    EXPECT_EQ(TextOf(Control(window, kStatus)), L"No key is named \"no such key\".");
+}
+
 // Caps Lock given Left Ctrl from the list of codes: Apply sends that profile's key map and the
 // token, and the block holds the new code at Caps Lock's place.
 TEST_F(KeyPageEndToEnd, ARemappedStandardKeySendsTheKeyMap) {
@@ -131,6 +148,14 @@ TEST_F(KeyPageEndToEnd, ARemappedStandardKeySendsTheKeyMap) {
     // Restored: the key sends its own code again, and that is an edit to apply.
     Click(Control(window, kRestoreKey));
     EXPECT_EQ(TextOf(caps), L"Caps Lock");
+
+    // Locked on the switches page: the key says so (and carries a padlock).
+    ASSERT_TRUE(ShowTab(window, kSwitchesPage));
+    Click(Control(window, kLockCaps));
+    ASSERT_TRUE(ShowTab(window, kKeysPage));
+    EXPECT_EQ(TextOf(caps), L"Caps Lock, locked");
+    Sleep(300);  // painted
+    EXPECT_TRUE(test::SaveWindowImage(window, Shot("option-keys-caps-lock-locked")));
 }
 
 // Key 5 given "A single key" with Left Ctrl and A: Apply sends the key block of keys 1..12 of
