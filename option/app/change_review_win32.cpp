@@ -43,7 +43,9 @@ std::vector<std::wstring> ReviewLines(const SettingsModel& model, const DisplayS
     for (const std::wstring& conflict : NewConflictLines(model)) lines.push_back(Format(IDS_REVIEW_WARNINGS, conflict.c_str()));
     const auto applied = model.Preview();
     std::vector<std::wstring> staying;
-    for (const ReviewLine& line : ReviewApply(model.LoadedRecord(), *applied)) {
+    std::vector<ReviewLine> review = ReviewApply(model.LoadedRecord(), *applied);
+    if (review.empty() && display.HasEdits()) review.push_back(TokenLine());
+    for (const ReviewLine& line : review) {
         const std::wstring text = WideFromAnsi(line.text);
         if (line.report != 0) lines.push_back(text);
         else staying.push_back(Format(IDS_REVIEW_STAYS, text.c_str()));

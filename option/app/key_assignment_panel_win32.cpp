@@ -106,12 +106,13 @@ void KeyAssignmentPanel::Show(std::optional<PickedKey> picked) {
         ShowBankKey(picked_->index);
     }
     showing_ = false;
+    rewrite_ = false;
 }
 
 void KeyAssignmentPanel::ShowText(int id, const std::wstring& text) {
     const HWND control = GetDlgItem(page_, id);
     // An entry being typed in, or holding a refused value, keeps its text.
-    if (refused_.count(id) != 0 || (GetFocus() == control && id != IDC_PICKED_KEY)) return;
+    if (refused_.count(id) != 0 || (!rewrite_ && GetFocus() == control && id != IDC_PICKED_KEY)) return;
     if (WindowText(control) != text) SetWindowTextW(control, text.c_str());
 }
 
@@ -294,7 +295,7 @@ void KeyAssignmentPanel::TakeDoes() {
 
 void KeyAssignmentPanel::TakeProgram() {
     const std::optional<std::string> path = AnsiOf(IDC_PROGRAM_PATH, IDC_PROGRAM_PATH);
-    if (path) Assign({"program", *path}, IDC_PROGRAM_PATH);
+    if (path) Assign({"program", *path}, IDC_PROGRAM_PATH, true);
 }
 
 void KeyAssignmentPanel::TakeLaunch() {
@@ -305,7 +306,7 @@ void KeyAssignmentPanel::TakeLaunch() {
     if (!name->empty()) words.push_back(*name);
     // Both entries are mended together: a refusal names the pair by the value's entry.
     refused_.erase(IDC_LAUNCH_NAME);
-    Assign(words, IDC_LAUNCH_VALUE);
+    Assign(words, IDC_LAUNCH_VALUE, true);
 }
 
 void KeyAssignmentPanel::EditMacro() {
@@ -314,11 +315,13 @@ void KeyAssignmentPanel::EditMacro() {
     MacroDraft draft = MacroDraft::FromEntry(Entry());
     if (!context_.editMacro(GetAncestor(page_, GA_ROOT), context_.profile, entry, draft)) return;
     std::string error;
-    const std::optional<MacroKeyInfo> made = draft.ToEntry(entry, error);
+    std::optional<MacroKeyInfo> made = draft.ToEntry(entry, error);
     if (!made) {
         context_.say(Format(IDS_KEY_REFUSED, entry + 1, Widened(error).c_str()));
         return;
     }
+    // The editor does not show the macro's playing mode; a macro edited keeps the keyboard's.
+    if (Entry().FunctionType == kFunctionMacro) made->MacroOption = Entry().MacroOption;
     chosen_.reset();
     context_.model.SetKeyEntry(context_.profile, entry, *made);
     context_.edited();
@@ -392,7 +395,7 @@ std::optional<std::string> KeyAssignmentPanel::AnsiOf(int id, int refusalControl
     return ansi;
 }
 
-bool KeyAssignmentPanel::Assign(const std::vector<std::string>& words, int control) {
+bool KeyAssignmentPanel::Assign(const std::vector<std::string>& words, int control, bool typed) {
     if (!picked_ || picked_->kind != PickedKey::Kind::kBank) return false;
     const int entry = picked_->index;
     std::string error;
@@ -403,7 +406,7 @@ bool KeyAssignmentPanel::Assign(const std::vector<std::string>& words, int contr
     }
     refused_.erase(control);
     if (std::memcmp(&*made, &Entry(), sizeof *made) != 0) {
-        context_.model.SetKeyEntry(context_.profile, entry, *made);
+        context_.model.SetKeyEntry(context_.profile, entry, *made, typed);
     }
     chosen_.reset();  // the entry is now of the kind chosen
     context_.edited();
@@ -425,6 +428,9 @@ std::optional<std::wstring> KeyAssignmentPanel::Problem() const {
 void KeyAssignmentPanel::Forget() {
     refused_.clear();
     chosen_.reset();
+    // What is in the entries now is no longer what the user typed (an undo, another profile):
+    // the next show writes them even where the caret is.
+    rewrite_ = true;
 }
 
 }  // namespace brenik::option

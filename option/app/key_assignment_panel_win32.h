@@ -52,7 +52,8 @@ private:
     void SetCode(int index, std::uint8_t code);
     void SetSingle(std::uint8_t code);
     // words through the editing core into the picked entry; a refusal is kept against `control`.
-    bool Assign(const std::vector<std::string>& words, int control);
+    // typed: the words come from an entry being typed in (one undo step while it is typed).
+    bool Assign(const std::vector<std::string>& words, int control, bool typed = false);
     std::optional<std::string> AnsiOf(int id, int refusalControl);
     std::uint8_t CheckedModifiers() const;
     void Refused(int control, const std::wstring& why);
@@ -64,6 +65,7 @@ private:
     std::optional<Does> chosen_;  // a kind picked in "Does:" that holds no entry yet
     std::map<int, std::wstring> refused_;  // control id -> why its text is not stored
     bool showing_ = false;
+    bool rewrite_ = false;  // the next show writes even the entry being typed in
 };
 
 }  // namespace brenik::option

@@ -31,6 +31,7 @@ private:
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void OnSize() override;
     std::optional<std::wstring> OwnProblem() const override { return panel_.Problem(); }
+    void OwnForget() override { panel_.Forget(); }
 
     void MakeKeys();
     void Layout();

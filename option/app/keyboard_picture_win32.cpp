@@ -78,6 +78,8 @@ bool KeyPainter::Prepare(HFONT pageFont, COLORREF tint) {
 }
 
 void KeyPainter::Draw(HDC dc, const RECT& bounds, const KeyFace& face) const {
+    // The labels select our fonts; the button's DC gets its own back when the key is drawn.
+    const win32::SelectedObject keepFont(dc, GetCurrentObject(dc, OBJ_FONT));
     const int line = std::max(1, Scaled(1));
     FillRect(dc, &bounds, face.picked ? picked_.Get() : frame_.Get());
     const RECT inner = Inset(bounds, face.picked ? std::max(3, Scaled(3)) : line);

@@ -1,5 +1,7 @@
 #include "macro_editor_win32.h"
 
+#include "macro_grammar.h"
+
 #include "ansi_text_win32.h"
 #include "key_code_catalogue.h"
 #include "macro_player_win32.h"
@@ -18,8 +20,6 @@
 namespace brenik::option {
 namespace {
 
-constexpr std::uint8_t kPress = 1;
-constexpr std::uint8_t kRelease = 2;
 constexpr std::uint8_t kNoKey = 0x00;
 constexpr UINT kLargestDelayMs = 0xFFFF;
 constexpr UINT kDefaultDelayMs = 50;  // a new action's, and the fixed delay of a recording
@@ -33,8 +33,8 @@ BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
 }
 
 std::wstring ActionText(std::uint8_t event) {
-    if (event == kPress) return Text(IDS_MACRO_PRESS);
-    if (event == kRelease) return Text(IDS_MACRO_RELEASE);
+    if (event == editing::kEventPress) return Text(IDS_MACRO_PRESS);
+    if (event == editing::kEventRelease) return Text(IDS_MACRO_RELEASE);
     return std::to_wstring(event);
 }
 
@@ -294,7 +294,7 @@ private:
         if (!delay) return;
         MacroAction action{};
         action.KeyCode = static_cast<std::uint8_t>(SendMessageW(keys, CB_GETITEMDATA, chosen, 0));
-        action.EventType = SendMessageW(Item(IDC_MACRO_EVENT), CB_GETCURSEL, 0, 0) == 1 ? kRelease : kPress;
+        action.EventType = SendMessageW(Item(IDC_MACRO_EVENT), CB_GETCURSEL, 0, 0) == 1 ? editing::kEventRelease : editing::kEventPress;
         action.DelayMs = *delay;
         // After the selected action, so actions inserted one after another stay in their order.
         const std::optional<std::size_t> row = Selected();

@@ -1,5 +1,7 @@
 #include "macro_player_win32.h"
 
+#include "macro_grammar.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kStepTimer = 1;
-constexpr std::uint8_t kPress = 1;
 
 }  // namespace
 
@@ -76,7 +77,7 @@ void MacroPlayer::Finish() {
 void MacroPlayer::Send(const MacroAction& action) {
     const std::optional<KeyStroke> stroke = strokes_.Of(action.KeyCode);
     if (!stroke) return;  // a code this computer has no key for types nothing
-    const bool down = action.EventType == kPress;
+    const bool down = action.EventType == editing::kEventPress;
     INPUT input = KeyInput(*stroke, down);
     SendInput(1, &input, sizeof input);
     const auto held = std::find(held_.begin(), held_.end(), action.KeyCode);

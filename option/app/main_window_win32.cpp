@@ -116,7 +116,8 @@ bool CMainWindow::PreTranslate(MSG& message) {
         return true;
     }
     // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z) undo and redo the window's edits, in any control.
-    if (message.message == WM_KEYDOWN && control && (message.wParam == 'Z' || message.wParam == 'Y') &&
+    const bool altGr = GetKeyState(VK_MENU) < 0;  // Ctrl+Alt is AltGr: its Z and Y type letters
+    if (message.message == WM_KEYDOWN && control && !altGr && (message.wParam == 'Z' || message.wParam == 'Y') &&
         (message.hwnd == window_ || IsChild(window_, message.hwnd))) {
         UndoOrRedo(message.wParam == 'Z' && GetKeyState(VK_SHIFT) >= 0);
         return true;

@@ -73,6 +73,7 @@ std::optional<std::wstring> SettingsPage::Problem() const {
 }
 
 void SettingsPage::Forget() {
+    OwnForget();
     for (const auto& binder : binders_) binder->Forget();
 }
 

@@ -76,6 +76,8 @@ protected:
     virtual void OnSize() {}  // the window placed the page anew
     // A value of the page's own controls that cannot be taken yet (focused when there is one).
     virtual std::optional<std::wstring> OwnProblem() const { return std::nullopt; }
+    // Drop what the page's own controls hold that the model does not (a refused text).
+    virtual void OwnForget() {}
 
     void Bind(std::vector<BoundControl> controls, IFieldSource& source);
     // A number's edit, up-down and range text, from the base id of the four.

@@ -61,8 +61,9 @@ public:
         for (int p = 0; p < kProfileCount; ++p) Entries(p, kFunctionMacro, kReportMacro);
         for (int p = 0; p < kProfileCount; ++p) Lighting(p);
         for (int p = 0; p < kProfileCount; ++p) Entries(p, kFunctionLaunchEntry, kReportLaunchEntry);
-        if (!lines_.empty()) Add(-1, -1, kReportSyncToken, "A new sync token, so the monitor knows the keyboard holds this" + Report(kReportSyncToken));
         for (int p = 0; p < kProfileCount; ++p) StaysInComputer(p);
+        // Every apply the monitor is told of ends with a new token, whatever it sent before.
+        if (!lines_.empty()) lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(reports_), TokenLine());
         return std::move(lines_);
     }
 
@@ -74,7 +75,10 @@ private:
         return std::memcmp(&Was(p).MacroKeyInfo[k], &Now(p).MacroKeyInfo[k], sizeof(MacroKeyInfo)) != 0;
     }
 
-    void Add(int profile, int key, int report, std::string text) { lines_.push_back({profile, key, report, std::move(text)}); }
+    void Add(int profile, int key, int report, std::string text) {
+        lines_.push_back({profile, key, report, std::move(text)});
+        if (report != 0) reports_ = lines_.size();
+    }
 
     void CurrentProfile() {
         if (flagged_->ProfileChanged != 1) return;
@@ -124,6 +128,10 @@ private:
         for (int k = 0; k < kProgrammableKeys; ++k) {
             const MacroKeyInfo& entry = Now(p).MacroKeyInfo[k];
             if (flagged_->KeyChanged[p][k] != 1 || entry.FunctionType != function) continue;
+            if (entry.FunctionType == kFunctionMacro && entry.ActionCount > kMaxMacroActions) {
+                Add(p, k, 0, KeyName(p, k) + ", " + Describe(entry) + ": refused by the monitor, a key holds at most 400 actions");
+                continue;
+            }
             Add(p, k, report, KeyName(p, k) + ", " + Describe(entry) + Report(report));
         }
     }
@@ -176,9 +184,14 @@ private:
     const StateRecord& before_;
     std::unique_ptr<StateRecord> flagged_;
     std::vector<ReviewLine> lines_;
+    std::size_t reports_ = 0;  // the lines that send a report come first; the token follows them
 };
 
 }  // namespace
+
+ReviewLine TokenLine() {
+    return {-1, -1, kReportSyncToken, "A new sync token, so the monitor knows the keyboard holds this" + Report(kReportSyncToken)};
+}
 
 std::vector<ReviewLine> ReviewApply(const StateRecord& before, const StateRecord& after) { return Review(before, after).Lines(); }
 

@@ -19,8 +19,13 @@ struct ReviewLine {
     std::string text;  // "Profile 1, key 5: macro \"Fire\" (report 20)"
 };
 
-// before: the block as the window last read it; after: the same with the user's edits made.
-// Empty when the two are the same.
+// before: the block as the window last read it (the apply itself compares with the block as it
+// reads it then, which differs only when the keyboard changed something meanwhile); after: the
+// same with the user's edits made. Empty when the two are the same; else the reports, then the
+// token every apply ends with, then what is kept without a report.
 std::vector<ReviewLine> ReviewApply(const StateRecord& before, const StateRecord& after);
+// The token's line, for an apply that changes only what the review does not see (the display's
+// settings): the monitor is told, and issues a token all the same.
+ReviewLine TokenLine();
 
 }  // namespace brenik::option

@@ -16,6 +16,7 @@ struct ItemChange {
     EditItem item;
     std::vector<std::uint8_t> before;
     std::vector<std::uint8_t> after;
+    bool beforeWasEdit = false;  // the item was the user's edit already before the step
 };
 using EditStep = std::vector<ItemChange>;
 

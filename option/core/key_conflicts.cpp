@@ -74,7 +74,8 @@ void LockedWindowsKeys(const ProfileRecord& profile, int p, std::vector<KeyConfl
 void SameCodes(const ProfileRecord& profile, int p, std::vector<KeyConflict>& found) {
     const auto& layout = StandardKeyLayout();
     for (int a = 0; a < kStandardKeyCount; ++a) {
-        if (!layout[a].onKeyboard) continue;
+        // Code 0 sends nothing: keys switched off do not clash.
+        if (!layout[a].onKeyboard || profile.standardkey[a] == 0) continue;
         for (int b = a + 1; b < kStandardKeyCount; ++b) {
             if (!layout[b].onKeyboard || profile.standardkey[a] != profile.standardkey[b]) continue;
             found.push_back({KeyConflict::Kind::kSameCode, p, a,

@@ -1,5 +1,7 @@
 #include "macro_draft.h"
 
+#include "key_code_catalogue.h"
+
 #include "key_assignment.h"
 #include "macro_grammar.h"
 
@@ -63,6 +65,18 @@ void MacroDraft::SetEveryDelay(std::uint16_t delayMs) {
 std::optional<MacroKeyInfo> MacroDraft::ToEntry(int index, std::string& error) const {
     if (index < 0 || index >= kKeyEntryCount) {
         error = "key entry " + std::to_string(index) + " is not 0.." + std::to_string(kKeyEntryCount - 1);
+        return std::nullopt;
+    }
+    // The keyboard plays the actions as they stand: a press without its release would leave the
+    // key down after every playback (an action deleted or moved, a damaged macro cut at 400).
+    std::vector<std::uint8_t> held;
+    for (const MacroAction& action : actions_) {
+        const auto at = std::find(held.begin(), held.end(), action.KeyCode);
+        if (action.EventType == editing::kEventPress && at == held.end()) held.push_back(action.KeyCode);
+        if (action.EventType == editing::kEventRelease && at != held.end()) held.erase(at);
+    }
+    if (!held.empty()) {
+        error = "the macro leaves " + KeyCode(held.front()).name + " pressed: add its release, or delete its press";
         return std::nullopt;
     }
     // As words of the settings tool's `key N macro NAME ACTIONS`, so that both refuse alike.

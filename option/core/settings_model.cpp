@@ -64,13 +64,17 @@ struct SettingsModel::State {
     template <typename Change>
     void AsStep(const std::vector<EditItem>& items, bool typing, Change change) {
         std::vector<std::vector<std::uint8_t>> before;
+        std::vector<bool> wasEdit;
         before.reserve(items.size());
-        for (const EditItem& item : items) before.push_back(ItemBytes(item, *shown));
+        for (const EditItem& item : items) {
+            before.push_back(ItemBytes(item, *shown));
+            wasEdit.push_back(Contains(edits, item));
+        }
         change();
         EditStep step;
         for (std::size_t i = 0; i < items.size(); ++i) {
             std::vector<std::uint8_t> after = ItemBytes(items[i], *shown);
-            if (after != before[i]) step.push_back({items[i], std::move(before[i]), std::move(after)});
+            if (after != before[i]) step.push_back({items[i], std::move(before[i]), std::move(after), wasEdit[i]});
         }
         if (grouping == 0) {
             history.Record(std::move(step), typing);
@@ -101,9 +105,15 @@ struct SettingsModel::State {
     }
 
     // Puts the items of a step back to one side of it, as edits (rule 2 decides whether each is one).
+    // Undoing the step that made an item an edit: when the block now holds what the step made
+    // (it was applied), the value before it comes back as an edit to apply; when the keyboard or
+    // the monitor set something else since, the edit just goes, and their value shows rather than
+    // the one the step once replaced.
     void Restore(const EditStep& step, bool toBefore) {
         for (const ItemChange& change : step) {
-            PutItemBytes(change.item, toBefore ? change.before : change.after, *edited);
+            const bool applied = ItemBytes(change.item, Base(change.item)) == change.after;
+            if (toBefore && !change.beforeWasEdit && !applied) CopyItemValue(change.item, Base(change.item), *edited);
+            else PutItemBytes(change.item, toBefore ? change.before : change.after, *edited);
             Settle(change.item);
         }
     }
@@ -248,10 +258,16 @@ void SettingsModel::ReplaceItems(const std::vector<EditItem>& items, const Profi
 
 void SettingsModel::ReplaceProfile(int profile, const ProfileRecord& from) {
     if (!IsProfileIndex(profile)) return;
-    std::vector<EditItem> items = SectionItems(Section::kAll, profile);
-    for (const char* name : {"name", "game", "picture"}) {
-        if (const ProfileField* field = editing::FindProfileField(name)) items.push_back(EditItem::Field(profile, *field));
+    // Every field, those the window does not edit too (a file's lighting option, Fn status), so
+    // the window imports a file as the settings tool does; the live layer is the keyboard's.
+    std::vector<EditItem> items;
+    for (const ProfileField& field : editing::ProfileFields()) {
+        if (field.kind == ValueKind::kText || field.integer != &ProfileRecord::ExtendedMode) {
+            items.push_back(EditItem::Field(profile, field));
+        }
     }
+    items.push_back(EditItem::StandardKeys(profile));
+    for (int key = 0; key < kKeyEntryCount; ++key) items.push_back(EditItem::KeyEntry(profile, key));
     ReplaceItems(items, from, profile);
 }
 
@@ -263,9 +279,9 @@ void SettingsModel::SetStandardKeys(int profile, const std::uint8_t (&keys)[kSta
     });
 }
 
-void SettingsModel::SetKeyEntry(int profile, int key, const MacroKeyInfo& entry) {
+void SettingsModel::SetKeyEntry(int profile, int key, const MacroKeyInfo& entry, bool typed) {
     if (!IsProfileIndex(profile) || key < 0 || key >= kKeyEntryCount) return;
-    state_->AsStep({EditItem::KeyEntry(profile, key)}, false, [&] {
+    state_->AsStep({EditItem::KeyEntry(profile, key)}, typed, [&] {
         state_->edited->Profiles[profile].MacroKeyInfo[key] = entry;
         state_->Settle(EditItem::KeyEntry(profile, key));
     });

@@ -84,7 +84,8 @@ public:
     void CopySection(Section section, int from, int to);
     // For the key page: a whole key map or key entry, already checked by the editing core.
     void SetStandardKeys(int profile, const std::uint8_t (&keys)[kStandardKeyCount]);
-    void SetKeyEntry(int profile, int key, const MacroKeyInfo& entry);
+    // typed: the entry's text as it is typed (a path, a launch value), one step until another item.
+    void SetKeyEntry(int profile, int key, const MacroKeyInfo& entry, bool typed = false);
     // An imported profile file: every item of the profile (its name, game and picture too) as
     // one edit, which one Undo takes back.
     void ReplaceProfile(int profile, const ProfileRecord& from);

@@ -97,15 +97,19 @@ TEST(ApplyReview, ListsExactlyTheReportsAnApplySendsInItsOrder) {
         {"a launch entry on key 25", [](StateRecord& r) { r.Profiles[0].MacroKeyInfo[24] = Entry(24, kFunctionLaunchEntry); },
          {74, 17}, "key 25, launch 7"},
         {"a program on key 25, which no block carries", [](StateRecord& r) { r.Profiles[0].MacroKeyInfo[24] = Entry(24, kFunctionLaunchProgram); },
-         {0}, "no key block carries this key"},
-        {"key 44, which the keyboard lacks", [](StateRecord& r) { r.Profiles[0].MacroKeyInfo[43] = Macro(43, "X", 2); }, {0},
+         {17, 0}, "no key block carries this key"},
+        {"key 44, which the keyboard lacks", [](StateRecord& r) { r.Profiles[0].MacroKeyInfo[43] = Macro(43, "X", 2); }, {17, 0},
          "the keyboard has no such key"},
         {"keys of a profile kept in the computer",
          [](StateRecord& r) {
              r.Profiles[3].HDDKeyboard = 0;
              r.Profiles[3].MacroKeyInfo[0] = Macro(0, "Y", 2);
          },
-         {0, 0}, "this profile's key assignments are not sent"},
+         {17, 0, 0}, "this profile's key assignments are not sent"},
+        {"a macro past 400 actions, which the monitor refuses", [](StateRecord& r) { r.Profiles[0].MacroKeyInfo[2] = Macro(2, "Long", 400); r.Profiles[0].MacroKeyInfo[2].ActionCount = 401; },
+         {8, 17, 0}, "refused by the monitor"},
+        {"a name alone: the monitor is told, and issues a token", [](StateRecord& r) { std::strcpy(r.Profiles[1].ProFileName, "Raid"); },
+         {17, 0}, "Profile 2, name: kept by the monitor"},
         {"a switch and a name", [](StateRecord& r) {
              r.CurrentProfile = 3;
              std::strcpy(r.Profiles[4].ProFileName, "Race");

@@ -111,12 +111,15 @@ TEST(MacroDraft, ToEntryGoesThroughTheEditingCoreAndBack) {
         {Press(0x04, 10), Release(0x04)},
         {Press(0xE0, 0), Press(0xE4, 65535), Release(0xE4, 1), Release(0xE0, 0)},
     };
-    std::vector<MacroAction> everyCode;
-    for (int usage = 0; usage < 256; ++usage) {
-        everyCode.push_back(Press(static_cast<std::uint8_t>(usage), static_cast<std::uint16_t>(usage * 257)));
+    // Every code, pressed and released, in two macros of 400 actions.
+    for (const int first : {0, 56}) {
+        std::vector<MacroAction> codes;
+        for (int usage = first; usage < first + 200; ++usage) {
+            codes.push_back(Press(static_cast<std::uint8_t>(usage), static_cast<std::uint16_t>(usage * 257)));
+        }
+        for (int usage = first; usage < first + 200; ++usage) codes.push_back(Release(static_cast<std::uint8_t>(usage)));
+        cases.push_back(codes);
     }
-    for (int usage = 0; usage < 144; ++usage) everyCode.push_back(Release(static_cast<std::uint8_t>(usage)));
-    cases.push_back(everyCode);
 
     for (const auto& actions : cases) {
         MacroDraft draft;
@@ -143,12 +146,14 @@ TEST(MacroDraft, ToEntryRefusesWithAReason) {
         int index;
         const char* reason;
     };
-    const std::vector<MacroAction> one = {Press(0x04)};
+    const std::vector<MacroAction> one = {Press(0x04), Release(0x04)};
     const Row rows[] = {
         {"empty name", "", one, 0, "name"},
         {"name of 32 bytes", std::string(32, 'x'), one, 0, "name"},
         {"no actions", "Combo", {}, 0, "at least one action"},
-        {"an event the grammar does not know", "Combo", {Press(0x04), {0x04, 3, 0}}, 0, "action 2"},
+        {"an event the grammar does not know", "Combo", {Press(0x04), Release(0x04), {0x04, 3, 0}}, 0, "action 3"},
+        {"a press without its release: the key would stay down", "Combo", {Press(0xE1), Press(0x04), Release(0x04)}, 0,
+         "leaves Left Shift pressed"},
         {"entry past the last", "Combo", one, 44, "key entry 44"},
         {"entry before the first", "Combo", one, -1, "key entry -1"},
     };

@@ -576,11 +576,13 @@ TEST_F(SettingsModelUndo, EachChoiceIsAStep) {
 TEST_F(SettingsModelUndo, ImportIsOneStepAndLiveUpdatesAreNone) {
     auto file = std::make_unique<ProfileRecord>(block->Profiles[4]);
     std::strcpy(file->ProFileName, "Imported");
+    file->LtOption = 7;  // a field the window does not edit comes with the file too
     file->LtColorBlue = 200;
     file->MacroKeyInfo[6] = SingleKeyEntry(6, 0x05);
     model.ReplaceProfile(2, *file);
     EXPECT_EQ(model.ShownText(2, *editing::FindProfileField("name")), "Imported");
     EXPECT_TRUE(model.IsEdited(EditItem::KeyEntry(2, 6)));
+    EXPECT_EQ(model.Preview()->Profiles[2].LtOption, 7);
 
     auto live = std::make_unique<StateRecord>(*block);
     live->Profiles[0].LtControl = 3;
@@ -590,6 +592,23 @@ TEST_F(SettingsModelUndo, ImportIsOneStepAndLiveUpdatesAreNone) {
     EXPECT_FALSE(model.HasEdits());
     EXPECT_EQ(model.ShownProfile(0).LtControl, 3) << "the keyboard's change stays";
     EXPECT_EQ(model.ShownText(2, *editing::FindProfileField("name")), "Default3");
+}
+
+// Undoing an edit after the keyboard changed the same value shows the keyboard's value, not
+// the one the edit replaced.
+TEST_F(SettingsModelUndo, UndoAfterTheKeyboardChangedTheValueShowsTheKeyboards) {
+    std::string error;
+    const ProfileField& control = *editing::FindProfileField("light-control");
+    ASSERT_TRUE(model.SetInteger(0, control, 5, error)) << error;
+    auto live = std::make_unique<StateRecord>(*block);
+    live->Profiles[0].LtControl = 9;
+    model.Refresh(*live);
+    EXPECT_EQ(model.ShownInteger(0, control), 5) << "the user's edit is kept over the live change";
+    ASSERT_TRUE(model.Undo());
+    EXPECT_EQ(model.ShownInteger(0, control), 9);
+    EXPECT_FALSE(model.HasEdits());
+    ASSERT_TRUE(model.Redo());
+    EXPECT_EQ(model.ShownInteger(0, control), 5);
 }
 
 // An edit that reached the keyboard is taken back by a new edit, which Apply sends.

@@ -198,7 +198,7 @@ sleep 0.5
 shot macro-editor-96 "$EDITOR"
 desktop click "$RECORD" >/dev/null
 sleep 0.3
-desktop type "$RECORDING_BOX" fire 150 >/dev/null
+desktop type "$RECORDING_BOX" fire 150
 desktop click "$RECORD" >/dev/null
 sleep 0.3
 desktop settext "$MACRO_NAME" Fire >/dev/null
@@ -219,7 +219,7 @@ shot review-96 "$REVIEW"
 vkbd trace clear >/dev/null
 say "Apply, from the review"
 desktop click "$REVIEW>1" >/dev/null
-follow_status_until "Saved on the keyboard." 60 || true
+follow_status_until "Saved on the keyboard." 60
 reports=$(keyboard_reports "$WORK/trace.txt")
 printf '%s\n' "${reports:-(nothing)}" | sed 's/^/    keyboard: /'
 

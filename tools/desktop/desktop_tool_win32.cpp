@@ -169,8 +169,15 @@ int Select(const char* name, long long index) {
 
 int PrintItems(const char* name) {
     const HWND list = FindOrSay(name);
+    if (list == nullptr) return 1;
+    char kind[16] = {};
+    GetClassNameA(list, kind, sizeof kind);
+    if (_stricmp(kind, "ListBox") != 0) {
+        std::fprintf(stderr, "desktop-tool: \"%s\" is a %s, not a list box\n", name, kind);
+        return 1;
+    }
     DWORD_PTR count = 0;
-    if (list == nullptr || !SendOrSay(list, name, LB_GETCOUNT, 0, 0, count)) return 1;
+    if (!SendOrSay(list, name, LB_GETCOUNT, 0, 0, count)) return 1;
     for (DWORD_PTR i = 0; i < count && static_cast<LRESULT>(count) != LB_ERR; ++i) {
         DWORD_PTR length = 0;
         if (!SendOrSay(list, name, LB_GETTEXTLEN, i, 0, length) || static_cast<LRESULT>(length) == LB_ERR) return 1;
@@ -186,10 +193,11 @@ int PrintItems(const char* name) {
     return 0;
 }
 
+bool Typable(char key) { return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
+
 // One key of the keyboard, as it sends it: the virtual key and the scan code both.
 bool PressKey(char key, bool up) {
     const char upper = (key >= 'a' && key <= 'z') ? static_cast<char>(key - 'a' + 'A') : key;
-    if (!((upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9'))) return false;
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = static_cast<WORD>(upper);
@@ -201,22 +209,33 @@ bool PressKey(char key, bool up) {
 // Real key input goes to the focused window of the foreground thread: the target is brought
 // forward and focused through its thread's input state first.
 int Type(const char* name, const char* keys, long long pauseMs) {
+    for (const char* key = keys; *key != '\0'; ++key) {
+        if (!Typable(*key)) {
+            std::fprintf(stderr, "desktop-tool: cannot type \"%c\" (letters and digits only)\n", *key);
+            return 2;
+        }
+    }
     const HWND target = FindOrSay(name);
     if (target == nullptr) return 1;
     const HWND top = GetAncestor(target, GA_ROOT);
-    SetForegroundWindow(top);
+    // Keys typed with another window in front would go to it.
+    if (!SetForegroundWindow(top) && GetForegroundWindow() != top) {
+        std::fprintf(stderr, "desktop-tool: \"%s\" could not be brought to the front\n", name);
+        return 1;
+    }
     const DWORD thread = GetWindowThreadProcessId(target, nullptr);
     AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
     SetFocus(target);
     AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
     Sleep(static_cast<DWORD>(pauseMs));
     for (const char* key = keys; *key != '\0'; ++key) {
-        if (!PressKey(*key, false)) {
-            std::fprintf(stderr, "desktop-tool: cannot type \"%c\" (letters and digits only)\n", *key);
-            return 2;
-        }
+        const bool pressed = PressKey(*key, false);
         Sleep(static_cast<DWORD>(pauseMs) / 2);
-        PressKey(*key, true);
+        const bool released = PressKey(*key, true);
+        if (!pressed || !released) {
+            std::fprintf(stderr, "desktop-tool: the system took no key input for \"%c\" (error %lu)\n", *key, GetLastError());
+            return 1;
+        }
         Sleep(static_cast<DWORD>(pauseMs));
     }
     return 0;
