@@ -208,7 +208,7 @@ public:
         for (const std::size_t other : {kProfilesRow, kKeysRow}) {
             ShowWindow(pages_[other]->Window(), other == row ? SW_SHOW : SW_HIDE);
         }
-        Settle(Page(row));
+        Pump(Page(row));
     }
 
     HWND Host() const { return host_.Get(); }
@@ -256,15 +256,29 @@ void Repaint(HWND page) {
     GdiFlush();
 }
 
-double MedianRepaintMs(HWND page) {
-    Repaint(page);  // anything a first paint makes once
-    std::vector<double> rounds;
+double RepaintMs(HWND page) {
+    Repaint(page);  // what showing the page left to paint
+    const double start = SecondsNow();
+    Repaint(page);
+    return (SecondsNow() - start) * 1e3;
+}
+
+struct RepaintFigures {
+    double keysMs = 0;  // medians
+    double profilesMs = 0;
+};
+
+// The rounds of the two pages taken in turn, each page shown as its tab would, so that load
+// from elsewhere falls on both alike.
+RepaintFigures MedianRepaints(PageHost& host) {
+    std::vector<double> keys, profiles;
     for (int round = 0; round < kRepaintRounds; ++round) {
-        const double start = SecondsNow();
-        Repaint(page);
-        rounds.push_back((SecondsNow() - start) * 1e3);
+        host.ShowOnly(kProfilesRow);
+        profiles.push_back(RepaintMs(host.Page(kProfilesRow)));
+        host.ShowOnly(kKeysRow);
+        keys.push_back(RepaintMs(host.Page(kKeysRow)));
     }
-    return Median(rounds);
+    return {Median(keys), Median(profiles)};
 }
 
 // What one repaint of a page is made of: its windows and the messages they were sent.
@@ -420,15 +434,18 @@ struct PressFigures {
     double echoMs = -1;
 };
 
+// Both start with another key picked (the first standard key): the find box picks the key it
+// is typed too, so both do a pick's work and its painting; the difference is the capture's.
 void MeasurePresses(HWND page, PressFigures& figures) {
     const HWND picked = GetDlgItem(page, IDC_PICKED_KEY);
     const HWND press = GetDlgItem(page, IDC_PRESS_KEY);
     const HWND find = GetDlgItem(page, IDC_FIND_KEY);
+    const HWND firstKey = GetDlgItem(page, IDC_STANDARD_KEY_BASE);
     // The capture ends when its button loses the focus: the button keeps it.
     figures.pickMs = BestPressMs(
         page,
         [&] {
-            SetWindowTextW(picked, L"");
+            SendMessageW(firstKey, BM_CLICK, 0, 0);
             SendMessageW(press, BM_CLICK, 0, 0);
             SetFocus(press);
         },
@@ -436,10 +453,11 @@ void MeasurePresses(HWND page, PressFigures& figures) {
     figures.echoMs = BestPressMs(
         page,
         [&] {
+            SendMessageW(firstKey, BM_CLICK, 0, 0);
             SendMessageW(find, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
             SetFocus(find);
         },
-        [&] { return TextOf(find) == kTypedText; });
+        [&] { return TextOf(find) == kTypedText && TextOf(picked) == kPickedName; });
 }
 
 const char* Verdict(bool met) { return met ? "met" : "NOT met"; }
@@ -471,15 +489,14 @@ int Measure() {
                     dpi, kDpi, dpi);
     }
 
-    host.ShowOnly(kProfilesRow);
-    const HWND profilesPage = host.Page(kProfilesRow);
-    const double profilesMs = MedianRepaintMs(profilesPage);
-    const RepaintMakeup profilesMakeup = MakeupOfRepaint(profilesPage);
-    host.ShowOnly(kKeysRow);
     const HWND keyPage = host.Page(kKeysRow);
     SendDlgItemMessageW(keyPage, IDC_STANDARD_KEY_BASE, BM_CLICK, 0, 0);  // a picked key's face too
-    Settle(keyPage);
-    const double keysMs = MedianRepaintMs(keyPage);
+    const RepaintFigures repaints = MedianRepaints(host);
+    const double keysMs = repaints.keysMs;
+    const double profilesMs = repaints.profilesMs;
+    host.ShowOnly(kProfilesRow);
+    const RepaintMakeup profilesMakeup = MakeupOfRepaint(host.Page(kProfilesRow));
+    host.ShowOnly(kKeysRow);
     const RepaintMakeup keysMakeup = MakeupOfRepaint(keyPage);
 
     DrawFigures drawing;
@@ -494,8 +511,8 @@ int Measure() {
     MeasurePresses(keyPage, presses);
 
     std::printf("Repaint of a whole page with its controls (RedrawWindow, median of %d):\n", kRepaintRounds);
-    std::printf("  the key page (141 drawn keys): %7.2f ms   the profiles page: %7.2f ms   ratio %.2fx\n", keysMs,
-                profilesMs, keysMs / profilesMs);
+    std::printf("  the key page (%d drawn keys): %7.2f ms   the profiles page: %7.2f ms   ratio %.2fx\n",
+                kStandardKeyCount + kKeyEntryCount, keysMs, profilesMs, keysMs / profilesMs);
     std::printf("  %-44s %7.2f ms   target under %.0f ms (one frame): %s\n", "repaint of the key page", keysMs, kFrameMs,
                 Verdict(keysMs < kFrameMs));
     std::printf("What one repaint sends (counted in a round of its own):\n");
@@ -512,11 +529,13 @@ int Measure() {
                     TextOf(GetDlgItem(keyPage, IDC_PICKED_KEY)).c_str(), TextOf(GetDlgItem(keyPage, IDC_FIND_KEY)).c_str());
         return 1;
     }
-    std::printf("A key press (SendInput) until the page shows it (best of %d):\n", kPressRounds);
-    std::printf("  until the key is picked: %7.2f ms   until the find box shows it: %7.2f ms   ratio %.2fx\n",
-                presses.pickMs, presses.echoMs, presses.pickMs / presses.echoMs);
+    std::printf("A key press (SendInput) until the page shows it, painted, another key picked before (best of %d):\n",
+                kPressRounds);
+    std::printf("  after \"Press the key\", until picked: %7.2f ms   typed into \"Find a key:\", until shown and picked: %7.2f ms\n",
+                presses.pickMs, presses.echoMs);
+    const double pressRatio = presses.pickMs / presses.echoMs;
     std::printf("  %-44s ratio %6.2fx   target at most %.2fx: %s\n", "key press to key picked, against an echo",
-                presses.pickMs / presses.echoMs, kAtMostAgainstEcho, Verdict(presses.pickMs / presses.echoMs <= kAtMostAgainstEcho));
+                pressRatio, kAtMostAgainstEcho, Verdict(pressRatio <= kAtMostAgainstEcho));
     return 0;
 }
 
