@@ -51,23 +51,25 @@ void KeyPage::MakeKeys() {
     const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int i = 0; i < kStandardKeyCount; ++i) {
-        CreateWindowExW(0, L"BUTTON", StandardKeyName(i).c_str(), style, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STANDARD_KEY_BASE + i)), instance, nullptr);
+        standardKeys_[static_cast<std::size_t>(i)] =
+            CreateWindowExW(0, L"BUTTON", StandardKeyName(i).c_str(), style, 0, 0, 0, 0, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STANDARD_KEY_BASE + i)), instance, nullptr);
     }
     for (int e = 0; e < kKeyEntryCount; ++e) {
-        CreateWindowExW(0, L"BUTTON", BankKeyName(e).c_str(), style, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BANK_KEY_BASE + e)), instance, nullptr);
+        bankKeys_[static_cast<std::size_t>(e)] =
+            CreateWindowExW(0, L"BUTTON", BankKeyName(e).c_str(), style, 0, 0, 0, 0, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BANK_KEY_BASE + e)), instance, nullptr);
     }
     for (const DrawnKey& key : StandardKeyLayout()) {
-        EnableWindow(GetDlgItem(window_, IDC_STANDARD_KEY_BASE + key.index), key.onKeyboard);
+        EnableWindow(standardKeys_[static_cast<std::size_t>(key.index)], key.onKeyboard);
     }
     for (const BankKey& key : AssignableKeyBank()) {
-        EnableWindow(GetDlgItem(window_, IDC_BANK_KEY_BASE + key.index), key.onKeyboard);
+        EnableWindow(bankKeys_[static_cast<std::size_t>(key.index)], key.onKeyboard);
     }
 }
 
 void KeyPage::OnSize() {
-    if (GetDlgItem(window_, IDC_STANDARD_KEY_BASE) != nullptr) Layout();
+    if (standardKeys_[0] != nullptr) Layout();
 }
 
 void KeyPage::Layout() {
@@ -82,17 +84,17 @@ void KeyPage::Layout() {
     const int gap = std::max(1, Round(quarter * kQuarterKey / kGapDivisor));
     const int left = margin + Round((width - quarter * StandardLayoutWidth()) / 2);
     HDWP moves = BeginDeferWindowPos(kStandardKeyCount + kKeyEntryCount);
-    const auto place = [&](int id, int x, int y, int w, int h) {
+    const auto place = [&](HWND key, int x, int y, int w, int h) {
         if (moves != nullptr) {
-            moves = DeferWindowPos(moves, GetDlgItem(window_, id), nullptr, x, y, std::max(1, w), std::max(1, h),
+            moves = DeferWindowPos(moves, key, nullptr, x, y, std::max(1, w), std::max(1, h),
                                    SWP_NOZORDER | SWP_NOACTIVATE);
         }
     };
     for (const DrawnKey& key : StandardKeyLayout()) {
         const int x = left + Round(key.x * quarter);
         const int y = area.top + Round(key.y * quarter);
-        place(IDC_STANDARD_KEY_BASE + key.index, x, y, left + Round((key.x + key.width) * quarter) - x - gap,
-              area.top + Round((key.y + key.height) * quarter) - y - gap);
+        place(standardKeys_[static_cast<std::size_t>(key.index)], x, y,
+              left + Round((key.x + key.width) * quarter) - x - gap, area.top + Round((key.y + key.height) * quarter) - y - gap);
     }
     // The numbered keys fill the space left of the panel, below their label.
     const RECT label = ChildRect(window_, IDC_BANK_LABEL);
@@ -106,7 +108,7 @@ void KeyPage::Layout() {
         const int row = e / kBankColumns;
         const int x = label.left + Round(column * pitch);
         const int y = label.bottom + gap + Round(row * rowPitch);
-        place(IDC_BANK_KEY_BASE + e, x, y, label.left + Round((column + 1) * pitch) - x - gap,
+        place(bankKeys_[static_cast<std::size_t>(e)], x, y, label.left + Round((column + 1) * pitch) - x - gap,
               label.bottom + gap + Round((row + 1) * rowPitch) - y - gap);
     }
     if (moves != nullptr) EndDeferWindowPos(moves);
@@ -127,12 +129,12 @@ void KeyPage::ShowOwn() {
     for (int i = 0; i < kStandardKeyCount; ++i) {
         ShownKey key = StandardKeyShown(i, shown, loaded);
         key.face.picked = picked_ == PickedKey{PickedKey::Kind::kStandard, i};
-        ShowKey(GetDlgItem(window_, IDC_STANDARD_KEY_BASE + i), key, standard_[static_cast<std::size_t>(i)]);
+        ShowKey(standardKeys_[static_cast<std::size_t>(i)], key, standard_[static_cast<std::size_t>(i)]);
     }
     for (int e = 0; e < kKeyEntryCount; ++e) {
         ShownKey key = BankKeyShown(e, shown, context_.model.IsEdited(EditItem::KeyEntry(profile, e)));
         key.face.picked = picked_ == PickedKey{PickedKey::Kind::kBank, e};
-        ShowKey(GetDlgItem(window_, IDC_BANK_KEY_BASE + e), key, bank_[static_cast<std::size_t>(e)]);
+        ShowKey(bankKeys_[static_cast<std::size_t>(e)], key, bank_[static_cast<std::size_t>(e)]);
     }
     panel_.Show(picked_);
 }

@@ -44,6 +44,10 @@ private:
     KeyAssignmentPanel panel_;
     KeyCapture capture_;
     KeyPainter painter_;
+    // The keys' windows, children of the page: asked for by id, each costs a look through the
+    // page's children, and a pick shows every key again.
+    std::array<HWND, kStandardKeyCount> standardKeys_{};
+    std::array<HWND, kKeyEntryCount> bankKeys_{};
     std::array<ShownKey, kStandardKeyCount> standard_;
     std::array<ShownKey, kKeyEntryCount> bank_;
     std::optional<PickedKey> picked_;

@@ -5,7 +5,6 @@
 // Finds its programs relative to its own folder in the build tree.
 
 #include "bench_timer.h"
-#include "key_page_figures_win32.h"
 #include "keyboard_trace_win32.h"
 #include "peer_messages.h"
 #include "program_folder.h"
@@ -170,11 +169,6 @@ int main() {
         PostMessageA(window, WM_CLOSE, 0, 0);
         program.Wait(kStartTimeoutMs);
     }
-    brenik::option::bench::KeyPageFigures keys;
-    if (ok && !brenik::option::bench::MeasureKeyPage(installedOption, keys)) {
-        std::printf("option benchmark: the key page could not be measured\n");
-        ok = false;
-    }
     PostMessageA(FindWindowA(nullptr, brenik::kTitleMonitor), WM_CLOSE, 0, 0);
     monitor.Wait(kStartTimeoutMs);
     if (!ok) {
@@ -195,13 +189,5 @@ int main() {
     std::printf("  apply to 1256:          %8.1f ms   pacing floor %8.1f ms\n", bestApply.seconds * 1e3,
                 bestApply.floorSeconds * 1e3);
     PrintRatio("apply against its pacing floor", bestApply.seconds / bestApply.floorSeconds, 1.05);
-    std::printf("The key page at %d DPI (median of the repaints, best of the presses):\n", keys.dpi);
-    std::printf("  repaint of the drawn keyboard (141 keys): %7.2f ms   the profiles page: %7.2f ms   ratio %.2fx\n",
-                keys.keyboardRepaintMs, keys.plainPageRepaintMs, keys.keyboardRepaintMs / keys.plainPageRepaintMs);
-    std::printf("  %-44s %7.2f ms   target under 16 ms (one frame): %s\n", "repaint of the drawn keyboard",
-                keys.keyboardRepaintMs, keys.keyboardRepaintMs < 16 ? "met" : "NOT met");
-    std::printf("  key press to key picked:  %7.2f ms   key press to a find box showing it: %7.2f ms\n", keys.pressToPickMs,
-                keys.pressToEchoMs);
-    PrintRatio("key press to key picked, against an echo", keys.pressToPickMs / keys.pressToEchoMs, 2.0);
     return 0;
 }
