@@ -438,7 +438,9 @@ void CMainWindow::OnMacroRecorded(int profile, int key) {
     OnPeerMessage();
     if (!IsProfileIndex(profile) || key < 0 || key >= kKeyEntryCount) return;
     for (const auto& page : pages_) page->MacroRecorded(profile, key);
-    Say(Format(IDS_STATUS_MACRO_RECORDED, key + 1, profile + 1));
+    // The user's unapplied change of that key is kept over it (and marked), as any live change.
+    const bool kept = model_.IsEdited(EditItem::KeyEntry(profile, key));
+    Say(Format(kept ? IDS_STATUS_MACRO_RECORDED_KEPT : IDS_STATUS_MACRO_RECORDED, key + 1, profile + 1));
 }
 
 void CMainWindow::UndoOrRedo(bool undo) {

@@ -5,6 +5,12 @@ namespace {
 
 bool OneItem(const EditStep& step, const EditItem& item) { return step.size() == 1 && step.front().item == item; }
 
+std::size_t BytesOf(const EditStep& step) {
+    std::size_t bytes = 0;
+    for (const ItemChange& change : step) bytes += change.before.size() + change.after.size();
+    return bytes;
+}
+
 }  // namespace
 
 void EditHistory::Record(EditStep step, bool typing) {
@@ -16,13 +22,18 @@ void EditHistory::Record(EditStep step, bool typing) {
         open.after = std::move(step.front().after);
         // Typed back to where it began: the step changes nothing and is no step.
         if (open.after == open.before) {
+            undoBytes_ -= BytesOf(undo_.back());
             undo_.pop_back();
             typingOpen_ = false;
         }
         return;
     }
+    undoBytes_ += BytesOf(step);
     undo_.push_back(std::move(step));
-    if (undo_.size() > kMaxSteps) undo_.erase(undo_.begin());
+    while (undo_.size() > 1 && (undo_.size() > kMaxSteps || undoBytes_ > kMaxBytes)) {
+        undoBytes_ -= BytesOf(undo_.front());
+        undo_.erase(undo_.begin());
+    }
     typingOpen_ = typing && undo_.back().size() == 1;
 }
 
@@ -31,6 +42,7 @@ EditStep EditHistory::TakeUndo() {
     if (undo_.empty()) return {};
     EditStep step = std::move(undo_.back());
     undo_.pop_back();
+    undoBytes_ -= BytesOf(step);
     redo_.push_back(step);
     return step;
 }
@@ -40,6 +52,7 @@ EditStep EditHistory::TakeRedo() {
     if (redo_.empty()) return {};
     EditStep step = std::move(redo_.back());
     redo_.pop_back();
+    undoBytes_ += BytesOf(step);
     undo_.push_back(step);
     return step;
 }
@@ -47,6 +60,7 @@ EditStep EditHistory::TakeRedo() {
 void EditHistory::Clear() {
     undo_.clear();
     redo_.clear();
+    undoBytes_ = 0;
     typingOpen_ = false;
 }
 

@@ -22,9 +22,10 @@ using EditStep = std::vector<ItemChange>;
 
 class EditHistory {
 public:
-    // Far more than a session of editing makes; past it the oldest step goes, so a window left
-    // open for days does not grow without end.
+    // Far more than a session of editing makes; past either the oldest step goes, so a window left
+    // open for days does not grow without end (an import is about 170 KB of key entries).
     static constexpr std::size_t kMaxSteps = 2000;
+    static constexpr std::size_t kMaxBytes = 64 * 1024 * 1024;
 
     // typing: the step is one text field's new text, to be merged with the step before when that
     // was the same field's typing too.
@@ -39,6 +40,7 @@ public:
 private:
     std::vector<EditStep> undo_;
     std::vector<EditStep> redo_;
+    std::size_t undoBytes_ = 0;  // the values the undo steps hold
     bool typingOpen_ = false;  // the last step is typing that may still grow
 };
 

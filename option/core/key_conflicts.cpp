@@ -114,11 +114,22 @@ std::vector<KeyConflict> FindKeyConflicts(const ProfileRecord& profile, int inde
 
 std::vector<KeyConflict> NewKeyConflicts(const StateRecord& loaded, const StateRecord& applied,
                                          const std::vector<int>& editedProfiles, const FileExists& fileExists) {
+    // Each path is looked up once: the loaded and the applied profile name mostly the same files,
+    // and a look-up on a share that does not answer is slow.
+    std::vector<std::pair<std::string, bool>> known;
+    const FileExists once = [&](const std::string& path) {
+        for (const auto& [seen, there] : known) {
+            if (seen == path) return there;
+        }
+        const bool there = fileExists && fileExists(path);
+        known.emplace_back(path, there);
+        return there;
+    };
     std::vector<KeyConflict> found;
     for (const int p : editedProfiles) {
         if (!IsProfileIndex(p)) continue;
-        const std::vector<KeyConflict> before = FindKeyConflicts(loaded.Profiles[p], p, fileExists);
-        for (KeyConflict& conflict : FindKeyConflicts(applied.Profiles[p], p, fileExists)) {
+        const std::vector<KeyConflict> before = FindKeyConflicts(loaded.Profiles[p], p, once);
+        for (KeyConflict& conflict : FindKeyConflicts(applied.Profiles[p], p, once)) {
             const bool seen = std::any_of(before.begin(), before.end(),
                                           [&](const KeyConflict& old) { return old.text == conflict.text; });
             if (!seen) found.push_back(std::move(conflict));

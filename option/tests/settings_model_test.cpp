@@ -1,5 +1,7 @@
 #include "settings_model.h"
 
+#include "edit_history.h"
+
 #include "change_flags.h"
 #include "profile_store.h"
 #include "record_editor.h"
@@ -625,6 +627,27 @@ TEST_F(SettingsModelUndo, UndoOfAnAppliedEditIsAnEditBack) {
     ASSERT_TRUE(model.Undo());
     EXPECT_TRUE(model.IsEdited(EditItem::Field(0, red)));
     EXPECT_EQ(model.Preview()->Profiles[0].LtColorRed, block->Profiles[0].LtColorRed);
+}
+
+// A window left open for days keeps the newest steps within its bound, and undoes them in order.
+TEST(EditHistory, KeepsTheNewestStepsWithinItsBound) {
+    EditHistory history;
+    const std::size_t stepBytes = 4 * 1024 * 1024;  // before and after of two megabytes each
+    const int steps = static_cast<int>(EditHistory::kMaxBytes / stepBytes) + 10;
+    for (int n = 0; n < steps; ++n) {
+        ItemChange change{EditItem::KeyEntry(0, n % kKeyEntryCount), std::vector<std::uint8_t>(stepBytes / 2, 1),
+                          std::vector<std::uint8_t>(stepBytes / 2, static_cast<std::uint8_t>(n)), false};
+        history.Record({change}, false);
+    }
+    int kept = 0;
+    int last = steps;
+    for (EditStep step = history.TakeUndo(); !step.empty(); step = history.TakeUndo()) {
+        const int n = step.front().after.front();
+        EXPECT_EQ(n, (last - 1) % 256) << "newest first";
+        last = last - 1;
+        ++kept;
+    }
+    EXPECT_EQ(kept, static_cast<int>(EditHistory::kMaxBytes / stepBytes));
 }
 
 }  // namespace
