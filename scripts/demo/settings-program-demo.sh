@@ -85,6 +85,20 @@ picture_every_page() {  # DPI
     echo "    pictures: $(printf '%s ' "${PAGES[@]/%/-$1.png}")"
 }
 
+# The Keys and macros page, key 3 picked, made a macro when DOES (its item) is given, its editor open.
+open_macro_editor_of_key_3() {  # [DOES]
+    desktop tab "$TABS" $KEYS_TAB >/dev/null
+    desktop click "$KEY_3" >/dev/null
+    sleep 0.3
+    if [ -n "${1:-}" ]; then
+        desktop select "$DOES" "$1" >/dev/null
+        sleep 0.3
+    fi
+    desktop click "$EDIT_MACRO" >/dev/null
+    desktop wait "$EDITOR" 10 >/dev/null
+    sleep 0.5
+}
+
 # ---- The DPI Wine gives a program it starts: LogPixels under HKCU\Control Panel\Desktop (the
 # system DPI) and HKEY_CURRENT_CONFIG\Software\Fonts (the fonts' scale), read when it starts.
 DPI_KEYS=('HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts')
@@ -187,14 +201,7 @@ colour=$(tr -d '\r' < "$WORK/trace.txt" | grep -A1 -E '^[0-9.]+ SET lighting' | 
 [ -n "$colour" ] && echo "    the lighting report's key colour (bytes 6 to 8): $colour"
 
 say "key 3 of profile 1 made a macro on the Keys and macros page: recorded by typing \"fire\" in the macro editor"
-desktop tab "$TABS" $KEYS_TAB >/dev/null
-desktop click "$KEY_3" >/dev/null
-sleep 0.3
-desktop select "$DOES" 2 >/dev/null
-sleep 0.3
-desktop click "$EDIT_MACRO" >/dev/null
-desktop wait "$EDITOR" 10 >/dev/null
-sleep 0.5
+open_macro_editor_of_key_3 2   # "A macro"
 shot macro-editor-96 "$EDITOR"
 desktop click "$RECORD" >/dev/null
 sleep 0.3
@@ -232,12 +239,7 @@ echo "    LogPixels=144 in the registry for this run; put back when the demo end
 forget_placement
 open_from_tray
 picture_every_page 144
-desktop tab "$TABS" $KEYS_TAB >/dev/null
-desktop click "$KEY_3" >/dev/null
-sleep 0.3
-desktop click "$EDIT_MACRO" >/dev/null
-desktop wait "$EDITOR" 10 >/dev/null
-sleep 0.5
+open_macro_editor_of_key_3
 shot macro-editor-144 "$EDITOR"
 echo "    picture: macro-editor-144.png (key 3's macro as applied)"
 desktop click "$EDITOR>2" >/dev/null
