@@ -81,20 +81,20 @@ std::string Lines(const std::vector<std::wstring>& lines) {
 
 class UndoAndReview : public OptionEndToEnd {
 protected:
+    // The monitor with the keyboard, the shared block opened, the program's window.
     HWND Open() {
-        if (!program.Start(install->Folder() + kOptionExe, "")) return nullptr;
+        Install();
+        StartMonitor();
+        if (HasFatalFailure() || !block.Open() || !program.Start(install->Folder() + kOptionExe, "")) return nullptr;
         return WaitForWindow();
     }
+    test::SharedBlockPeer block;
     test::ChildProcess program;
 };
 
 // Edits undone back to the start leave nothing to apply and the keyboard gets nothing; redone,
 // the review names exactly the reports the Apply then sends.
 TEST_F(UndoAndReview, UndoneToTheStartSendsNothingAndTheReviewListsWhatIsSent) {
-    ASSERT_NO_FATAL_FAILURE(Install());
-    ASSERT_NO_FATAL_FAILURE(StartMonitor());
-    test::SharedBlockPeer block;
-    ASSERT_TRUE(block.Open());
     const HWND window = Open();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowEnabled(Control(window, kUndo))) << "nothing to undo yet";
@@ -164,10 +164,6 @@ TEST_F(UndoAndReview, UndoneToTheStartSendsNothingAndTheReviewListsWhatIsSent) {
 // A profile written to a file and read into another profile: the file is the monitor's own
 // format, and the imported profile reaches the keyboard on Apply.
 TEST_F(UndoAndReview, ExportsAProfileAndImportsItIntoAnother) {
-    ASSERT_NO_FATAL_FAILURE(Install());
-    ASSERT_NO_FATAL_FAILURE(StartMonitor());
-    test::SharedBlockPeer block;
-    ASSERT_TRUE(block.Open());
     const HWND window = Open();
     ASSERT_NE(window, nullptr);
 
