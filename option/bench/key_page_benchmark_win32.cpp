@@ -127,15 +127,8 @@ void BecomeDpiAware() {
 
 // The system's message font at the window's DPI, and its bold, as the program makes them.
 bool MakeFonts(HWND window, win32::ScopedFont& normal, win32::ScopedFont& bold) {
-    using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-    const auto forDpi = reinterpret_cast<ForDpi>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    const UINT dpi = WindowDpi(window);
-    const bool got = (forDpi != nullptr && dpi != 0 && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) ||
-                     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    if (!got) return false;
+    if (!MessageFontMetrics(window, metrics)) return false;
     normal = win32::ScopedFont(CreateFontIndirectW(&metrics.lfMessageFont));
     LOGFONTW boldLook = metrics.lfMessageFont;
     boldLook.lfWeight = FW_BOLD;
