@@ -29,6 +29,7 @@ struct ProfileEdit {
     std::string what;               // readable, for a result line: "key-green = 77"
     bool forceProfileFlag = false;  // the keyboard is told of the current profile even when it stands
     bool setsCurrent = false;       // what to read back: the current index, or the profile
+    bool wholeRecord = false;       // ... or every profile and the current index (a restore)
 };
 
 // field: an editable row of ProfileFields() (the edit keeps a pointer to it); which names

@@ -29,10 +29,16 @@ bool RecordEditor::Apply(const ProfileEdit& edit, StateRecord& state, FlagMode m
 
 bool RecordEditor::StillHolds(const ProfileEdit& edit, const StateRecord& now) const {
     if (edit.setsCurrent) return now.CurrentProfile == written_->CurrentProfile;
-    const int p = edit.profile;
-    auto expected = std::make_unique<ProfileRecord>(written_->Profiles[p]);
-    expected->ExtendedMode = now.Profiles[p].ExtendedMode;
-    return std::memcmp(expected.get(), &now.Profiles[p], sizeof(ProfileRecord)) == 0;
+    auto holds = [&](int p) {
+        auto expected = std::make_unique<ProfileRecord>(written_->Profiles[p]);
+        expected->ExtendedMode = now.Profiles[p].ExtendedMode;
+        return std::memcmp(expected.get(), &now.Profiles[p], sizeof(ProfileRecord)) == 0;
+    };
+    if (!edit.wholeRecord) return holds(edit.profile);
+    for (int p = 0; p < kProfileCount; ++p) {
+        if (!holds(p)) return false;
+    }
+    return now.CurrentProfile == written_->CurrentProfile;
 }
 
 }  // namespace brenik::editing

@@ -32,8 +32,9 @@ public:
     const StateRecord& Written() const { return *written_; }
 
     // Whether the block's record now still holds what was written: the current index for a
-    // switch, else the edited profile (its live layer aside, which the keyboard changes at
-    // any time). The monitor may publish its own copy over a change before it takes it.
+    // switch, every profile and the index for a restore, else the edited profile (the live
+    // layer aside, which the keyboard changes at any time). The monitor may publish its own
+    // copy over a change before it takes it.
     bool StillHolds(const ProfileEdit& edit, const StateRecord& now) const;
 
 private:
