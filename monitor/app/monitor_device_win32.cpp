@@ -7,7 +7,7 @@
 namespace brenik::monitor {
 
 CMonitorDevice::CMonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath,
-                               IStateStore& store, IDesktop& desktop, JobFlags& flags)
+                               IStateStore& store, IDesktop& desktop, osd::OnScreenDisplay& display, JobFlags& flags)
     : hid_(hid),
       state_(state),
       transport_(hid, device::kLargestReport),
@@ -15,7 +15,7 @@ CMonitorDevice::CMonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, c
       stateAccess_(state),
       settings_(configPath, ini::SystemIniStorage()),
       commands_(channel_, stateAccess_, settings_),
-      host_(store, desktop),
+      host_(store, desktop, display),
       jobs_(commands_, stateAccess_, host_, flags.g_iSynced) {}
 
 void CMonitorDevice::OpenDevMonitor() { hid_.OpenDevMonitor(window_, kMsgKeyEvent, kMsgDeviceChange); }

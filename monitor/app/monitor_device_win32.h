@@ -29,7 +29,7 @@ namespace brenik::monitor {
 class CMonitorDevice final : public IDeviceJobs, public IDeviceSide {
 public:
     CMonitorDevice(const hid::HidLibrary& hid, WorkingCopy& state, const std::string& configPath, IStateStore& store,
-                   IDesktop& desktop, JobFlags& flags);
+                   IDesktop& desktop, osd::OnScreenDisplay& display, JobFlags& flags);
     CMonitorDevice(const CMonitorDevice&) = delete;
     CMonitorDevice& operator=(const CMonitorDevice&) = delete;
 

@@ -32,7 +32,7 @@ CMonitorWnd::CMonitorWnd(bool openSettingsAfterStart)
       companions_(desktop_, folder_, osd_),
       tray_(desktop_, companions_),
       sounds_(state_, folder_, soundPlayer_),
-      device_(hid_, state_, configPath_, store_, desktop_, flags_),
+      device_(hid_, state_, configPath_, store_, desktop_, osd_, flags_),
       jobThread_(flags_),
       firstSync_(jobThread_),
       profileSwitch_(state_, store_, jobThread_, desktop_, osd_),
@@ -156,7 +156,12 @@ void CMonitorWnd::OnCommand(UINT command) {
 }
 
 void CMonitorWnd::OnSettingsChanged(WPARAM jobArgument) {
+    // Restoring the keyboard replaces what it holds: the profiles as they were go to the history.
+    if (jobArgument == device::kApplyWholeKeyboard) store_.KeepHistory(history::HistoryReason::kRestore);
     store_.Reread();
+    // Saved at once, so that what was applied is in the files even if the monitor ends before
+    // its next save; the keyboard's token says the two agree from the end of job 1 on.
+    store_.SaveProfiles();
     osd_.LoadSettings();
     osd_.PostSettings();
     bool queued = false;

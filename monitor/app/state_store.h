@@ -1,6 +1,8 @@
 #pragma once
-// Where the working copy goes: the shared block other programs read, and the profile files.
-// StateStore (state_store_win32.h) on Windows, a recorder in the tests.
+// Where the working copy goes: the shared block other programs read, the profile files and
+// their history. StateStore (state_store_win32.h) on Windows, a recorder in the tests.
+
+#include "history_copy.h"
 
 namespace brenik::monitor {
 
@@ -11,6 +13,9 @@ public:
     virtual void Publish() = 0;
     // Writes the profiles to their files. Both threads save; the writes keep their order.
     virtual void SaveProfiles() = 0;
+    // Keeps a dated copy of the profile files as they stand, before something overwrites them
+    // (profile_history.h). A copy that cannot be kept is said and changes nothing else.
+    virtual void KeepHistory(history::HistoryReason reason) = 0;
 };
 
 }  // namespace brenik::monitor

@@ -1,5 +1,7 @@
 #include "state_store_win32.h"
 
+#include "debug_output.h"
+#include "history_folder.h"
 #include "ini_storage.h"
 #include "keyboard_repeat.h"
 
@@ -8,7 +10,9 @@
 namespace brenik::monitor {
 
 StateStore::StateStore(WorkingCopy& state, const std::string& programFolder)
-    : state_(state), profiles_(programFolder, ini::SystemIniStorage(), SystemKeyboardRepeat()) {}
+    : state_(state),
+      profiles_(programFolder, ini::SystemIniStorage(), SystemKeyboardRepeat()),
+      history_(programFolder, ini::SystemIniStorage(), history::SystemHistoryFolder()) {}
 
 void StateStore::Load() {
     state_.Use([&](StateRecord& state) {
@@ -31,7 +35,16 @@ void StateStore::SaveProfiles() {
     // copy's lock is not held while the disk works.
     std::lock_guard<std::mutex> inOrder(saveOrder_);
     const std::unique_ptr<StateRecord> snapshot = state_.Snapshot();
+    history_.KeepDailyIfDue(history::HistoryTimeNow());
     profiles_.SaveProfiles(*snapshot);
+}
+
+void StateStore::KeepHistory(history::HistoryReason reason) {
+    // In the save order, so a copy never falls between the two halves of a save.
+    std::lock_guard<std::mutex> inOrder(saveOrder_);
+    if (history_.Keep(reason, history::HistoryTimeNow()) == history::KeepOutcome::kKept) {
+        DebugPrintf("StateStore kept the profiles in %s (%s)\n", history_.Folder().c_str(), history::ReasonWord(reason));
+    }
 }
 
 }  // namespace brenik::monitor

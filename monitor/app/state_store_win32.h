@@ -3,6 +3,7 @@
 // shared block with its lock (SharedStateBlock). Owned by the main window; Publish and
 // SaveProfiles are called from both threads.
 
+#include "profile_history.h"
 #include "profile_store.h"
 #include "shared_state_block_win32.h"
 #include "state_store.h"
@@ -30,11 +31,14 @@ public:
     void Publish() override;
     // Copies the shared block into the working copy, under its lock (a sibling changed it).
     void Reread();
+    // The first save of a day keeps a copy of the files it replaces.
     void SaveProfiles() override;
+    void KeepHistory(history::HistoryReason reason) override;
 
 private:
     WorkingCopy& state_;
     ProfileStore profiles_;
+    history::ProfileHistory history_;
     SharedStateBlock block_;
     std::mutex saveOrder_;
 };

@@ -175,6 +175,7 @@ bool DeviceJobs::SynchroniseKeyboard() {
     if (Aborted()) return false;
 
     const bool tokensMatch = commands_.TokenMatches();
+    if (!tokensMatch) host_.KeepProfilesBeforeReadBack();
     if (!tokensMatch && !ReadEverythingBack(last)) return false;
 
     state_.Update([](StateRecord& s) { std::memset(s.KeyChanged, 0, sizeof s.KeyChanged); });
@@ -184,6 +185,7 @@ bool DeviceJobs::SynchroniseKeyboard() {
     host_.SaveProfiles();
     host_.PublishState();
     host_.NotifySynchronised();
+    if (!tokensMatch) host_.NotifyProfilesReadBack();
     return true;
 }
 

@@ -106,6 +106,10 @@ bool OnScreenDisplay::OnCopyData(const void* data, std::size_t size, bool keyboa
     return true;
 }
 
+void OnScreenDisplay::NotifyProfilesReadBack() {
+    if (StoreMessage(kProfilesReadBackNotice)) display_.TextMessage();
+}
+
 bool OnScreenDisplay::StoreMessage(const std::string& text) {
     return ini::CIniFile(configPath_, storage_).WriteString(kOsdTextSection, kOsdTextKey, text);
 }

@@ -37,6 +37,9 @@ constexpr std::uint16_t kOsdMaxVolume = 100;
 // at most are a name (the last one is its terminator).
 constexpr std::size_t kMacroNameMaxChars = 31;
 
+// The notice after the keyboard's settings were read back over the profiles.
+constexpr const char* kProfilesReadBackNotice = "Profiles read from the keyboard; the previous ones are kept in History";
+
 class OnScreenDisplay {
 public:
     OnScreenDisplay(IDesktop& desktop, WorkingCopy& state, std::string configPath, ini::IIniStorage& storage);
@@ -64,6 +67,11 @@ public:
     // exactly 151 bytes long, and announced (1324/50) while the keyboard is open. Reads no
     // byte beyond `size`. Returns what the window answers: always true (handled).
     bool OnCopyData(const void* data, std::size_t size, bool keyboardOpen);
+    // Job 2 saved the keyboard's settings over the profiles: kProfilesReadBackNotice as a text
+    // message (1324/50), whatever the switches say, since the profiles the user had are now in
+    // the history only. Runs on the job thread: it touches only config.ini, under the
+    // storage's lock, and posts.
+    void NotifyProfilesReadBack();
 
     const OsdSettings& Settings() const { return settings_; }
 

@@ -2,6 +2,10 @@
 // the working copy is lent to them one access at a time.
 
 #include "monitor_device_host.h"
+
+#include "config_ini_keys.h"
+#include "ini_file.h"
+#include "memory_ini_storage.h"
 #include "peer_messages.h"
 #include "program_windows.h"
 #include "recording_desktop.h"
@@ -18,13 +22,26 @@ class CountingStore final : public IStateStore {
 public:
     void Publish() override { calls.push_back("publish"); }
     void SaveProfiles() override { calls.push_back("save"); }
+    void KeepHistory(history::HistoryReason reason) override {
+        calls.push_back(std::string("keep ") + history::ReasonWord(reason));
+    }
     std::vector<std::string> calls;
 };
 
-TEST(MonitorDeviceHost, NotificationsGoToTheSettingsProgramOnly) {
+struct HostRig {
     test::RecordingDesktop desktop;
     CountingStore store;
-    MonitorDeviceHost host(store, desktop);
+    WorkingCopy copy;
+    ini::test::MemoryIniStorage files;
+    osd::OnScreenDisplay display{desktop, copy, "C:\\Brenik\\config.ini", files};
+    MonitorDeviceHost host{store, desktop, display};
+};
+
+TEST(MonitorDeviceHost, NotificationsGoToTheSettingsProgramOnly) {
+    HostRig rig;
+    test::RecordingDesktop& desktop = rig.desktop;
+    CountingStore& store = rig.store;
+    MonitorDeviceHost& host = rig.host;
     host.NotifySynchronised();  // no settings window: nothing posted
     EXPECT_TRUE(desktop.posted.empty());
     desktop.Open(kTitleSettings);
@@ -36,6 +53,18 @@ TEST(MonitorDeviceHost, NotificationsGoToTheSettingsProgramOnly) {
     host.SaveProfiles();
     host.PublishState();
     EXPECT_EQ(store.calls, (std::vector<std::string>{"save", "publish"}));
+}
+
+TEST(MonitorDeviceHost, AReadBackKeepsTheProfilesFirstAndTellsTheUserAfter) {
+    HostRig rig;
+    rig.desktop.Open(kTitleOsd);
+    rig.host.KeepProfilesBeforeReadBack();
+    EXPECT_EQ(rig.store.calls, (std::vector<std::string>{"keep read-back"}));
+    EXPECT_TRUE(rig.desktop.posted.empty());
+    rig.host.NotifyProfilesReadBack();
+    EXPECT_EQ(ini::CIniFile("C:\\Brenik\\config.ini", rig.files).ReadString(kOsdTextSection, kOsdTextKey, ""),
+              "Profiles read from the keyboard; the previous ones are kept in History");
+    EXPECT_EQ(rig.desktop.posted, (std::vector<test::PostedMessage>{{kTitleOsd, 1324, 50, 0}}));
 }
 
 TEST(WorkingCopyAccess, ReadsAndUpdatesTheWorkingCopy) {

@@ -90,6 +90,8 @@ public:
     void PublishState() override {}
     void NotifySynchronised() override { ++synchronised; }
     void NotifyMacroReadBack(int, int) override {}
+    void KeepProfilesBeforeReadBack() override {}
+    void NotifyProfilesReadBack() override {}
     int synchronised = 0;
 };
 

@@ -65,6 +65,8 @@ public:
     void PublishState() override {}
     void NotifySynchronised() override {}
     void NotifyMacroReadBack(int, int) override {}
+    void KeepProfilesBeforeReadBack() override {}
+    void NotifyProfilesReadBack() override {}
 };
 
 bool NameEnds(const char* name) { return std::memchr(name, 0, kNameBytes) != nullptr; }

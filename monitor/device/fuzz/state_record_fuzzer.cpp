@@ -143,6 +143,8 @@ public:
     void PublishState() override {}
     void NotifySynchronised() override {}
     void NotifyMacroReadBack(int, int) override {}
+    void KeepProfilesBeforeReadBack() override {}
+    void NotifyProfilesReadBack() override {}
 };
 
 void Tile(std::string_view pattern, StateRecord& record) {
