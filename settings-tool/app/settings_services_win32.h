@@ -1,6 +1,7 @@
 #pragma once
 // The settings tool's shared block and profile files on Windows.
 
+#include "history_folder.h"
 #include "settings_services.h"
 #include "shared_state_editor_win32.h"
 
@@ -25,13 +26,18 @@ private:
 // monitor), and the file system for export and import.
 class ProfileFilesWin32 final : public IProfileFiles {
 public:
-    explicit ProfileFilesWin32(std::string programFolder) : programFolder_(std::move(programFolder)) {}
+    explicit ProfileFilesWin32(std::string programFolder)
+        : programFolder_(std::move(programFolder)),
+          history_(programFolder_, ini::SystemIniStorage(), history::SystemHistoryFolder()) {}
     int LoadAll(StateRecord& state) override;
     std::string ProfileFolder() const override;
     ini::IIniStorage& Storage() override;
+    history::ProfileHistory& History() override { return history_; }
+    history::HistoryTime Now() override { return history::HistoryTimeNow(); }
 
 private:
     std::string programFolder_;
+    history::ProfileHistory history_;
 };
 
 }  // namespace brenik::settings

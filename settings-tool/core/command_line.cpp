@@ -16,6 +16,8 @@ struct VerbForm {
 };
 
 constexpr std::size_t kUnbounded = 64;
+// Past the history's bound, so that an old number is "no such copy", not a usage error.
+constexpr int kMaxHistoryNumber = 999;
 
 constexpr VerbForm kVerbs[] = {
     {"list", Verb::kList, 1, 1, "list"},
@@ -25,6 +27,8 @@ constexpr VerbForm kVerbs[] = {
     {"switch", Verb::kSwitch, 2, 2, "switch P"},
     {"export", Verb::kExport, 3, 3, "export P FILE"},
     {"import", Verb::kImport, 3, 3, "import P FILE"},
+    {"history", Verb::kHistory, 1, 1, "history"},
+    {"restore", Verb::kRestore, 2, 2, "restore N"},
     {"help", Verb::kHelp, 1, 1, "help"},
 };
 
@@ -82,6 +86,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         return Fail(std::string("expected: ") + form->form);
     }
     command.verb = form->verb;
+    if (command.verb == Verb::kRestore) {
+        const auto copy = editing::ParseNumber(words[1], 1, kMaxHistoryNumber);
+        if (!copy || words[1].find_first_of("xX") != std::string::npos) {
+            return Fail("copy \"" + words[1] + "\" is not 1.." + std::to_string(kMaxHistoryNumber) +
+                        " (BrenikSettings history lists them)");
+        }
+        command.copy = static_cast<int>(*copy);
+        return {command, ""};
+    }
     if (words.size() > 1) {
         const auto profile = editing::ParseNumber(words[1], 1, kProfileCount);
         if (!profile || words[1].find_first_of("xX") != std::string::npos) {
@@ -130,6 +143,9 @@ std::string HelpText() {
         "  switch P                   make profile P the current one\n"
         "  export P FILE              write profile P to a new profile file (--force: replace FILE)\n"
         "  import P FILE              replace profile P with a profile file's settings\n"
+        "  history                    the copies of the profiles kept before they were\n"
+        "                             overwritten: when, why, what differs from now\n"
+        "  restore N                  bring copy N back (1 is the newest), on the keyboard too\n"
         "  /?, -h, --help             this text\n"
         "P: profile 1..5. K: key 1..42.\n"
         "--json: print the result as JSON (a refusal too: {\"error\": ..., \"status\": n}).\n"
@@ -140,6 +156,9 @@ std::string HelpText() {
         "beside the tool). One change runs at a time. list, show and export read the profile\n"
         "files when the monitor is not running. After the answer the tool reads the change back;\n"
         "if the monitor replaced it meanwhile (a profile key, say), it is made once more.\n"
+        "Before an import or a restore the profiles as they were are kept in the history\n"
+        "(config\\History\\ beside the monitor: the last 20 copies, at most 4 MB), as the\n"
+        "monitor keeps them before it reads the keyboard's settings back over them.\n"
         "Key assignments reach the keyboard only while key-assignments is on (turning it on\n"
         "sends every key of the profile); keys 23..37 have no key entry on the keyboard, so only\n"
         "a macro or launch entry there is sent.\n"

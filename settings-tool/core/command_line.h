@@ -9,6 +9,8 @@
 //     switch P                    make P the current profile
 //     export P FILE               write profile P to a new profile file (--force: replace one)
 //     import P FILE               read profile P from a profile file
+//     history                     the copies of the profiles kept before they were overwritten
+//     restore N                   bring copy N of the history back (1 is the newest)
 //   BrenikSettings /? | -h | --help
 //
 // P is 1..5 as on the keyboard's profile keys, K is 1..42. Options may stand anywhere;
@@ -22,12 +24,13 @@
 
 namespace brenik::settings {
 
-enum class Verb { kHelp, kList, kShow, kSet, kKey, kSwitch, kExport, kImport };
+enum class Verb { kHelp, kList, kShow, kSet, kKey, kSwitch, kExport, kImport, kHistory, kRestore };
 
 struct CommandLine {
     Verb verb = Verb::kHelp;
     int profile = 0;  // 1..5
     int key = 0;      // 1..42
+    int copy = 0;     // restore: the history copy, 1 the newest
     std::string field;
     std::string value;
     std::vector<std::string> assignment;  // the words after K

@@ -4,6 +4,7 @@
 // and the profile files.
 
 #include "ini_storage.h"
+#include "profile_history.h"
 #include "state_record.h"
 
 #include <functional>
@@ -70,6 +71,9 @@ public:
     virtual std::string ProfileFolder() const = 0;
     // The storage for the files export and import name.
     virtual ini::IIniStorage& Storage() = 0;
+    // The profiles' history in the monitor's folder, and the time a new copy is dated with.
+    virtual history::ProfileHistory& History() = 0;
+    virtual history::HistoryTime Now() = 0;
 };
 
 }  // namespace brenik::settings

@@ -1,5 +1,7 @@
 #include "settings_tool.h"
 
+#include "copied_profiles.h"
+#include "copy_differences.h"
 #include "debug_output.h"
 #include "exit_codes.h"
 #include "key_assignment.h"
@@ -27,6 +29,8 @@ const char* VerbWord(Verb verb) {
         case Verb::kSwitch: return "switch";
         case Verb::kExport: return "export";
         case Verb::kImport: return "import";
+        case Verb::kHistory: return "history";
+        case Verb::kRestore: return "restore";
         case Verb::kHelp: break;
     }
     return "help";
@@ -52,6 +56,20 @@ std::optional<editing::ProfileEdit> Prepare(const CommandLine& command, IProfile
         case Verb::kKey: return editing::KeyEdit(p, command.key - 1, command.assignment, error);
         case Verb::kSwitch: return editing::SwitchEdit(p);
         case Verb::kImport: return editing::ImportEdit(p, command.file, files.Storage(), error);
+        case Verb::kRestore: {
+            const std::vector<history::HistoryEntry> entries = files.History().List();
+            if (command.copy > static_cast<int>(entries.size())) {
+                error = "there is no copy " + std::to_string(command.copy) + ": the history holds " +
+                        std::to_string(entries.size()) + " (BrenikSettings history lists them)";
+                return std::nullopt;
+            }
+            const history::HistoryEntry& entry = entries[static_cast<std::size_t>(command.copy - 1)];
+            if (entry.damaged) {
+                error = "copy " + std::to_string(command.copy) + " (" + entry.file + ") is damaged: " + entry.error;
+                return std::nullopt;
+            }
+            return history::RestoreEdit(entry.copy, command.copy, error);
+        }
         default:
             error = "not a change";
             return std::nullopt;
@@ -106,6 +124,18 @@ private:
     bool window_ = false;
 };
 
+// Why a change keeps the profiles in the history first: it replaces whole profiles.
+std::optional<history::HistoryReason> HistoryReasonOf(Verb verb) {
+    if (verb == Verb::kImport) return history::HistoryReason::kImport;
+    if (verb == Verb::kRestore) return history::HistoryReason::kRestore;
+    return std::nullopt;
+}
+
+// What a change's line begins with.
+std::string Subject(const CommandLine& command) {
+    return command.verb == Verb::kRestore ? std::string() : "profile " + std::to_string(command.profile) + ": ";
+}
+
 void PrintFlags(std::ostream& out, const std::vector<std::string>& flags) {
     for (std::size_t i = 0; i < flags.size(); ++i) out << (i ? ", " : "") << flags[i];
 }
@@ -127,6 +157,8 @@ int SettingsTool::Run(const CommandLine& command) {
         case Verb::kShow:
         case Verb::kExport:
             return Read(command);
+        case Verb::kHistory:
+            return History(command);
         default:
             return Change(command);
     }
@@ -156,15 +188,11 @@ std::string SettingsTool::KeyboardAbsence() {
     return "the keyboard's presence cannot be read";
 }
 
-int SettingsTool::Read(const CommandLine& command) {
-    auto state = std::make_unique<StateRecord>();
-    std::memset(state.get(), 0, sizeof *state);
-    std::string source = "monitor";
-    if (monitor_.MonitorRunning()) {
-        if (!block_.Read(*state)) {
-            return Fail(command, kExitFailed, "the monitor runs, but its shared block could not be read");
-        }
-    } else if (files_.LoadAll(*state) == 0) {
+bool SettingsTool::LoadNow(StateRecord& state, std::string& source) {
+    std::memset(&state, 0, sizeof state);
+    source = "monitor";
+    if (monitor_.MonitorRunning()) return block_.Read(state);
+    if (files_.LoadAll(state) == 0) {
         source = "defaults";
         err_ << "BrenikSettings: the monitor is not running and there are no profile files in " << files_.ProfileFolder()
              << "; these are the defaults the monitor would start with\n";
@@ -172,6 +200,15 @@ int SettingsTool::Read(const CommandLine& command) {
         source = "files";
         err_ << "BrenikSettings: the monitor is not running; reading the profile files in " << files_.ProfileFolder()
              << "\n";
+    }
+    return true;
+}
+
+int SettingsTool::Read(const CommandLine& command) {
+    auto state = std::make_unique<StateRecord>();
+    std::string source;
+    if (!LoadNow(*state, source)) {
+        return Fail(command, kExitFailed, "the monitor runs, but its shared block could not be read");
     }
     if (command.verb == Verb::kList) {
         out_ << (command.json ? ListJson(*state, source, toUtf8_) : ListText(*state));
@@ -202,6 +239,64 @@ int SettingsTool::Export(const CommandLine& command, const StateRecord& state, c
     return kExitOk;
 }
 
+int SettingsTool::History(const CommandLine& command) {
+    auto now = std::make_unique<StateRecord>();
+    std::string source;
+    if (!LoadNow(*now, source)) {
+        return Fail(command, kExitFailed, "the monitor runs, but its shared block could not be read");
+    }
+    history::ProfileHistory& kept = files_.History();
+    const std::vector<history::HistoryEntry> entries = kept.List();
+    auto differs = [&](const history::HistoryEntry& entry) {
+        return entry.damaged ? "damaged: " + entry.error : history::DifferencesFromNow(entry.copy, *now).Text();
+    };
+    if (command.json) {
+        json::JsonWriter json(toUtf8_);
+        json.BeginObject().Key("command").String("history").Key("folder").String(kept.Folder());
+        json.Key("source").String(source).Key("copies").BeginArray();
+        for (const history::HistoryEntry& entry : entries) {
+            json.BeginObject().Key("number").Number(entry.number).Key("file").String(entry.file);
+            json.Key("bytes").Number(static_cast<std::int64_t>(entry.bytes)).Key("damaged").Bool(entry.damaged);
+            if (!entry.damaged) {
+                json.Key("when").String(entry.copy.when.local).Key("reason").String(history::ReasonWord(entry.copy.reason));
+                json.Key("why").String(history::ReasonSentence(entry.copy.reason));
+            }
+            json.Key("differs").String(differs(entry)).EndObject();
+        }
+        json.EndArray().EndObject();
+        out_ << json.Text() << "\n";
+        return kExitOk;
+    }
+    if (entries.empty()) {
+        out_ << "no copies kept yet in " << kept.Folder() << "\n";
+        return kExitOk;
+    }
+    out_ << "copies of the profiles in " << kept.Folder() << ", newest first (restore N brings one back):\n";
+    for (const history::HistoryEntry& entry : entries) {
+        out_ << "  " << entry.number << "  ";
+        if (entry.damaged) out_ << entry.file;
+        else out_ << entry.copy.when.local << "  " << history::ReasonSentence(entry.copy.reason);
+        out_ << "\n     " << differs(entry) << "\n";
+    }
+    return kExitOk;
+}
+
+void SettingsTool::KeepHistory(const CommandLine& command) {
+    const std::optional<history::HistoryReason> reason = HistoryReasonOf(command.verb);
+    if (!reason) return;
+    history::ProfileHistory& kept = files_.History();
+    switch (kept.Keep(*reason, files_.Now())) {
+        case history::KeepOutcome::kKept:
+            err_ << "BrenikSettings: the profiles as they were are kept in the history (" << kept.Folder() << ")\n";
+            break;
+        case history::KeepOutcome::kFailed:
+            err_ << "BrenikSettings: the profiles as they were could not be kept in the history (" << kept.Folder()
+                 << "); going on\n";
+            break;
+        default: break;  // the newest copy holds them already, or there are no files yet
+    }
+}
+
 int SettingsTool::Change(const CommandLine& command) {
     std::string error;
     const std::optional<editing::ProfileEdit> change = Prepare(command, files_, error);
@@ -223,6 +318,7 @@ int SettingsTool::Change(const CommandLine& command) {
         return Fail(command, kExitFailed, "could not open a window for the monitor's answer; nothing was changed");
     }
 
+    KeepHistory(command);
     // Allocated before the lock is taken; the edit runs while the monitor waits for it.
     editing::RecordEditor editor;
     auto now = std::make_unique<StateRecord>();
@@ -280,7 +376,7 @@ int SettingsTool::Change(const CommandLine& command) {
         err_ << "BrenikSettings: the monitor put its own copy over the change before taking it; making it once more\n";
     }
 
-    if (everWritten) {
+    if (everWritten && p >= 0) {
         for (const std::string& note : Notes(command, editor.Written().Profiles[p])) {
             err_ << "BrenikSettings: " << note << "\n";
         }
@@ -289,7 +385,9 @@ int SettingsTool::Change(const CommandLine& command) {
 
     if (command.json) {
         json::JsonWriter json(toUtf8_);
-        json.BeginObject().Key("command").String(VerbWord(command.verb)).Key("profile").Number(command.profile);
+        json.BeginObject().Key("command").String(VerbWord(command.verb));
+        if (command.verb == Verb::kRestore) json.Key("copy").Number(command.copy);
+        else json.Key("profile").Number(command.profile);
         json.Key("change").String(change->what).Key("written").Bool(everWritten);
         json.Key("flags").BeginArray();
         for (const std::string& flag : editor.Flags()) json.String(flag);
@@ -298,9 +396,9 @@ int SettingsTool::Change(const CommandLine& command) {
         json.Key("status").Number(status).EndObject();
         out_ << json.Text() << "\n";
     } else if (!everWritten) {
-        out_ << "profile " << command.profile << ": " << change->what << " (already so; nothing sent)\n";
+        out_ << Subject(command) << change->what << " (already so; nothing sent)\n";
     } else {
-        out_ << "profile " << command.profile << ": " << change->what;
+        out_ << Subject(command) << change->what;
         if (editor.Flags().empty()) out_ << " (the monitor takes it; nothing for the keyboard)";
         else {
             out_ << " (";

@@ -6,13 +6,17 @@
 // the defaults are shown). export writes a new file; an existing one only with --force, and
 // then replaced whole, never merged.
 //
-// A change (set, key, switch, import):
+// history lists the copies of the profiles kept before they were overwritten, newest first,
+// with what each differs from now in (the block, or the files without a monitor).
+//
+// A change (set, key, switch, import, restore N):
 //  1. the input is checked in full first (profile_edit.h); anything refused ends the run,
 //     nothing written;
 //  2. the monitor must run and the keyboard be present, else nothing is written;
 //  3. the run takes the tool's change turn (one change at a time across runs, waited for up
 //     to the time limit), and unless the settings program's window exists, opens its own
-//     answer window;
+//     answer window; an import or a restore keeps the profiles as they stand in the history
+//     (a copy that cannot be kept is said, and the change goes on);
 //  4. under one hold of the block's lock: the whole record is read, the change is made, the
 //     flags are set from the differences (record_editor.h; with the settings program open,
 //     added to its pending ones rather than replacing them) and the record is written; an
@@ -47,7 +51,13 @@ public:
     int Run(const CommandLine& command);
 
 private:
+    // The record now: the block when the monitor runs, else the files (said on err_); false
+    // when the monitor runs but its block cannot be read.
+    bool LoadNow(StateRecord& state, std::string& source);
     int Read(const CommandLine& command);
+    int History(const CommandLine& command);
+    // Before an import or a restore: the profiles as they stand go to the history.
+    void KeepHistory(const CommandLine& command);
     int Export(const CommandLine& command, const StateRecord& state, const std::string& source);
     int Change(const CommandLine& command);
     int Refuse(const CommandLine& command, const std::string& why);

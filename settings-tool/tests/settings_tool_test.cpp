@@ -2,7 +2,9 @@
 
 #include "exit_codes.h"
 #include "ini_file.h"
+#include "memory_history_folder.h"
 #include "memory_ini_storage.h"
+#include "profile_export.h"
 #include "profile_store.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +87,12 @@ public:
     }
     std::string ProfileFolder() const override { return "C:\\Brenik\\config\\"; }
     ini::IIniStorage& Storage() override { return storage; }
+    history::ProfileHistory& History() override { return history; }
+    history::HistoryTime Now() override { return {now, "2026-12-09 08:00:" + std::to_string(10 + now % 50)}; }
     ini::test::MemoryIniStorage storage;
+    history::test::MemoryHistoryFolder folder{storage};
+    history::ProfileHistory history{"C:\\Brenik\\", storage, folder};
+    std::int64_t now = 1765267200;
     int loads = 0;
     int found = kProfileCount;
 };
@@ -400,6 +407,100 @@ TEST_F(SettingsToolRun, JsonTextGoesThroughTheCodePageConversion) {
     EXPECT_TRUE(Contains(out.str(), "\"name\":\"Caf\xC3\xA9\"")) << out.str();
     EXPECT_EQ(Run({"--json", "show", "1"}), kExitOk);
     EXPECT_TRUE(Contains(out.str(), "\"name\":\"Caf\xC3\xA9\"")) << out.str();
+}
+
+}  // namespace
+}  // namespace brenik::settings
+
+namespace brenik::settings {
+namespace {
+
+class HistoryRun : public SettingsToolRun {
+protected:
+    // The profile files as the monitor would have saved the block.
+    void SaveBlockToFiles() {
+        for (int p = 0; p < kProfileCount; ++p) {
+            SaveProfileFile(block.state->Profiles[p], ProfileFilePath("C:\\Brenik\\", p), files.storage);
+        }
+        files.storage.files["C:\\Brenik\\config.ini"] =
+            "[Setting]\r\nCurrentProfile=" + std::to_string(block.state->CurrentProfile) + "\r\n";
+    }
+    std::vector<history::HistoryEntry> Copies() { return files.history.List(); }
+};
+
+TEST_F(HistoryRun, HistoryListsTheCopiesAndWhatDiffersFromNow) {
+    EXPECT_EQ(Run({"history"}), kExitOk);
+    EXPECT_EQ(out.str(), "no copies kept yet in C:\\Brenik\\config\\History\\\n");
+
+    SaveBlockToFiles();
+    ASSERT_EQ(files.history.Keep(history::HistoryReason::kReadBack, files.Now()), history::KeepOutcome::kKept);
+    std::strcpy(block.state->Profiles[2].ProFileName, "Keyboard's");
+    block.state->Profiles[2].LtColorBlue = 9;
+    EXPECT_EQ(Run({"history"}), kExitOk);
+    EXPECT_EQ(out.str(), "copies of the profiles in C:\\Brenik\\config\\History\\, newest first (restore N brings one back):\n"
+                         "  1  2026-12-09 08:00:10  the keyboard's settings were read back\n"
+                         "     Profile 3: name, lighting\n");
+    EXPECT_EQ(Run({"--json", "history"}), kExitOk);
+    EXPECT_EQ(out.str(),
+              "{\"command\":\"history\",\"folder\":\"C:\\\\Brenik\\\\config\\\\History\\\\\",\"source\":\"monitor\","
+              "\"copies\":[{\"number\":1,\"file\":\"20251209-080000-00-read-back.bkh\",\"bytes\":" +
+                  std::to_string(Copies()[0].bytes) +
+                  ",\"damaged\":false,\"when\":\"2026-12-09 08:00:10\",\"reason\":\"read-back\","
+                  "\"why\":\"the keyboard's settings were read back\",\"differs\":\"Profile 3: name, lighting\"}]}\n");
+}
+
+TEST_F(HistoryRun, RestoreKeepsTheProfilesFirstThenWritesTheCopyWithItsFlags) {
+    SaveBlockToFiles();
+    ASSERT_EQ(files.history.Keep(history::HistoryReason::kReadBack, files.Now()), history::KeepOutcome::kKept);
+    const auto before = std::make_unique<StateRecord>(*block.state);
+    // What the read-back left, saved by the monitor.
+    std::strcpy(block.state->Profiles[0].ProFileName, "Wiped");
+    block.state->Profiles[4].standardkey[3] = 0x04;
+    block.state->CurrentProfile = 0;
+    SaveBlockToFiles();
+    files.now += 60;
+
+    EXPECT_EQ(Run({"--json", "restore", "1"}), kExitOk);
+    for (int p = 0; p < kProfileCount; ++p) {
+        EXPECT_EQ(std::memcmp(&block.state->Profiles[p], &before->Profiles[p], sizeof(ProfileRecord)), 0) << p;
+    }
+    EXPECT_EQ(block.state->CurrentProfile, 1);
+    EXPECT_EQ(out.str(), "{\"command\":\"restore\",\"copy\":1,\"change\":\"restored copy 1 of 2026-12-09 08:00:10\","
+                         "\"written\":true,\"flags\":[\"ProfileChanged\",\"StandardKeyChanged[4]\"],\"answered\":true,"
+                         "\"status\":0}\n");
+    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"turn 30000", "open", "notify", "wait 30000", "close", "end turn"}));
+    const std::vector<history::HistoryEntry> copies = Copies();
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].copy.reason, history::HistoryReason::kRestore) << "what the restore replaced is kept";
+    EXPECT_TRUE(Contains(err.str(), "the profiles as they were are kept in the history")) << err.str();
+}
+
+TEST_F(HistoryRun, ARestoreOfACopyThatIsNotThereOrDamagedWritesNothing) {
+    SaveBlockToFiles();
+    ASSERT_EQ(files.history.Keep(history::HistoryReason::kDaily, files.Now()), history::KeepOutcome::kKept);
+    const std::string bytes = BlockBytes();
+    EXPECT_EQ(Run({"restore", "2"}), kExitRefused);
+    EXPECT_TRUE(Contains(err.str(), "there is no copy 2: the history holds 1")) << err.str();
+    std::string& kept = files.storage.files["C:\\Brenik\\config\\History\\" + Copies()[0].file];
+    kept.resize(kept.size() - 20);
+    EXPECT_EQ(Run({"restore", "1"}), kExitRefused);
+    EXPECT_TRUE(Contains(err.str(), "is damaged")) << err.str();
+    EXPECT_EQ(BlockBytes(), bytes);
+    EXPECT_TRUE(monitor.steps.empty());
+    EXPECT_FALSE(ParseCommandLine({"restore", "0"}).command);
+    EXPECT_FALSE(ParseCommandLine({"restore"}).command);
+}
+
+TEST_F(HistoryRun, AnImportKeepsTheProfilesAsTheyWere) {
+    SaveBlockToFiles();
+    ASSERT_EQ(editing::ExportProfileFile(block.state->Profiles[3], "C:\\p.cmp", files.storage, false), editing::ExportOutcome::kWritten);
+    std::strcpy(block.state->Profiles[0].ProFileName, "Mine");
+    SaveBlockToFiles();
+    EXPECT_EQ(Run({"import", "1", "C:\\p.cmp"}), kExitOk);
+    const std::vector<history::HistoryEntry> copies = Copies();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].copy.reason, history::HistoryReason::kImport);
+    EXPECT_NE(copies[0].copy.Find("config\\Default0.cmp")->bytes.find("ProFileName=Mine"), std::string::npos);
 }
 
 }  // namespace

@@ -85,9 +85,12 @@ KeepOutcome ProfileHistory::Keep(HistoryReason reason, const HistoryTime& now) {
 
 KeepOutcome ProfileHistory::KeepDailyIfDue(const HistoryTime& now) {
     std::lock_guard<std::mutex> one(keeping_);
+    // Known without reading: another program's copies can only be newer still.
+    if (newestSeen_ && now.utcSeconds - *newestSeen_ < kDailySeconds) return KeepOutcome::kNotDue;
     const std::vector<Listed> copies = Copies();
     HistoryCopy newest;
     const bool any = Newest(copies, newest);
+    if (any) newestSeen_ = newest.when.utcSeconds;
     // A clock put back counts as not due: the newest copy is no older than a day.
     if (any && now.utcSeconds - newest.when.utcSeconds < kDailySeconds) return KeepOutcome::kNotDue;
     const HistoryCopy copy = Current(now, HistoryReason::kDaily);
@@ -111,6 +114,7 @@ KeepOutcome ProfileHistory::Write(const HistoryCopy& copy, const std::vector<Lis
         DebugPrintf("ProfileHistory could not write %s%s; no copy was kept\n", Folder().c_str(), name.c_str());
         return KeepOutcome::kFailed;
     }
+    newestSeen_ = copy.when.utcSeconds;
     Prune();
     return KeepOutcome::kKept;
 }

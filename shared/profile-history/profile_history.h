@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,7 @@ private:
     const std::string programFolder_;
     ini::IIniStorage& storage_;
     IHistoryFolder& folder_;
+    std::optional<std::int64_t> newestSeen_;  // the newest copy's time, once known
     std::mutex keeping_;
 };
 

@@ -1,11 +1,11 @@
 #include "profile_history.h"
 
 #include "debug_capture.h"
+#include "memory_history_folder.h"
 #include "memory_ini_storage.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 namespace brenik::history {
@@ -14,35 +14,10 @@ namespace {
 constexpr const char* kFolder = "C:\\Brenik\\";
 const std::string kHistory = std::string(kFolder) + kHistoryFolder;
 
-// The history folder over the test's files in memory.
-class MemoryFolder final : public IHistoryFolder {
-public:
-    explicit MemoryFolder(ini::test::MemoryIniStorage& storage) : storage_(storage) {}
-    bool Make(const std::string& folder) override { return !failMake && folders.insert(folder).first != folders.end(); }
-    std::vector<FolderFile> List(const std::string& folder, const std::string& extension) override {
-        std::vector<FolderFile> files;
-        for (const auto& [path, bytes] : storage_.files) {
-            const std::string name = path.substr(0, folder.size()) == folder ? path.substr(folder.size()) : "";
-            if (name.size() > extension.size() && name.find('\\') == std::string::npos &&
-                name.compare(name.size() - extension.size(), extension.size(), extension) == 0) {
-                files.push_back({name, bytes.size()});
-            }
-        }
-        return files;
-    }
-    bool Remove(const std::string& path) override { return storage_.files.erase(path) == 1; }
-
-    std::set<std::string> folders;
-    bool failMake = false;
-
-private:
-    ini::test::MemoryIniStorage& storage_;
-};
-
 class History : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::ClearDebugLines();
+        brenik::test::ClearDebugLines();
         SetProfiles("first");
         storage.files[std::string(kFolder) + "config.ini"] = "[Setting]\r\nCurrentProfile=1\r\n";
     }
@@ -57,7 +32,7 @@ protected:
     static HistoryTime At(std::int64_t seconds) { return {seconds, "local " + std::to_string(seconds)}; }
 
     ini::test::MemoryIniStorage storage;
-    MemoryFolder folder{storage};
+    test::MemoryHistoryFolder folder{storage};
     ProfileHistory history{kFolder, storage, folder};
 };
 
@@ -121,7 +96,7 @@ TEST_F(History, ADamagedCopyIsListedAndPassedOver) {
     EXPECT_FALSE(entries[1].damaged);
     // The profiles equal the damaged copy's, not the older one's: a new copy is kept.
     EXPECT_EQ(history.Keep(HistoryReason::kReadBack, At(3000)), KeepOutcome::kKept);
-    EXPECT_TRUE(test::DebugLinesContain("ProfileHistory passed over"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("ProfileHistory passed over"));
 }
 
 TEST_F(History, DailyAtMostOnceADay) {
@@ -138,12 +113,12 @@ TEST_F(History, ACopyThatCannotBeKeptIsSaidAndChangesNothing) {
     const auto files = storage.files;
     storage.failWrites = true;
     EXPECT_EQ(history.Keep(HistoryReason::kReadBack, At(1000)), KeepOutcome::kFailed);
-    EXPECT_TRUE(test::DebugLinesContain("ProfileHistory could not write"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("ProfileHistory could not write"));
     EXPECT_EQ(storage.files, files);
     storage.failWrites = false;
     folder.failMake = true;
     EXPECT_EQ(history.Keep(HistoryReason::kReadBack, At(1000)), KeepOutcome::kFailed);
-    EXPECT_TRUE(test::DebugLinesContain("ProfileHistory could not make"));
+    EXPECT_TRUE(brenik::test::DebugLinesContain("ProfileHistory could not make"));
 
     storage.files.clear();
     folder.failMake = false;
