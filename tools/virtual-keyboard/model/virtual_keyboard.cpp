@@ -262,6 +262,13 @@ void VirtualKeyboard::NoteHost(const std::string& line) { Record(true, true, nul
 const std::vector<std::uint8_t>& VirtualKeyboard::FirmwareImage() const { return state_->update.FinishedImage(); }
 int VirtualKeyboard::FinishedUpdates() const { return state_->update.FinishedCount(); }
 void VirtualKeyboard::SetFirmwareVersion(std::uint8_t version) { state_->firmwareVersion = version; }
+
+void VirtualKeyboard::FactoryReset() {
+    const KeyboardState fresh(state_->clock);
+    state_->profiles = fresh.profiles;
+    state_->currentProfile = fresh.currentProfile;
+    state_->token = fresh.token;
+}
 void VirtualKeyboard::SetDfuVersion(std::uint8_t version) { state_->dfuVersion = version; }
 void VirtualKeyboard::SetDeviceValue(std::uint8_t value) { state_->deviceValue = value; }
 

@@ -82,6 +82,10 @@ public:
     bool PlayMacroKey(int keyNumber);                         // 1..44
     bool CountdownStep(int step);                             // 1..8
     bool StopCountdown();
+    // What a firmware update that clears the memory, or a factory reset, leaves: every stored
+    // profile, the current profile and the sync token as on a new keyboard. No event; works
+    // unplugged too.
+    void FactoryReset();
     // Any event word, unchecked and without effect on the state: for host tests of odd input.
     bool SendRawEvent(std::uint16_t eventClass, std::uint16_t subCode);
 

@@ -244,6 +244,7 @@ ControlResult RunControlCommand(VirtualKeyboard& keyboard, const std::vector<std
         return OneNumber(keyboard, words, 0, 255, [&](long v) { return keyboard.SetLightingControl(static_cast<std::uint8_t>(v)); });
     }
     if (verb == "winlock") return WindowsLock(keyboard, words);
+    if (verb == "factory-reset" && words.size() == 1) return keyboard.FactoryReset(), Ok("done: factory-reset");
     if (verb == "volume") return OneNumber(keyboard, words, 0, 100, [&](long v) { return keyboard.TurnVolume(to(v)); });
     if (verb == "media") {
         return OneNumber(keyboard, words, 0x20, 0x27, [&](long v) { return keyboard.PressMediaKey(static_cast<std::uint8_t>(v)); });
@@ -289,6 +290,7 @@ const char* ControlHelp() {
            "  vkbd layer [standard|extended]  switch the layer (toggles without an argument)\n"
            "  vkbd lighting VALUE          lighting control of the current profile (0-255)\n"
            "  vkbd winlock PROFILE on|off  Windows-key lock of profile 1-5\n"
+           "  vkbd factory-reset           every stored profile and the sync token as on a new keyboard\n"
            "  vkbd volume N                turn the volume to N (0-100)\n"
            "  vkbd media CODE              media key 0x20-0x27\n"
            "  vkbd launch KEY              press launch key KEY (1-44)\n"

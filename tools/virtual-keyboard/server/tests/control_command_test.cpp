@@ -190,5 +190,18 @@ TEST_F(ControlCommandTest, SetWritesTheDeviceInformation) {
     EXPECT_EQ(info[3], 7);
 }
 
+TEST_F(ControlCommandTest, FactoryResetForgetsWhatTheKeyboardStored) {
+    VirtualKeyboard fresh{[this] { return now; }};
+    ASSERT_TRUE(Run("profile 3").ok);
+    ASSERT_TRUE(Run("winlock 2 on").ok);
+    ASSERT_TRUE(Run("record-macro 4").ok);
+    ASSERT_NE(keyboard.StateJson(), fresh.StateJson());
+    ASSERT_TRUE(Run("factory-reset").ok);
+    EXPECT_EQ(keyboard.CurrentProfile(), 0);
+    EXPECT_EQ(keyboard.LockedKeys(1), fresh.LockedKeys(1));
+    EXPECT_EQ(keyboard.SyncToken(), fresh.SyncToken());
+    EXPECT_FALSE(Run("factory-reset now").ok);
+}
+
 }  // namespace
 }  // namespace brenik::vkb
