@@ -2,6 +2,7 @@
 // a change sends to the keyboard (read from the keyboard's trace), what reaches the profile
 // files, and the refusals (no monitor, a value out of range, the settings program open).
 
+#include "history_copy.h"
 #include "keyboard_trace_win32.h"
 #include "monitor_installation_win32.h"
 #include "peer_messages.h"
@@ -70,6 +71,12 @@ protected:
         ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kFirstSyncTimeoutMs)) << "first synchronisation";
     }
     void StopMonitor() { EXPECT_EQ(monitor.Close(), 0); }
+    // The same installation started again; its first synchronisation is awaited.
+    void RestartMonitor() {
+        peers.Clear();
+        ASSERT_TRUE(monitor.Launch(install->Monitor()));
+        ASSERT_TRUE(peers.WaitFor(kTitleVolumeController, kMsgVolumeSyncDone, 1, kFirstSyncTimeoutMs)) << "synchronisation";
+    }
     test::ProgramRun Tool(const std::string& arguments) { return RunTool(tool, arguments); }
 
     test::VirtualKeyboardServer keyboard;
@@ -79,7 +86,7 @@ protected:
     std::string tool;
 };
 
-TEST_F(SettingsToolEndToEnd, ChangesSendExactlyTheirReportsAndReachTheFilesAtTheNextSave) {
+TEST_F(SettingsToolEndToEnd, ChangesSendExactlyTheirReportsAndReachTheFilesAtOnce) {
     ASSERT_NO_FATAL_FAILURE(StartMonitor());
 
     const test::ProgramRun list = Tool("list");
@@ -115,10 +122,11 @@ TEST_F(SettingsToolEndToEnd, ChangesSendExactlyTheirReportsAndReachTheFilesAtThe
     ASSERT_EQ(writes.size(), 1u) << Joined(writes);
     EXPECT_TRUE(StartsWith(writes[0], "SET sync-token"));
 
-    // Nothing is saved yet; a profile key on the keyboard makes the monitor save every profile.
-    ASSERT_EQ(keyboard.Command("profile 3"), 0);
+    // Every change is in the files as soon as the monitor has answered.
     const std::string profile1 = install->ProfileFile(1);
-    EXPECT_TRUE(test::WaitUntil([&] { return GetPrivateProfileIntA("Setting", "LtColorRed", -7, profile1.c_str()) == 12; },
+    EXPECT_EQ(GetPrivateProfileIntA("Setting", "LtColorRed", -7, profile1.c_str()), 12);
+    ASSERT_EQ(keyboard.Command("profile 3"), 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return GetPrivateProfileIntA("Setting", "CurrentProfile", -7, install->ConfigIni().c_str()) == 2; },
                                 kSaveTimeoutMs));
     StopMonitor();
 
@@ -179,6 +187,61 @@ TEST_F(SettingsToolEndToEnd, RefusesOutOfRangeValuesAndDefersToAnOpenSettingsPro
     ASSERT_EQ(writes.size(), 2u) << Joined(writes);
     EXPECT_TRUE(StartsWith(writes[0], "SET locked-keys profile=0 ")) << writes[0];
     EXPECT_TRUE(StartsWith(writes[1], "SET sync-token")) << writes[1];
+    StopMonitor();
+}
+
+TEST_F(SettingsToolEndToEnd, AReadBackKeepsTheProfilesInTheHistoryAndRestoreBringsThemBack) {
+    ASSERT_NO_FATAL_FAILURE(StartMonitor());
+    ASSERT_EQ(Tool("set 1 name Raid").status, 0);
+    ASSERT_EQ(Tool("set 2 key-red 12").status, 0);
+    ASSERT_EQ(Tool("key 1 5 macro Combo \"+A 50, -A\"").status, 0);
+    std::vector<std::string> before;
+    for (int n = 0; n < kProfileCount; ++n) before.push_back(FileText(install->ProfileFile(n)));
+    StopMonitor();
+
+    // A firmware update cleared the keyboard's memory: its token no longer matches, and the
+    // monitor reads its (default) settings back over the profiles.
+    ASSERT_EQ(keyboard.Command("factory-reset"), 0);
+    ASSERT_NO_FATAL_FAILURE(RestartMonitor());
+    EXPECT_EQ(GetPrivateProfileIntA("Setting", "LtColorRed", -7, install->ProfileFile(1).c_str()), 255)
+        << "the profiles hold the keyboard's content";
+    char notice[200] = {};
+    GetPrivateProfileStringA("OSDData", "Message", "", notice, sizeof notice, install->ConfigIni().c_str());
+    EXPECT_STREQ(notice, "Profiles read from the keyboard; the previous ones are kept in History");
+
+    // The history holds the profiles as they were, byte for byte.
+    const test::ProgramRun listed = Tool("--json history");
+    ASSERT_EQ(listed.status, 0) << listed.errors;
+    EXPECT_NE(listed.output.find("\"reason\":\"read-back\""), std::string::npos) << listed.output;
+    // The keyboard holds no names: the monitor kept its own.
+    EXPECT_NE(listed.output.find("\"differs\":\"Profile 1: key 5; Profile 2: lighting\""), std::string::npos) << listed.output;
+    // The first save of the day kept the files as the monitor first wrote them; the read-back is newer.
+    const std::vector<std::string> copies = test::FilesIn(install->Folder() + "config\\History\\", "*.bkh");
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_NE(copies[0].find("-daily.bkh"), std::string::npos) << copies[0];
+    history::HistoryCopy kept;
+    std::string error;
+    ASSERT_TRUE(history::DecodeHistoryCopy(FileText(copies[1]), kept, error)) << error;
+    EXPECT_EQ(kept.reason, history::HistoryReason::kReadBack);
+    for (int n = 0; n < kProfileCount; ++n) {
+        const history::HistoryFile* file = kept.Find("config\\Default" + std::to_string(n) + ".cmp");
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(file->bytes, before[n]) << "profile file " << n;
+    }
+
+    // restore 1: the keyboard gets exactly what differs, and the files are as they were.
+    ASSERT_EQ(keyboard.Command("trace clear"), 0);
+    const test::ProgramRun restored = Tool("restore 1");
+    ASSERT_EQ(restored.status, 0) << restored.output << restored.errors;
+    EXPECT_NE(restored.errors.find("kept in the history"), std::string::npos) << restored.errors;
+    const std::vector<std::string> writes = SettingsWrites(keyboard);
+    ASSERT_EQ(writes.size(), 4u) << Joined(writes);
+    EXPECT_EQ(writes[0], "SET key-functions-0-11 profile=0");
+    EXPECT_EQ(writes[1], "SET macro profile=0 key=4 actions=2");
+    EXPECT_EQ(writes[2], "SET lighting profile=1");
+    EXPECT_TRUE(StartsWith(writes[3], "SET sync-token")) << writes[3];
+    for (int n = 0; n < kProfileCount; ++n) EXPECT_EQ(FileText(install->ProfileFile(n)), before[n]) << "profile file " << n;
+    EXPECT_EQ(test::FilesIn(install->Folder() + "config\\History\\", "*.bkh").size(), 3u) << "the read-back's content kept too";
     StopMonitor();
 }
 

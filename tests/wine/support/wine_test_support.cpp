@@ -2,6 +2,7 @@
 
 #include "scoped_find.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -117,6 +118,18 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> paths;
+    WIN32_FIND_DATAA found{};
+    const win32::ScopedFind search(FindFirstFileA((folder + pattern).c_str(), &found));
+    if (!search.Valid()) return paths;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) paths.push_back(folder + found.cFileName);
+    } while (FindNextFileA(search.Get(), &found));
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
 
 ChildProcess::~ChildProcess() {
     if (Running()) {

@@ -55,6 +55,9 @@ bool CopyInto(const std::string& file, const std::string& folder);
 bool CopyTree(const std::string& from, const std::string& to);
 bool WriteTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
+// The files of a folder (ending in a backslash) that match a pattern ("*.bkh"), as full
+// paths in name order.
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern);
 
 // A child process; ended (and waited for) at the end if it is still running.
 class ChildProcess {
