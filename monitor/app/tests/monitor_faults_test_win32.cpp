@@ -1,10 +1,12 @@
 // Faults around the real Monitor.exe under Wine: killed at random moments while it saves, and
 // started over damaged files. No keyboard is needed: profile-key events are posted to the
-// monitor's window as kbhid.dll would post them, and every one of them saves the profiles.
+// monitor's window as kbhid.dll would post them, and every one of them saves the profiles; and
+// killed while it keeps a copy of the profiles in their history.
 //
 // The number of kills is BRENIK_KILL_ROUNDS (the test command runs a few; scripts/faults-long.sh
 // a few hundred).
 
+#include "history_copy.h"
 #include "monitor_inbox.h"
 #include "monitor_installation_win32.h"
 #include "profile_record.h"
@@ -18,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -168,6 +171,61 @@ TEST(MonitorFaults, KilledWhileSavingLeavesEveryFileWholeAndNoTemporariesPileUp)
         return CountLeftoverTemporaries(install.Folder()) + CountLeftoverTemporaries(install.Folder() + "config\\") == 0;
     }, kStartTimeoutMs));
     EXPECT_EQ(monitor.Close(), 0);
+}
+
+TEST(MonitorFaults, KilledWhileKeepingAHistoryCopyLeavesTheHistoryAndTheProfilesWhole) {
+    Installation install("faults-history");
+    const std::string history = install.Folder() + "config\\History\\";
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<DWORD> killAfterMs(0, 400);
+    const int rounds = KillRounds();
+    int killedMidCopy = 0;
+    for (int round = 0; round < rounds; ++round) {
+        RunningMonitor monitor;
+        ASSERT_TRUE(monitor.Start(install.Monitor())) << "round " << round;
+        test::SharedBlockPeer block;
+        ASSERT_TRUE(test::WaitUntil([&] { return block.Open(); }, kStartTimeoutMs)) << "round " << round;
+        const std::set<std::string> before = LeftoverTemporaries(history);
+        // Restoring the keyboard (1224, wParam 1) keeps a copy first; a new name before each
+        // makes the files differ from the newest copy every time.
+        for (int change = 0; change < 20; ++change) {
+            const std::unique_ptr<StateRecord> state = block.Read();
+            std::snprintf(state->Profiles[0].ProFileName, sizeof state->Profiles[0].ProFileName, "Round %d-%d", round, change);
+            block.Write(*state);
+            PostMessageA(MonitorWindow(), kMsgSettingsChanged, 1, 0);
+        }
+        if (round % 2 == 0) {
+            test::WaitUntil([&] {
+                for (const std::string& name : LeftoverTemporaries(history)) {
+                    if (before.count(name) == 0) return true;
+                }
+                return false;
+            }, 3000, 0);
+        } else {
+            Sleep(killAfterMs(random));
+        }
+        TerminateProcess(monitor.Handle(), 9);
+        ASSERT_TRUE(test::WaitForNoMonitorWindow(kStartTimeoutMs));
+        for (const std::string& name : LeftoverTemporaries(history)) {
+            if (before.count(name) == 0) {
+                ++killedMidCopy;
+                break;
+            }
+        }
+
+        for (const std::string& path : test::FilesIn(history, "*.bkh")) {
+            history::HistoryCopy copy;
+            std::string error;
+            EXPECT_TRUE(history::DecodeHistoryCopy(ReadBytes(path), copy, error)) << "round " << round << ": " << path << ": " << error;
+        }
+        for (int n = 0; n < kProfileCount; ++n) EXPECT_TRUE(ProfileFileIsWhole(install.ProfileFile(n))) << "round " << round;
+        if (HasFailure()) break;
+    }
+    const std::size_t kept = test::FilesIn(history, "*.bkh").size();
+    std::printf("killed %d times, %d of them in the middle of a history copy; %zu copies kept\n", rounds, killedMidCopy, kept);
+    EXPECT_GT(killedMidCopy, 0) << "no kill landed in the middle of a copy";
+    EXPECT_GT(kept, 1u);
+    EXPECT_LE(kept, 20u);
 }
 
 // What a damaged profile file holds, and whether the monitor can read it at all.
