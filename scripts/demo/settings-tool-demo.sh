@@ -48,3 +48,23 @@ say "profile 2 read back (part of show 2)"
 tool show 2 | grep -E '^Profile|^  (name|key-green|lock-caps-lock) |key 5 ' | sed 's/^/    /'
 say "the same list for scripts (--json)"
 tool --json list | sed 's/^/    /'
+
+say "the keyboard is wiped elsewhere (a firmware update cleared its memory) and the monitor starts again"
+close_monitor
+vkbd factory-reset
+vkbd trace clear >/dev/null
+start_dist_monitor
+# The read-back ends with the host state; about 15 s of reports.
+wait_for_trace "$WORK/read-back.txt" 'SET host-state' 120
+echo "    the monitor read every setting back: $(keyboard_reports "$WORK/read-back.txt" | grep -c '^GET ') reads, ending:"
+keyboard_reports "$WORK/read-back.txt" | tail -3 | sed 's/^/      keyboard: /'
+vkbd trace clear >/dev/null
+echo "    the display was told: \"$(tr -d '\r' < "$DIST/$kConfigFileName" | sed -n "s/^$kOsdTextKey=//p")\""
+echo "    profile 2 now holds the keyboard's settings (the name is the monitor's own):"
+tool show 2 | grep -E '^  (name|key-green|lock-caps-lock) |key 5 ' | sed 's/^/      /'
+
+say "the history kept the profiles as they were before the read-back"
+run history
+say "restore 1 brings them back, in the files and on the keyboard"
+run restore 1
+tool show 2 | grep -E '^  (name|key-green|lock-caps-lock) |key 5 ' | sed 's/^/      /'
