@@ -1,7 +1,8 @@
 #pragma once
 // The five profiles on disk: "config\Default0.cmp" .. "config\Default4.cmp" below the program
 // folder, one section "Setting" each, plus "CurrentProfile" in config.ini. Loaded once at
-// start-up, saved whole after every change that the monitor itself makes.
+// start-up, saved whole after every change that the monitor itself makes and after every change
+// a settings program announces (1224).
 
 #include "ini_storage.h"
 #include "keyboard_repeat.h"
