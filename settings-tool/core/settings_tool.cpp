@@ -156,9 +156,14 @@ int SettingsTool::Run(const CommandLine& command) {
         case Verb::kList:
         case Verb::kShow:
         case Verb::kExport:
-            return Read(command);
-        case Verb::kHistory:
-            return History(command);
+        case Verb::kHistory: {
+            auto state = std::make_unique<StateRecord>();
+            std::string source;
+            if (!LoadNow(*state, source)) {
+                return Fail(command, kExitFailed, "the monitor runs, but its shared block could not be read");
+            }
+            return command.verb == Verb::kHistory ? History(command, *state, source) : Read(command, *state, source);
+        }
         default:
             return Change(command);
     }
@@ -204,21 +209,16 @@ bool SettingsTool::LoadNow(StateRecord& state, std::string& source) {
     return true;
 }
 
-int SettingsTool::Read(const CommandLine& command) {
-    auto state = std::make_unique<StateRecord>();
-    std::string source;
-    if (!LoadNow(*state, source)) {
-        return Fail(command, kExitFailed, "the monitor runs, but its shared block could not be read");
-    }
+int SettingsTool::Read(const CommandLine& command, const StateRecord& state, const std::string& source) {
     if (command.verb == Verb::kList) {
-        out_ << (command.json ? ListJson(*state, source, toUtf8_) : ListText(*state));
+        out_ << (command.json ? ListJson(state, source, toUtf8_) : ListText(state));
         return kExitOk;
     }
     if (command.verb == Verb::kShow) {
-        out_ << (command.json ? ShowJson(*state, command.profile, source, toUtf8_) : ShowText(*state, command.profile));
+        out_ << (command.json ? ShowJson(state, command.profile, source, toUtf8_) : ShowText(state, command.profile));
         return kExitOk;
     }
-    return Export(command, *state, source);
+    return Export(command, state, source);
 }
 
 int SettingsTool::Export(const CommandLine& command, const StateRecord& state, const std::string& source) {
@@ -239,16 +239,11 @@ int SettingsTool::Export(const CommandLine& command, const StateRecord& state, c
     return kExitOk;
 }
 
-int SettingsTool::History(const CommandLine& command) {
-    auto now = std::make_unique<StateRecord>();
-    std::string source;
-    if (!LoadNow(*now, source)) {
-        return Fail(command, kExitFailed, "the monitor runs, but its shared block could not be read");
-    }
+int SettingsTool::History(const CommandLine& command, const StateRecord& now, const std::string& source) {
     history::ProfileHistory& kept = files_.History();
     const std::vector<history::HistoryEntry> entries = kept.List();
     auto differs = [&](const history::HistoryEntry& entry) {
-        return entry.damaged ? "damaged: " + entry.error : history::DifferencesFromNow(entry.copy, *now).Text();
+        return entry.damaged ? "damaged: " + entry.error : history::DifferencesFromNow(entry.copy, now).Text();
     };
     if (command.json) {
         json::JsonWriter json(toUtf8_);

@@ -54,8 +54,8 @@ private:
     // The record now: the block when the monitor runs, else the files (said on err_); false
     // when the monitor runs but its block cannot be read.
     bool LoadNow(StateRecord& state, std::string& source);
-    int Read(const CommandLine& command);
-    int History(const CommandLine& command);
+    int Read(const CommandLine& command, const StateRecord& state, const std::string& source);
+    int History(const CommandLine& command, const StateRecord& now, const std::string& source);
     // Before an import or a restore: the profiles as they stand go to the history.
     void KeepHistory(const CommandLine& command);
     int Export(const CommandLine& command, const StateRecord& state, const std::string& source);

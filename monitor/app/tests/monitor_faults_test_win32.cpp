@@ -99,6 +99,14 @@ std::set<std::string> LeftoverTemporaries(const Installation& install) {
     return names;
 }
 
+// A temporary file that was not there before: a save (or a copy) is under way, or was cut off.
+bool HasNewTemporary(const std::set<std::string>& before, const std::set<std::string>& now) {
+    for (const std::string& name : now) {
+        if (before.count(name) == 0) return true;
+    }
+    return false;
+}
+
 int CountLeftoverTemporaries(const std::string& folder) { return static_cast<int>(LeftoverTemporaries(folder).size()); }
 
 int KillRounds() {
@@ -132,24 +140,13 @@ TEST(MonitorFaults, KilledWhileSavingLeavesEveryFileWholeAndNoTemporariesPileUp)
         // Every other round the kill waits for a save in progress (its temporary file exists);
         // the others kill at a random moment.
         if (round % 2 == 0) {
-            test::WaitUntil([&] {
-                for (const std::string& name : LeftoverTemporaries(install)) {
-                    if (before.count(name) == 0) return true;
-                }
-                return false;
-            }, 2000, 0);
+            test::WaitUntil([&] { return HasNewTemporary(before, LeftoverTemporaries(install)); }, 2000, 0);
         } else {
             Sleep(killAfterMs(random));
         }
         TerminateProcess(monitor.Handle(), 9);
         ASSERT_TRUE(test::WaitForNoMonitorWindow(kStartTimeoutMs));
-        // A temporary file that was not there before this round: the kill came in mid-save.
-        for (const std::string& name : LeftoverTemporaries(install)) {
-            if (before.count(name) == 0) {
-                ++killedMidSave;
-                break;
-            }
-        }
+        if (HasNewTemporary(before, LeftoverTemporaries(install))) ++killedMidSave;
 
         for (int n = 0; n < kProfileCount; ++n) EXPECT_TRUE(ProfileFileIsWhole(install.ProfileFile(n))) << "round " << round;
         const UINT current = GetPrivateProfileIntA("Setting", "CurrentProfile", 99, install.ConfigIni().c_str());
@@ -195,23 +192,13 @@ TEST(MonitorFaults, KilledWhileKeepingAHistoryCopyLeavesTheHistoryAndTheProfiles
             PostMessageA(MonitorWindow(), kMsgSettingsChanged, 1, 0);
         }
         if (round % 2 == 0) {
-            test::WaitUntil([&] {
-                for (const std::string& name : LeftoverTemporaries(history)) {
-                    if (before.count(name) == 0) return true;
-                }
-                return false;
-            }, 3000, 0);
+            test::WaitUntil([&] { return HasNewTemporary(before, LeftoverTemporaries(history)); }, 3000, 0);
         } else {
             Sleep(killAfterMs(random));
         }
         TerminateProcess(monitor.Handle(), 9);
         ASSERT_TRUE(test::WaitForNoMonitorWindow(kStartTimeoutMs));
-        for (const std::string& name : LeftoverTemporaries(history)) {
-            if (before.count(name) == 0) {
-                ++killedMidCopy;
-                break;
-            }
-        }
+        if (HasNewTemporary(before, LeftoverTemporaries(history))) ++killedMidCopy;
 
         for (const std::string& path : test::FilesIn(history, "*.bkh")) {
             history::HistoryCopy copy;
