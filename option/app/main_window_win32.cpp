@@ -18,6 +18,7 @@
 #include "window_procedure.h"
 
 #include "display_page_win32.h"
+#include "history_page_win32.h"
 #include "key_page_win32.h"
 #include "lighting_page_win32.h"
 #include "profiles_page_win32.h"
@@ -68,7 +69,9 @@ CMainWindow::CMainWindow(std::string programFolder)
                [this](const std::wstring& text) { Say(text); }, [this] { ole_.Need(); },
                [this](HWND owner, int profile, int key, MacroDraft& draft) {
                    return EditMacro(owner, context_.fonts, profile, key, draft);
-               }} {}
+               },
+               [this] { OnReplaced(); }, [this] { Apply(false); }, [this] { return flow_.Sending(); },
+               [this] { return StatusText(); }} {}
 
 CMainWindow::~CMainWindow() {
     pages_.clear();
@@ -181,6 +184,9 @@ INT_PTR CMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnAnswer();
             return TRUE;
         case kMsgSyncDone:
+            OnPeerMessage();
+            TellPages(kMsgSyncDone);
+            return TRUE;
         case kMsgProfileSwitched:
         case kMsgLayerChanged:
         case kMsgLightingChanged:
@@ -212,6 +218,7 @@ void CMainWindow::OnInit() {
         const ini::CIniFile config(monitor_.ConfigPath());
         if (!display_.Load(config)) Say(StatusText() + L" " + Text(IDS_STATUS_DISPLAY_DAMAGED));
     }
+    for (const auto& page : pages_) page->WindowOpened();
     ShowPage(0);
     SetTimer(window_, kTickTimer, kTickMs, nullptr);
 }
@@ -263,6 +270,7 @@ void CMainWindow::ShowPage(int index) {
     }
     EnableWindow(GetDlgItem(window_, IDC_PROFILE), pages_[page_]->EditsChosenProfile());
     Layout();
+    pages_[page_]->Shown();
 }
 
 void CMainWindow::Layout() {
@@ -429,15 +437,23 @@ void CMainWindow::OnMacroRecorded(int profile, int key) {
     Say(Format(kept ? IDS_STATUS_MACRO_RECORDED_KEPT : IDS_STATUS_MACRO_RECORDED, key + 1, profile + 1));
 }
 
+void CMainWindow::OnReplaced() {
+    // A refused text still in a field belongs to the value now replaced.
+    for (const auto& page : pages_) page->Forget();
+    ShowEverything();
+}
+
+void CMainWindow::TellPages(UINT message) {
+    for (const auto& page : pages_) page->MonitorSaid(message);
+}
+
 void CMainWindow::UndoOrRedo(bool undo) {
     const std::string what = undo ? model_.UndoText() : model_.RedoText();
     if (!(undo ? model_.Undo() : model_.Redo())) {
         if (undo) Say(Text(IDS_NOTHING_TO_UNDO));
         return;
     }
-    // A refused text still in a field belongs to the value now replaced.
-    for (const auto& page : pages_) page->Forget();
-    ShowEverything();
+    OnReplaced();
     Say(Format(undo ? IDS_STATUS_UNDONE : IDS_STATUS_REDONE, WideFromAnsi(what).c_str()));
 }
 
@@ -457,9 +473,13 @@ bool CMainWindow::ConflictsAccepted() {
 
 void CMainWindow::OnAnswer() {
     bool heldAll = false;
-    if (!flow_.OnAnswer(heldAll)) return;
+    if (!flow_.OnAnswer(heldAll)) {
+        TellPages(kMsgEnableButtons);  // another program's change: the history may have grown
+        return;
+    }
     UpdateButtons();
     ShowEverything();
+    TellPages(kMsgEnableButtons);
     if (closeAfterAnswer_ && heldAll && !model_.HasEdits()) DestroyWindow(window_);
     closeAfterAnswer_ = false;
 }
@@ -560,6 +580,7 @@ std::vector<std::unique_ptr<SettingsPage>> MakePages(PageContext& context) {
     pages.push_back(std::make_unique<LightingPage>(context));
     pages.push_back(std::make_unique<SwitchesPage>(context));
     pages.push_back(std::make_unique<DisplayPage>(context));
+    pages.push_back(std::make_unique<HistoryPage>(context));
     return pages;
 }
 

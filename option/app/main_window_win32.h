@@ -52,6 +52,8 @@ private:
     void FillProfileChoice();
     void ShowEverything();
     void OnEdited();
+    void OnReplaced();  // the model's values replaced at once (undo, redo, a restored copy)
+    void TellPages(UINT message);  // the monitor's 1254 or 1256, after the window's own work
 
     void LoadFirst();
     void LoadFromFiles();

@@ -1,9 +1,11 @@
 #include "profile_files_win32.h"
 
 #include "ansi_text_win32.h"
+#include "history_folder.h"
 #include "ini_storage.h"
 #include "option_resources.h"
 #include "option_strings_win32.h"
+#include "profile_history.h"
 #include "profile_export.h"
 #include "profile_import.h"
 
@@ -51,6 +53,9 @@ void ImportProfileFromFile(HWND owner, PageContext& context, int profile) {
         context.say(Format(IDS_STATUS_IMPORT_REFUSED, WideFromAnsi(error).c_str()));
         return;
     }
+    // The profiles as they were stay in the history, whatever the import then becomes.
+    history::ProfileHistory(context.programFolder, ini::SystemIniStorage(), history::SystemHistoryFolder())
+        .Keep(history::HistoryReason::kImport, history::HistoryTimeNow());
     context.model.ReplaceProfile(profile, *record);
     context.edited();
     context.say(Format(IDS_STATUS_IMPORTED, profile + 1, WideFromAnsi(*path).c_str()));

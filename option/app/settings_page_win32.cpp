@@ -105,6 +105,8 @@ INT_PTR SettingsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_DRAWITEM:
             return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
         case WM_SIZE:
             OnSize();
             return FALSE;

@@ -32,6 +32,11 @@ struct PageContext {
     // The macro editor, modal over owner, for key entry `key` of `profile`; true when the user
     // took the draft (OK). Empty while no editor is wired: the page offers no editing then.
     std::function<bool(HWND owner, int profile, int key, MacroDraft& draft)> editMacro;
+    // The model's values were replaced at once (a restored copy): refused texts go, all is shown.
+    std::function<void()> replaced;
+    std::function<void()> apply;            // the window's Apply, as its button
+    std::function<bool()> sending;          // an apply waits for the monitor's answer
+    std::function<std::wstring()> status;   // what the status line says now
 };
 
 // The value source of the profile a page edits.
@@ -65,6 +70,12 @@ public:
     void Show();  // every control from the models
     // A macro recorded on the keyboard was read back onto this key (the block is read already).
     virtual void MacroRecorded(int /*profile*/, int /*key*/) {}
+    // The window has loaded the profiles and opened; every page hears it, made or not.
+    virtual void WindowOpened() {}
+    // The page became the one shown.
+    virtual void Shown() {}
+    // The monitor's 1254 or 1256, after the window read the block again; every page hears it.
+    virtual void MonitorSaid(UINT /*message*/) {}
     std::optional<std::wstring> Problem() const;
     void Forget();
 
@@ -73,6 +84,7 @@ protected:
     virtual void ShowOwn() {}
     virtual bool OnOwnCommand(WORD /*id*/, WORD /*code*/) { return false; }
     virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    virtual bool OnNotify(const NMHDR& /*header*/) { return false; }
     virtual void OnSize() {}  // the window placed the page anew
     // A value of the page's own controls that cannot be taken yet (focused when there is one).
     virtual std::optional<std::wstring> OwnProblem() const { return std::nullopt; }

@@ -169,7 +169,8 @@ void Settle(HWND dialog) {
 // The program's models and pages in a window of the benchmark's, shown at the window's DPI.
 class PageHost {
 public:
-    PageHost() : context_{model_, display_, profile_, {}, "", [] {}, [](const std::wstring&) {}, [] {}, {}} {}
+    PageHost() : context_{model_, display_, profile_, {}, "", [] {}, [](const std::wstring&) {}, [] {}, {}, [] {}, [] {},
+                          [] { return false; }, [] { return std::wstring(); }} {}
     ~PageHost() { pages_.clear(); }  // the pages' windows before the host's
     PageHost(const PageHost&) = delete;
     PageHost& operator=(const PageHost&) = delete;

@@ -1,8 +1,13 @@
 // Brenik Option.exe under Wine against the real monitor and the virtual keyboard: undo and redo
 // of the window's edits, the review of what an Apply sends, and a profile written to a file and
-// read back into another profile, each as the keyboard and the shared block then see it.
+// read back into another profile (the profiles before it kept in the history), each as the
+// keyboard and the shared block then see it.
 
 #include "option_driver_win32.h"
+
+#include "history_folder.h"
+#include "ini_storage.h"
+#include "profile_history.h"
 
 #include <gtest/gtest.h>
 
@@ -192,6 +197,14 @@ TEST_F(UndoAndReview, ExportsAProfileAndImportsItIntoAnother) {
     ClickAsking(Control(window, kImport));
     ASSERT_TRUE(AnswerFileDialog(window, file));
     ASSERT_TRUE(test::WaitUntil([&] { return TextOf(Control(window, ColumnId(3, kColumnName))) == L"Default1"; }, 5000));
+    // The profile files as they were before the import are kept in the history.
+    const std::vector<history::HistoryEntry> kept =
+        history::ProfileHistory(install->Folder(), ini::SystemIniStorage(), history::SystemHistoryFolder()).List();
+    ASSERT_FALSE(kept.empty());  // the newest; the monitor may keep its own copies too
+    EXPECT_EQ(kept[0].copy.reason, history::HistoryReason::kImport);
+    const history::HistoryFile* before = kept[0].copy.Find("config\\Default3.cmp");
+    ASSERT_NE(before, nullptr);
+    EXPECT_NE(before->bytes.find("ProFileName=Default4"), std::string::npos);
     const std::vector<std::string> writes = ApplyAndWait(window);
     ASSERT_EQ(writes.size(), 2u) << Joined(writes);
     EXPECT_EQ(writes[0], "SET lighting profile=3");

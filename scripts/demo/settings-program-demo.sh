@@ -36,7 +36,7 @@ RECORDING_BOX="$EDITOR>2034"   # IDC_MACRO_RECORDING_BOX, where the keys are typ
 MACRO_NAME="$EDITOR>2001"      # IDC_MACRO_NAME
 MACRO_STATUS="$EDITOR>2050"    # IDC_MACRO_STATUS, the editor's line
 REVIEW="Review changes"        # the review's title; its list is 2101, its Apply button IDOK
-PAGES=(profiles keys lighting switches display)
+PAGES=(profiles keys lighting switches display history)
 LIGHTING_TAB=2
 KEYS_TAB=1
 
@@ -179,7 +179,7 @@ open_from_tray
 echo "    the window \"$PROGRAM\" is open"
 echo "    status: $(status_line)"
 
-say "its five pages, at 96 DPI"
+say "its six pages, at 96 DPI"
 picture_every_page 96
 
 say "profile 1's key colour set to 00A0FF on the Lighting page, then Apply"

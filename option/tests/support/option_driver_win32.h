@@ -11,6 +11,7 @@
 #include "peer_messages.h"
 #include "program_windows.h"
 #include "running_monitor_win32.h"
+#include "scoped_handle.h"
 #include "shared_block_peer_win32.h"
 #include "state_record.h"
 #include "window_capture.h"
@@ -20,6 +21,8 @@
 #include <commctrl.h>
 #include <oleacc.h>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -88,6 +91,10 @@ constexpr int kSendsList = 1912;
 constexpr int kModifierLeftCtrl = 1913;
 constexpr int kProgramPath = 1924;
 constexpr int kRestoreKey = 1930;  // the copy list's second item
+// The history page.
+constexpr int kHistoryList = 2201;
+constexpr int kHistoryWhere = 2202;
+constexpr int kHistoryRestore = 2203;
 constexpr const char* kDisplayTitle = "Brenik_Gaming_Keyboard_OSD";
 constexpr const char* kToolMutex = "Brenik_Gaming_Keyboard_Settings_Tool";
 constexpr UINT kMsgDisplaySettings = 1326;
@@ -183,13 +190,80 @@ inline std::string PictureOf(HWND control, const std::string& bmpPath) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A list view's item in another process: the item and its text buffer have to be in that
+// process's memory, as the system passes a list view message's pointer on as it is.
+class RemoteListView {
+public:
+    explicit RemoteListView(HWND list) : list_(list) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(list, &id);
+        process_.Reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+        if (process_.Valid()) {
+            memory_ = static_cast<std::uint8_t*>(
+                VirtualAllocEx(process_.Get(), nullptr, sizeof(LVITEMW) + kTextBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        }
+    }
+    ~RemoteListView() {
+        if (memory_ != nullptr) VirtualFreeEx(process_.Get(), memory_, 0, MEM_RELEASE);
+    }
+    RemoteListView(const RemoteListView&) = delete;
+    RemoteListView& operator=(const RemoteListView&) = delete;
+
+    bool Valid() const { return memory_ != nullptr; }
+    int Rows() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+    std::wstring Cell(int row, int column) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = reinterpret_cast<wchar_t*>(memory_ + sizeof(LVITEMW));
+        item.cchTextMax = kTextBytes / sizeof(wchar_t);
+        if (!Put(item)) return L"?";
+        const LRESULT length = SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
+        std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), L'\0');
+        if (length > 0 && !ReadProcessMemory(process_.Get(), memory_ + sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t), nullptr)) {
+            return L"?";
+        }
+        return text;
+    }
+
+    // Every row, its cells joined by " | ".
+    std::vector<std::wstring> Lines(int columns) {
+        std::vector<std::wstring> lines;
+        for (int row = 0; row < Rows(); ++row) {
+            std::wstring line;
+            for (int column = 0; column < columns; ++column) line += (column ? L" | " : L"") + Cell(row, column);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // As a click on the row: it is selected and focused, and the page hears LVN_ITEMCHANGED.
+    bool Select(int row) {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        return Put(item) && SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
+    }
+
+private:
+    static constexpr std::size_t kTextBytes = 4096;
+    bool Put(const LVITEMW& item) {
+        return memory_ != nullptr && WriteProcessMemory(process_.Get(), memory_, &item, sizeof item, nullptr);
+    }
+
+    HWND list_;
+    win32::ScopedHandle process_;
+    std::uint8_t* memory_ = nullptr;
+};
+
 // The tabs, in their order.
 constexpr int kProfilesPage = 0;
 constexpr int kKeysPage = 1;
 constexpr int kLightingPage = 2;
 constexpr int kSwitchesPage = 3;
 constexpr int kDisplayPage = 4;
-constexpr int kPageCount = 5;
+constexpr int kHistoryPage = 5;
+constexpr int kPageCount = 6;
 
 // A control of each page that shows only with it, in the order of the tabs.
 struct PageMark {
@@ -202,6 +276,7 @@ inline const PageMark kPages[] = {
     {"option-lighting", kKeyHex},
     {"option-keys-locked-sounds-repeat", kLockCaps},
     {"option-on-screen-display", kNoticeProfile},
+    {"option-history", kHistoryList},
 };
 
 // Switches pages as the keyboard does: the tab next to the wanted one selected, then an arrow.
