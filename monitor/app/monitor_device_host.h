@@ -33,7 +33,7 @@ public:
     void PublishState() override { store_.Publish(); }
     void NotifySynchronised() override { settings_.SyncDone(); }
     void NotifyMacroReadBack(int profile, int key) override { settings_.MacroReadBack(profile, key); }
-    void KeepProfilesBeforeReadBack() override { store_.KeepHistory(history::HistoryReason::kReadBack); }
+    bool KeepProfilesBeforeReadBack() override { return store_.KeepHistory(history::HistoryReason::kReadBack); }
     void NotifyProfilesReadBack() override { display_.NotifyProfilesReadBack(); }
 
 private:

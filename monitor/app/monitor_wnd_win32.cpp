@@ -160,7 +160,8 @@ void CMonitorWnd::OnSettingsChanged(WPARAM jobArgument) {
     if (jobArgument == device::kApplyWholeKeyboard) store_.KeepHistory(history::HistoryReason::kRestore);
     store_.Reread();
     // Saved at once, so that what was applied is in the files even if the monitor ends before
-    // its next save; the keyboard's token says the two agree from the end of job 1 on.
+    // its next save; the keyboard's token says the two agree from the end of job 1 on. Like
+    // every save, it also passes the current profile's key repeat to the system.
     store_.SaveProfiles();
     osd_.LoadSettings();
     osd_.PostSettings();

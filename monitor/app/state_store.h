@@ -14,8 +14,9 @@ public:
     // Writes the profiles to their files. Both threads save; the writes keep their order.
     virtual void SaveProfiles() = 0;
     // Keeps a dated copy of the profile files as they stand, before something overwrites them
-    // (profile_history.h). A copy that cannot be kept is said and changes nothing else.
-    virtual void KeepHistory(history::HistoryReason reason) = 0;
+    // (profile_history.h). True when the history holds them now (kept, or its newest copy
+    // holds them already). A copy that cannot be kept is said and changes nothing else.
+    virtual bool KeepHistory(history::HistoryReason reason) = 0;
 };
 
 }  // namespace brenik::monitor

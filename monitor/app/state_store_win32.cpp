@@ -39,12 +39,14 @@ void StateStore::SaveProfiles() {
     profiles_.SaveProfiles(*snapshot);
 }
 
-void StateStore::KeepHistory(history::HistoryReason reason) {
+bool StateStore::KeepHistory(history::HistoryReason reason) {
     // In the save order, so a copy never falls between the two halves of a save.
     std::lock_guard<std::mutex> inOrder(saveOrder_);
-    if (history_.Keep(reason, history::HistoryTimeNow()) == history::KeepOutcome::kKept) {
+    const history::KeepOutcome outcome = history_.Keep(reason, history::HistoryTimeNow());
+    if (outcome == history::KeepOutcome::kKept) {
         DebugPrintf("StateStore kept the profiles in %s (%s)\n", history_.Folder().c_str(), history::ReasonWord(reason));
     }
+    return outcome == history::KeepOutcome::kKept || outcome == history::KeepOutcome::kUnchanged;
 }
 
 }  // namespace brenik::monitor

@@ -31,9 +31,9 @@ public:
     void Publish() override;
     // Copies the shared block into the working copy, under its lock (a sibling changed it).
     void Reread();
-    // The first save of a day keeps a copy of the files it replaces.
+    // A save when the history's newest copy is a day old keeps a copy of the files it replaces.
     void SaveProfiles() override;
-    void KeepHistory(history::HistoryReason reason) override;
+    bool KeepHistory(history::HistoryReason reason) override;
 
 private:
     WorkingCopy& state_;

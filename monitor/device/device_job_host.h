@@ -13,9 +13,11 @@ public:
     virtual void NotifySynchronised() = 0;                  // job 2 read the keyboard back
     virtual void NotifyMacroReadBack(int profile, int key) = 0;  // job 4 stored a recorded macro
     // Job 2 is about to read every setting back (the tokens differ): the profile files as
-    // they stand go to the history first. Never fails the job.
-    virtual void KeepProfilesBeforeReadBack() = 0;
-    // Job 2 saved the keyboard's settings over the profiles: the user is told, once.
+    // they stand go to the history first. True when the history holds them now (kept, or
+    // its newest copy holds them already). Never fails the job.
+    virtual bool KeepProfilesBeforeReadBack() = 0;
+    // Job 2 saved the keyboard's settings over profiles the history holds, and they differ:
+    // the user is told, once.
     virtual void NotifyProfilesReadBack() = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "device_jobs.h"
 
+#include <memory>
+
 #include <cstring>
 
 namespace brenik::monitor::device {
@@ -175,7 +177,11 @@ bool DeviceJobs::SynchroniseKeyboard() {
     if (Aborted()) return false;
 
     const bool tokensMatch = commands_.TokenMatches();
-    if (!tokensMatch) host_.KeepProfilesBeforeReadBack();
+    std::unique_ptr<StateRecord> before;  // the profiles the read-back replaces, once kept
+    if (!tokensMatch && host_.KeepProfilesBeforeReadBack()) {
+        before = std::make_unique<StateRecord>();
+        state_.Read([&](const StateRecord& s) { *before = s; });
+    }
     if (!tokensMatch && !ReadEverythingBack(last)) return false;
 
     state_.Update([](StateRecord& s) { std::memset(s.KeyChanged, 0, sizeof s.KeyChanged); });
@@ -185,8 +191,14 @@ bool DeviceJobs::SynchroniseKeyboard() {
     host_.SaveProfiles();
     host_.PublishState();
     host_.NotifySynchronised();
-    if (!tokensMatch) host_.NotifyProfilesReadBack();
+    if (before && ProfilesDiffer(*before)) host_.NotifyProfilesReadBack();
     return true;
+}
+
+bool DeviceJobs::ProfilesDiffer(const StateRecord& before) {
+    bool differ = false;
+    state_.Read([&](const StateRecord& s) { differ = std::memcmp(before.Profiles, s.Profiles, sizeof s.Profiles) != 0; });
+    return differ;
 }
 
 bool DeviceJobs::ReadEntryPass(int profile, std::uint8_t functionType, EntryCommand read) {

@@ -47,6 +47,8 @@ private:
 
     // Synchronise: the read-back when the tokens differ; false when an abort stops the job.
     bool ReadEverythingBack(bool& last);
+    // Whether the working copy's profiles are no longer those of `before`.
+    bool ProfilesDiffer(const StateRecord& before);
     bool ReadAllProfiles(ProfileCommand read, bool& last);
     bool ReadKeyBlocks(ProfileCommand read, bool& last);
     void ReadEntryPasses(bool (DeviceJobs::*pass)(int), bool& last);

@@ -71,7 +71,7 @@ void HistoryPage::OnInit() {
 }
 
 void HistoryPage::WindowOpened() {
-    if (notice_.Opened(history_.List(), history::HistoryTimeNow().utcSeconds)) {
+    if (notice_.Opened(history_.List(1), history::HistoryTimeNow().utcSeconds)) {
         context_.say(context_.status() + L" " + Text(IDS_STATUS_READ_BACK_KEPT));
     }
 }
@@ -81,7 +81,7 @@ void HistoryPage::Shown() { Fill(); }
 void HistoryPage::MonitorSaid(UINT message) {
     if (message == kMsgSyncDone) {
         // The monitor keeps a copy before the keyboard's settings are read back over the files.
-        if (notice_.SyncDone(history_.List())) context_.say(Text(IDS_STATUS_READ_BACK_KEPT));
+        if (notice_.SyncDone(history_.List(1))) context_.say(Text(IDS_STATUS_READ_BACK_KEPT));
     }
     if (message == kMsgEnableButtons && !restoring_.empty() && !context_.sending()) {
         SayRestored();
@@ -229,10 +229,8 @@ void HistoryPage::Restore() {
     }
     const Row row = *selected;  // the list is filled again below
     if (!Confirmed(row)) return;
-    if (history_.Keep(history::HistoryReason::kRestore, history::HistoryTimeNow()) == history::KeepOutcome::kFailed) {
-        context_.say(Text(IDS_STATUS_HISTORY_NOT_KEPT));
-        return;
-    }
+    // A copy that cannot be kept is said, and the restore the user asked for goes on.
+    notKept_ = history_.Keep(history::HistoryReason::kRestore, history::HistoryTimeNow()) == history::KeepOutcome::kFailed;
     std::string error;
     if (!RestoreCopy(context_.model, row.entry.copy, error)) {
         context_.say(Format(IDS_STATUS_HISTORY_REFUSED, WideFromAnsi(error).c_str()));
@@ -248,7 +246,9 @@ void HistoryPage::Restore() {
 }
 
 void HistoryPage::SayRestored() {
-    context_.say(Format(IDS_STATUS_HISTORY_RESTORED, restoring_.c_str()) + L" " + context_.status());
+    std::wstring said = Format(IDS_STATUS_HISTORY_RESTORED, restoring_.c_str()) + L" " + context_.status();
+    if (notKept_) said += L" " + Text(IDS_STATUS_HISTORY_NOT_KEPT);
+    context_.say(said);
 }
 
 }  // namespace brenik::option

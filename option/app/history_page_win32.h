@@ -51,6 +51,7 @@ private:
     std::vector<Row> rows_;
     ReadBackNotice notice_;
     std::wstring restoring_;  // the copy a restore sent, until the monitor's answer
+    bool notKept_ = false;    // the profiles before that restore could not be kept in the history
 };
 
 }  // namespace brenik::option

@@ -53,12 +53,14 @@ void ImportProfileFromFile(HWND owner, PageContext& context, int profile) {
         context.say(Format(IDS_STATUS_IMPORT_REFUSED, WideFromAnsi(error).c_str()));
         return;
     }
-    // The profiles as they were stay in the history, whatever the import then becomes.
-    history::ProfileHistory(context.programFolder, ini::SystemIniStorage(), history::SystemHistoryFolder())
-        .Keep(history::HistoryReason::kImport, history::HistoryTimeNow());
+    // The profiles as they were stay in the history, whatever the import then becomes; a copy
+    // that cannot be kept is said, and the import goes on.
+    const bool kept = history::ProfileHistory(context.programFolder, ini::SystemIniStorage(), history::SystemHistoryFolder())
+                          .Keep(history::HistoryReason::kImport, history::HistoryTimeNow()) != history::KeepOutcome::kFailed;
     context.model.ReplaceProfile(profile, *record);
     context.edited();
-    context.say(Format(IDS_STATUS_IMPORTED, profile + 1, WideFromAnsi(*path).c_str()));
+    const std::wstring said = Format(IDS_STATUS_IMPORTED, profile + 1, WideFromAnsi(*path).c_str());
+    context.say(kept ? said : said + L" " + Text(IDS_STATUS_HISTORY_NOT_KEPT));
 }
 
 void ExportProfileToFile(HWND owner, PageContext& context, int profile) {

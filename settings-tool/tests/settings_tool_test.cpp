@@ -88,7 +88,7 @@ public:
     std::string ProfileFolder() const override { return "C:\\Brenik\\config\\"; }
     ini::IIniStorage& Storage() override { return storage; }
     history::ProfileHistory& History() override { return history; }
-    history::HistoryTime Now() override { return {now, "2026-12-09 08:00:" + std::to_string(10 + now % 50)}; }
+    history::HistoryTime Now() override { return {now, "2025-12-09 08:00:" + std::to_string(10 + now % 50)}; }
     ini::test::MemoryIniStorage storage;
     history::test::MemoryHistoryFolder folder{storage};
     history::ProfileHistory history{"C:\\Brenik\\", storage, folder};
@@ -438,14 +438,14 @@ TEST_F(HistoryRun, HistoryListsTheCopiesAndWhatDiffersFromNow) {
     block.state->Profiles[2].LtColorBlue = 9;
     EXPECT_EQ(Run({"history"}), kExitOk);
     EXPECT_EQ(out.str(), "copies of the profiles in C:\\Brenik\\config\\History\\, newest first (restore N brings one back):\n"
-                         "  1  2026-12-09 08:00:10  the keyboard's settings were read back\n"
+                         "  1  2025-12-09 08:00:10  the keyboard's settings were read back\n"
                          "     Profile 3: name, lighting\n");
     EXPECT_EQ(Run({"--json", "history"}), kExitOk);
     EXPECT_EQ(out.str(),
               "{\"command\":\"history\",\"folder\":\"C:\\\\Brenik\\\\config\\\\History\\\\\",\"source\":\"monitor\","
               "\"copies\":[{\"number\":1,\"file\":\"20251209-080000-00-read-back.bkh\",\"bytes\":" +
                   std::to_string(Copies()[0].bytes) +
-                  ",\"damaged\":false,\"when\":\"2026-12-09 08:00:10\",\"reason\":\"read-back\","
+                  ",\"damaged\":false,\"when\":\"2025-12-09 08:00:10\",\"reason\":\"read-back\","
                   "\"why\":\"the keyboard's settings were read back\",\"differs\":\"Profile 3: name, lighting\"}]}\n");
 }
 
@@ -465,7 +465,7 @@ TEST_F(HistoryRun, RestoreKeepsTheProfilesFirstThenWritesTheCopyWithItsFlags) {
         EXPECT_EQ(std::memcmp(&block.state->Profiles[p], &before->Profiles[p], sizeof(ProfileRecord)), 0) << p;
     }
     EXPECT_EQ(block.state->CurrentProfile, 1);
-    EXPECT_EQ(out.str(), "{\"command\":\"restore\",\"copy\":1,\"change\":\"restored copy 1 of 2026-12-09 08:00:10\","
+    EXPECT_EQ(out.str(), "{\"command\":\"restore\",\"copy\":1,\"change\":\"restored copy 1 of 2025-12-09 08:00:10\","
                          "\"written\":true,\"flags\":[\"ProfileChanged\",\"StandardKeyChanged[4]\"],\"answered\":true,"
                          "\"status\":0}\n");
     EXPECT_EQ(monitor.steps, (std::vector<std::string>{"turn 30000", "open", "notify", "wait 30000", "close", "end turn"}));

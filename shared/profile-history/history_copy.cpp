@@ -11,8 +11,14 @@ namespace {
 
 constexpr std::string_view kMagic = "BrenikProfileHistory 1";
 constexpr std::string_view kLineEnd = "\r\n";
-// No kept file is anywhere near this; a larger length is damage, not a file.
-constexpr std::size_t kLargestFile = 16 * 1024 * 1024;
+// A copy holds config.ini and five profile files of about 170 KB each; anything far beyond
+// that is damage (or a file made to exhaust memory), not a copy.
+constexpr std::size_t kLargestFile = 4 * 1024 * 1024;
+constexpr std::size_t kMostFiles = 8;
+constexpr std::size_t kLargestTotal = 16 * 1024 * 1024;
+// 0001-01-01 .. 9999-12-31 (UTC): a time whose arithmetic cannot overflow.
+constexpr std::int64_t kEarliestTime = -62135596800;
+constexpr std::int64_t kLatestTime = 253402300799;
 
 struct ReasonRow {
     HistoryReason reason;
@@ -31,7 +37,8 @@ const ReasonRow& RowOf(HistoryReason reason) {
     for (const ReasonRow& row : kReasons) {
         if (row.reason == reason) return row;
     }
-    return kReasons[3];
+    static constexpr ReasonRow kUnknown = {HistoryReason::kDaily, "daily", "daily"};
+    return kUnknown;
 }
 
 std::uint64_t Fnv1a64(std::string_view bytes) {
@@ -154,7 +161,8 @@ bool DecodeHistoryCopy(std::string_view text, HistoryCopy& copy, std::string& er
     std::string_view line;
     std::string_view value;
     if (!NextLine(text, at, line) || line != kMagic) return Fail(error, "not a history copy");
-    if (!NextLine(text, at, line) || !TakeValue(line, "Time", value) || !ParseNumber(value, read.when.utcSeconds)) {
+    if (!NextLine(text, at, line) || !TakeValue(line, "Time", value) || !ParseNumber(value, read.when.utcSeconds) ||
+        read.when.utcSeconds < kEarliestTime || read.when.utcSeconds > kLatestTime) {
         return Fail(error, "no time");
     }
     if (!NextLine(text, at, line) || !TakeValue(line, "Local", value)) return Fail(error, "no local time");
@@ -164,9 +172,11 @@ bool DecodeHistoryCopy(std::string_view text, HistoryCopy& copy, std::string& er
         return Fail(error, "no reason");
     }
     read.reason = *reason;
+    std::size_t total = 0;
     for (;;) {
         if (!NextLine(text, at, line)) return Fail(error, "cut short");
         if (line == "End") break;
+        if (read.files.size() == kMostFiles) return Fail(error, "more files than a copy holds");
         HistoryFile file;
         std::size_t size = 0;
         std::uint64_t hash = 0;
@@ -174,7 +184,9 @@ bool DecodeHistoryCopy(std::string_view text, HistoryCopy& copy, std::string& er
         if (!TakeValue(line, "File", value) || !ParseFileLine(value, file.name, size, hash, packed)) {
             return Fail(error, "a damaged file line");
         }
-        if (size > kLargestFile || packed > text.size() - at || text.substr(at + packed, kLineEnd.size()) != kLineEnd) {
+        total += size;
+        if (size > kLargestFile || total > kLargestTotal) return Fail(error, file.name + " is larger than a copy holds");
+        if (packed > text.size() - at || text.substr(at + packed, kLineEnd.size()) != kLineEnd) {
             return Fail(error, file.name + " is cut short");
         }
         if (!UnpackRuns(text.substr(at, packed), size, file.bytes) || file.bytes.size() != size ||

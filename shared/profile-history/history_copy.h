@@ -69,5 +69,8 @@ bool DecodeHistoryCopy(std::string_view text, HistoryCopy& copy, std::string& er
 // "20261209-064012-00-read-back.bkh".
 std::string HistoryFileName(const HistoryTime& when, HistoryReason reason, int sequence = 0);
 constexpr const char* kHistoryFileExtension = ".bkh";
+constexpr std::size_t kStampLength = 15;      // "20261209-064012"
+constexpr std::size_t kNameOrderLength = 19;  // the stamp and "-00-"
+constexpr int kLastSequence = 99;
 
 }  // namespace brenik::history

@@ -4,10 +4,24 @@
 #include "program_windows.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace brenik::history {
 namespace {
+
+// The new copy's name sorts after the newest one's, so that "newest" is always the last kept:
+// in the same second, or with the clock put back, it takes the newest one's time and the next
+// sequence, whatever the reasons.
+std::string NameAfter(const std::string& newestName, const HistoryCopy& copy) {
+    std::string name = HistoryFileName(copy.when, copy.reason);
+    if (newestName.size() < kNameOrderLength || name.compare(0, kStampLength, newestName, 0, kStampLength) > 0) {
+        return name;
+    }
+    const int sequence = std::atoi(newestName.substr(kStampLength + 1, 2).c_str());
+    name = HistoryFileName(copy.when, copy.reason, std::min(sequence + 1, kLastSequence));
+    return newestName.substr(0, kStampLength) + name.substr(kStampLength);
+}
 
 bool IsProfileFile(const HistoryFile& file) { return file.name != kConfigFileName; }
 
@@ -85,14 +99,18 @@ KeepOutcome ProfileHistory::Keep(HistoryReason reason, const HistoryTime& now) {
 
 KeepOutcome ProfileHistory::KeepDailyIfDue(const HistoryTime& now) {
     std::lock_guard<std::mutex> one(keeping_);
-    // Known without reading: another program's copies can only be newer still.
-    if (newestSeen_ && now.utcSeconds - *newestSeen_ < kDailySeconds) return KeepOutcome::kNotDue;
+    // Known without reading: another program's copies can only make the newest newer still.
+    if (dailyCheckedAt_ && now.utcSeconds - *dailyCheckedAt_ < kDailySeconds) return KeepOutcome::kNotDue;
     const std::vector<Listed> copies = Copies();
     HistoryCopy newest;
     const bool any = Newest(copies, newest);
-    if (any) newestSeen_ = newest.when.utcSeconds;
     // A clock put back counts as not due: the newest copy is no older than a day.
-    if (any && now.utcSeconds - newest.when.utcSeconds < kDailySeconds) return KeepOutcome::kNotDue;
+    if (any && now.utcSeconds - newest.when.utcSeconds < kDailySeconds) {
+        dailyCheckedAt_ = newest.when.utcSeconds;
+        return KeepOutcome::kNotDue;
+    }
+    // Whatever comes of it, the next look is a day away: a save must not read every file each time.
+    dailyCheckedAt_ = now.utcSeconds;
     const HistoryCopy copy = Current(now, HistoryReason::kDaily);
     if (std::none_of(copy.files.begin(), copy.files.end(), IsProfileFile)) return KeepOutcome::kNothingToKeep;
     if (any && SameProfiles(copy, newest)) return KeepOutcome::kUnchanged;
@@ -104,17 +122,11 @@ KeepOutcome ProfileHistory::Write(const HistoryCopy& copy, const std::vector<Lis
         DebugPrintf("ProfileHistory could not make %s; no copy was kept\n", Folder().c_str());
         return KeepOutcome::kFailed;
     }
-    std::string name;
-    for (int sequence = 0;; ++sequence) {
-        name = HistoryFileName(copy.when, copy.reason, sequence);
-        const bool taken = std::any_of(copies.begin(), copies.end(), [&](const Listed& c) { return c.name == name; });
-        if (!taken || sequence == 99) break;
-    }
+    const std::string name = NameAfter(copies.empty() ? std::string() : copies.front().name, copy);
     if (!storage_.ReplaceAll(Folder() + name, EncodeHistoryCopy(copy))) {
         DebugPrintf("ProfileHistory could not write %s%s; no copy was kept\n", Folder().c_str(), name.c_str());
         return KeepOutcome::kFailed;
     }
-    newestSeen_ = copy.when.utcSeconds;
     Prune();
     return KeepOutcome::kKept;
 }
@@ -132,10 +144,11 @@ void ProfileHistory::Prune() {
     }
 }
 
-std::vector<HistoryEntry> ProfileHistory::List() {
+std::vector<HistoryEntry> ProfileHistory::List(std::size_t most) {
     std::lock_guard<std::mutex> one(keeping_);
     std::vector<HistoryEntry> entries;
     for (const Listed& listed : Copies()) {
+        if (entries.size() == most) break;
         HistoryEntry entry;
         entry.number = static_cast<int>(entries.size()) + 1;
         entry.file = listed.name;

@@ -1,7 +1,7 @@
 #pragma once
 // The history of the profiles: before anything overwrites the profile files with content the
-// user did not make there (the keyboard's settings read back, an import, a restore) and at the
-// first save of a day, a dated copy of the five profile files and config.ini is kept in
+// user did not make there (the keyboard's settings read back, an import, a restore) and before a
+// save when the newest copy is a day old, a dated copy of the five profile files and config.ini is kept in
 // "config\History\" below the program folder, so that nothing a user set is lost for good.
 //
 // - A copy is one file (history_copy.h), written with the same atomic replace as every save:
@@ -15,12 +15,15 @@
 //   the save or the job it precedes goes on.
 // The monitor keeps copies before a read-back, before restoring the keyboard and daily; a
 // settings face before an import and before restoring a copy. Safe to call from several
-// threads; two programs keeping a copy in the same second get two names.
+// threads. Names sort in the order the copies were kept (a clock put back included); two
+// programs keeping a copy for the same reason in the same second write one name, the second
+// replacing the first, which held the same files.
 
 #include "history_copy.h"
 #include "history_folder.h"
 #include "ini_storage.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -63,11 +66,12 @@ public:
     ProfileHistory& operator=(const ProfileHistory&) = delete;
 
     KeepOutcome Keep(HistoryReason reason, const HistoryTime& now);
-    // A copy for the day, when the newest copy is at least a day old (or there is none).
+    // A copy for the day, when the newest copy is at least a day old (or there is none); looked
+    // at once a day at most, so that the saves in between read no file for it.
     KeepOutcome KeepDailyIfDue(const HistoryTime& now);
 
-    // Every copy, newest first; a damaged one is listed as such.
-    std::vector<HistoryEntry> List();
+    // Every copy, newest first (at most `most` of them); a damaged one is listed as such.
+    std::vector<HistoryEntry> List(std::size_t most = SIZE_MAX);
     // The files as they stand now, as a copy would hold them.
     HistoryCopy Current(const HistoryTime& now, HistoryReason reason);
 
@@ -88,7 +92,7 @@ private:
     const std::string programFolder_;
     ini::IIniStorage& storage_;
     IHistoryFolder& folder_;
-    std::optional<std::int64_t> newestSeen_;  // the newest copy's time, once known
+    std::optional<std::int64_t> dailyCheckedAt_;  // when the daily copy was last looked at
     std::mutex keeping_;
 };
 

@@ -22,8 +22,9 @@ class CountingStore final : public IStateStore {
 public:
     void Publish() override { calls.push_back("publish"); }
     void SaveProfiles() override { calls.push_back("save"); }
-    void KeepHistory(history::HistoryReason reason) override {
+    bool KeepHistory(history::HistoryReason reason) override {
         calls.push_back(std::string("keep ") + history::ReasonWord(reason));
+        return true;
     }
     std::vector<std::string> calls;
 };

@@ -29,7 +29,7 @@ public:
     explicit Recorder(std::vector<std::string>& log) : log_(log) {}
     void Publish() override { log_.push_back("publish"); }
     void SaveProfiles() override { log_.push_back("save"); }
-    void KeepHistory(history::HistoryReason) override { log_.push_back("keep"); }
+    bool KeepHistory(history::HistoryReason) override { return log_.push_back("keep"), true; }
     bool Post(int job, std::intptr_t argument) override {
         log_.push_back("job " + std::to_string(job) + " " + std::to_string(argument));
         return true;

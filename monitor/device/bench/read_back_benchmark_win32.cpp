@@ -16,6 +16,9 @@
 #include "profile_history.h"
 #include "profile_store.h"
 
+#include "scoped_find.h"
+#include "scoped_handle.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -94,6 +97,21 @@ public:
     void SetKeyboardSpeed(int) override {}
 };
 
+// Removes a folder and everything below it (the benchmark's own program folder).
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found{};
+    const win32::ScopedFind search(FindFirstFileA((folder + "*").c_str(), &found));
+    if (search.Valid()) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(folder + name + "\\");
+            else DeleteFileA((folder + name).c_str());
+        } while (FindNextFileA(search.Get(), &found));
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
 // A program folder of its own below the temporary folder, with a "config" folder.
 std::string MakeProgramFolder(const char* tag) {
     char temp[MAX_PATH] = {};
@@ -121,8 +139,9 @@ public:
     void PublishState() override {}
     void NotifySynchronised() override {}
     void NotifyMacroReadBack(int, int) override {}
-    void KeepProfilesBeforeReadBack() override {
+    bool KeepProfilesBeforeReadBack() override {
         if (keepHistory_) kept = history_.Keep(history::HistoryReason::kReadBack, history::HistoryTimeNow()) == history::KeepOutcome::kKept;
+        return kept;
     }
     void NotifyProfilesReadBack() override {}
     bool kept = false;
@@ -216,7 +235,8 @@ DWORD WINAPI JobThread(void* argument) {
     ReportChannel channel(transport, clock, abort);
     LockedState state;
     NoSettings settings;
-    FileHost host(state, MakeProgramFolder(run.keepHistory ? "history" : "plain"), run.keepHistory);
+    const std::string folder = MakeProgramFolder(run.keepHistory ? "history" : "plain");
+    FileHost host(state, folder, run.keepHistory);
     host.SaveProfiles();  // the profile files a user has, before the keyboard is read back
     DeviceCommands commands(channel, state, settings);
     DeviceJobs jobs(commands, state, host, synced);
@@ -228,6 +248,7 @@ DWORD WINAPI JobThread(void* argument) {
     run.wallMs = static_cast<double>(NowMicroseconds() - start) / 1000.0;
     run.cpuMs = ThreadCpuMs() - cpuBefore;
     run.kept = host.kept;
+    RemoveTree(folder);
     run.floorMs = clock.RequestedMs();
     run.reports = keyboard.Trace().Entries().size();
     for (const std::string& line : keyboard.Trace().Lines()) {
@@ -247,10 +268,9 @@ int main() {
     Run runs[2];
     runs[1].keepHistory = true;
     for (Run& run : runs) {
-        HANDLE thread = CreateThread(nullptr, 0, &brenik::monitor::device::JobThread, &run, 0, nullptr);
-        if (thread == nullptr) return 1;
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
+        const brenik::win32::ScopedHandle thread(CreateThread(nullptr, 0, &brenik::monitor::device::JobThread, &run, 0, nullptr));
+        if (!thread.Valid()) return 1;
+        WaitForSingleObject(thread.Get(), INFINITE);
     }
 
     const Run& run = runs[0];

@@ -143,7 +143,7 @@ public:
     void PublishState() override {}
     void NotifySynchronised() override {}
     void NotifyMacroReadBack(int, int) override {}
-    void KeepProfilesBeforeReadBack() override {}
+    bool KeepProfilesBeforeReadBack() override { return true; }
     void NotifyProfilesReadBack() override {}
 };
 

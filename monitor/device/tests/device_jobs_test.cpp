@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 namespace brenik::monitor::device::test {
@@ -208,6 +210,26 @@ TEST(Synchronise, MacroReadTriesThreeTimesWithPausesThenLeavesThePasses) {
     // Each attempt: 100 pause + 1000 handshake + the read, then 500 before the next.
     EXPECT_EQ(selects[1] - selects[0], 1600u);
     EXPECT_EQ(selects[2] - selects[1], 1600u);
+}
+
+TEST(Synchronise, TheUserIsToldOnlyOfReplacedProfilesTheHistoryHolds) {
+    for (const bool holds : {true, false}) {
+        Rig rig;
+        rig.host.historyHolds = holds;
+        rig.TokensMatch(false);
+        rig.commands.CheckSyncToken();
+        for (int p = 0; p < kProfileCount; ++p) Profile(rig, p).LtColorRed = 1;  // the keyboard holds others
+        rig.jobs.Run(kJobSynchronise, 0);
+        const bool told = std::count(rig.host.events.begin(), rig.host.events.end(), "notice read back") == 1;
+        EXPECT_EQ(told, holds) << (holds ? "kept: told" : "not kept: the notice would not be true");
+
+        // The same keyboard read back again replaces nothing: nothing to tell.
+        rig.host.events.clear();
+        rig.TokensMatch(false);
+        rig.commands.CheckSyncToken();
+        rig.jobs.Run(kJobSynchronise, 0);
+        EXPECT_EQ(rig.host.events, (Lines{"keep history", "save", "publish", "notify 1254"}));
+    }
 }
 
 TEST(Synchronise, RemovalDuringTheReadBackStopsWithoutSaving) {

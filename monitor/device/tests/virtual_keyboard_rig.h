@@ -74,9 +74,13 @@ public:
     void NotifyMacroReadBack(int profile, int key) override {
         events.push_back("notify 1264 " + std::to_string(profile) + " " + std::to_string(key));
     }
-    void KeepProfilesBeforeReadBack() override { events.push_back("keep history"); }
+    bool KeepProfilesBeforeReadBack() override {
+        events.push_back("keep history");
+        return historyHolds;
+    }
     void NotifyProfilesReadBack() override { events.push_back("notice read back"); }
     std::vector<std::string> events;
+    bool historyHolds = true;
 };
 
 struct Rig {

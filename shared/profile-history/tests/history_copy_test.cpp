@@ -88,6 +88,17 @@ TEST(HistoryCopyFile, RefusesADamagedCopy) {
         {"a byte of a body changed", std::string(good).replace(good.size() - 12, 1, "Q"), "is damaged"},
         {"an unknown reason", std::string(good).replace(good.find("read-back"), 9, "read-more"), "no reason"},
         {"text after its end", good + "x", "after its end"},
+        {"a time no clock gives", std::string(good).replace(good.find("Time=") + 5, 10, "-9223372036854775808"), "no time"},
+        {"more files than a copy holds", [&] {
+             HistoryCopy many = SampleCopy();
+             for (int i = 0; i < 8; ++i) many.files.push_back({"extra" + std::to_string(i), "x"});
+             return EncodeHistoryCopy(many);
+         }(), "more files"},
+        {"a file larger than a copy holds", [&] {
+             HistoryCopy large = SampleCopy();
+             large.files[0].bytes.assign(5 * 1024 * 1024, '0');
+             return EncodeHistoryCopy(large);
+         }(), "config.ini is larger than a copy holds"},
     };
     for (const auto& row : rows) {
         HistoryCopy copy;

@@ -99,6 +99,21 @@ TEST_F(History, ADamagedCopyIsListedAndPassedOver) {
     EXPECT_TRUE(brenik::test::DebugLinesContain("ProfileHistory passed over"));
 }
 
+TEST_F(History, CopiesListInTheOrderTheyWereKept) {
+    ASSERT_EQ(history.Keep(HistoryReason::kReadBack, At(1000)), KeepOutcome::kKept);
+    SetProfiles("second");
+    ASSERT_EQ(history.Keep(HistoryReason::kImport, At(1000)), KeepOutcome::kKept) << "the same second";
+    SetProfiles("third");
+    ASSERT_EQ(history.Keep(HistoryReason::kDaily, At(400)), KeepOutcome::kKept) << "the clock put back";
+    const std::vector<HistoryEntry> entries = history.List();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].copy.reason, HistoryReason::kDaily);
+    EXPECT_EQ(entries[1].copy.reason, HistoryReason::kImport);
+    EXPECT_EQ(entries[2].copy.reason, HistoryReason::kReadBack);
+    EXPECT_EQ(entries[0].file, "19700101-001640-02-daily.bkh");
+    EXPECT_EQ(history.List(1).size(), 1u);
+}
+
 TEST_F(History, DailyAtMostOnceADay) {
     EXPECT_EQ(history.KeepDailyIfDue(At(1000)), KeepOutcome::kKept);
     SetProfiles("second");
@@ -106,6 +121,9 @@ TEST_F(History, DailyAtMostOnceADay) {
     EXPECT_EQ(history.KeepDailyIfDue(At(500)), KeepOutcome::kNotDue) << "a clock put back";
     EXPECT_EQ(history.KeepDailyIfDue(At(1000 + kDailySeconds)), KeepOutcome::kKept);
     EXPECT_EQ(history.KeepDailyIfDue(At(1000 + 3 * kDailySeconds)), KeepOutcome::kUnchanged);
+    const int reads = storage.reads;
+    EXPECT_EQ(history.KeepDailyIfDue(At(1000 + 4 * kDailySeconds - 1)), KeepOutcome::kNotDue);
+    EXPECT_EQ(storage.reads, reads) << "a save within the day reads no file";
     EXPECT_EQ(history.List().size(), 2u);
 }
 
