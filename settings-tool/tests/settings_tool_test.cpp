@@ -449,32 +449,6 @@ TEST_F(HistoryRun, HistoryListsTheCopiesAndWhatDiffersFromNow) {
                   "\"why\":\"the keyboard's settings were read back\",\"differs\":\"Profile 3: name, lighting\"}]}\n");
 }
 
-TEST_F(HistoryRun, RestoreKeepsTheProfilesFirstThenWritesTheCopyWithItsFlags) {
-    SaveBlockToFiles();
-    ASSERT_EQ(files.history.Keep(history::HistoryReason::kReadBack, files.Now()), history::KeepOutcome::kKept);
-    const auto before = std::make_unique<StateRecord>(*block.state);
-    // What the read-back left, saved by the monitor.
-    std::strcpy(block.state->Profiles[0].ProFileName, "Wiped");
-    block.state->Profiles[4].standardkey[3] = 0x04;
-    block.state->CurrentProfile = 0;
-    SaveBlockToFiles();
-    files.now += 60;
-
-    EXPECT_EQ(Run({"--json", "restore", "1"}), kExitOk);
-    for (int p = 0; p < kProfileCount; ++p) {
-        EXPECT_EQ(std::memcmp(&block.state->Profiles[p], &before->Profiles[p], sizeof(ProfileRecord)), 0) << p;
-    }
-    EXPECT_EQ(block.state->CurrentProfile, 1);
-    EXPECT_EQ(out.str(), "{\"command\":\"restore\",\"copy\":1,\"change\":\"restored copy 1 of 2025-12-09 08:00:10\","
-                         "\"written\":true,\"flags\":[\"ProfileChanged\",\"StandardKeyChanged[4]\"],\"answered\":true,"
-                         "\"status\":0}\n");
-    EXPECT_EQ(monitor.steps, (std::vector<std::string>{"turn 30000", "open", "notify", "wait 30000", "close", "end turn"}));
-    const std::vector<history::HistoryEntry> copies = Copies();
-    ASSERT_EQ(copies.size(), 2u);
-    EXPECT_EQ(copies[0].copy.reason, history::HistoryReason::kRestore) << "what the restore replaced is kept";
-    EXPECT_TRUE(Contains(err.str(), "the profiles as they were are kept in the history")) << err.str();
-}
-
 TEST_F(HistoryRun, ARestoreOfACopyThatIsNotThereOrDamagedWritesNothing) {
     SaveBlockToFiles();
     ASSERT_EQ(files.history.Keep(history::HistoryReason::kDaily, files.Now()), history::KeepOutcome::kKept);

@@ -1,7 +1,7 @@
 #include "copied_profiles.h"
 #include "copy_differences.h"
 
-#include "memory_ini_storage.h"
+#include "history_copy_of_state.h"
 #include "profile_store.h"
 #include "record_editor.h"
 
@@ -28,7 +28,7 @@ protected:
         then->Profiles[1].MacroKeyInfo[4].Actions[1] = {0x04, 2, 0};
         then->Profiles[3].LtColorBlue = 200;
         then->CurrentProfile = 1;
-        copy = CopyOf(*then);
+        copy = test::HistoryCopyOfState(*then);
 
         // What the keyboard left after a read-back: its own profiles, another current one.
         now = std::make_unique<StateRecord>();
@@ -36,20 +36,6 @@ protected:
         for (int p = 0; p < kProfileCount; ++p) SetDefaultProfile(now->Profiles[p], p);
         now->Profiles[2].ExtendedMode = 1;
         now->CurrentProfile = 0;
-    }
-
-    static HistoryCopy CopyOf(const StateRecord& state) {
-        ini::test::MemoryIniStorage files;
-        HistoryCopy made;
-        made.when = {1000, "2026-12-09 07:00:00"};
-        for (int p = 0; p < kProfileCount; ++p) {
-            const std::string name = "config\\Default" + std::to_string(p) + ".cmp";
-            EXPECT_TRUE(SaveProfileFile(state.Profiles[p], name, files));
-            made.files.push_back({name, files.files[name]});
-        }
-        made.files.push_back({"config.ini", "[Setting]\r\nDevice=1\r\nCurrentProfile=" +
-                                                std::to_string(state.CurrentProfile) + "\r\n"});
-        return made;
     }
 
     std::unique_ptr<StateRecord> then;

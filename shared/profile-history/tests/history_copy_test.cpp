@@ -109,15 +109,5 @@ TEST(HistoryCopyFile, RefusesADamagedCopy) {
     }
 }
 
-TEST(HistoryCopyFile, NamesSortAsTheCopiesWereMade) {
-    EXPECT_EQ(HistoryFileName({0, ""}, HistoryReason::kDaily), "19700101-000000-00-daily.bkh");
-    EXPECT_EQ(HistoryFileName({1765265000, ""}, HistoryReason::kReadBack, 2), "20251209-072320-02-read-back.bkh");
-    EXPECT_EQ(HistoryFileName({951782400, ""}, HistoryReason::kImport), "20000229-000000-00-import.bkh");
-    EXPECT_LT(HistoryFileName({1765265000, ""}, HistoryReason::kRestore, 0),
-              HistoryFileName({1765265000, ""}, HistoryReason::kImport, 1));
-    EXPECT_LT(HistoryFileName({1765265000, ""}, HistoryReason::kRestore, 1),
-              HistoryFileName({1765265001, ""}, HistoryReason::kDaily, 0));
-}
-
 }  // namespace
 }  // namespace brenik::history
