@@ -499,7 +499,13 @@ TEST_F(DeviceJobFaults, Job1ApplyGoesOnPastFailedCommandsStopsWhenUnpluggedAndTh
                 break;
         }
         keyboardToken = keyboardTokenAfter;
-        EXPECT_TRUE(rig.install->Snapshot().profiles == files.profiles) << "an apply writes no profile file";
+        // The monitor saves on 1224, before the job: the change is in the files whatever the
+        // keyboard answers, and each case after the first finds them so already.
+        const Stored after = rig.install->Snapshot();
+        EXPECT_NE(after.profiles[2].find("LtColorRed=33\r\n"), std::string::npos) << "the applied change is saved";
+        if (&c != &kApplyCases[0]) {
+            EXPECT_TRUE(after.profiles == files.profiles) << "saved once, not changed again";
+        }
         EXPECT_TRUE(MonitorAnswers());
         if (*c.fault) rig.keyboard.Tell("fault clear");
         if (c.unplugAfter > 0) rig.Replug();
