@@ -109,10 +109,11 @@ KeepOutcome ProfileHistory::KeepDailyIfDue(const HistoryTime& now) {
         dailyCheckedAt_ = newest.when.utcSeconds;
         return KeepOutcome::kNotDue;
     }
-    // Whatever comes of it, the next look is a day away: a save must not read every file each time.
-    dailyCheckedAt_ = now.utcSeconds;
     const HistoryCopy copy = Current(now, HistoryReason::kDaily);
+    // No files yet (a first start): the save about to run makes them, so the next save looks again.
     if (std::none_of(copy.files.begin(), copy.files.end(), IsProfileFile)) return KeepOutcome::kNothingToKeep;
+    // Whatever else comes of it, the next look is a day away: a save must not read every file each time.
+    dailyCheckedAt_ = now.utcSeconds;
     if (any && SameProfiles(copy, newest)) return KeepOutcome::kUnchanged;
     return Write(copy, copies);
 }

@@ -107,7 +107,11 @@ TEST_F(History, CopiesListInTheOrderTheyWereKept) {
 }
 
 TEST_F(History, DailyAtMostOnceADay) {
-    EXPECT_EQ(history.KeepDailyIfDue(At(1000)), KeepOutcome::kKept);
+    const auto files = storage.files;
+    storage.files.clear();
+    EXPECT_EQ(history.KeepDailyIfDue(At(999)), KeepOutcome::kNothingToKeep) << "a first start";
+    storage.files = files;
+    EXPECT_EQ(history.KeepDailyIfDue(At(1000)), KeepOutcome::kKept) << "the first save made the files";
     SetProfiles("second");
     EXPECT_EQ(history.KeepDailyIfDue(At(1000 + kDailySeconds - 1)), KeepOutcome::kNotDue);
     EXPECT_EQ(history.KeepDailyIfDue(At(500)), KeepOutcome::kNotDue) << "a clock put back";
