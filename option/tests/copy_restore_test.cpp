@@ -23,25 +23,13 @@ std::unique_ptr<StateRecord> DefaultBlock() {
     return block;
 }
 
-void Name(ProfileRecord& profile, const char* name) {
-    std::memset(profile.ProFileName, 0, sizeof profile.ProFileName);
-    std::snprintf(profile.ProFileName, sizeof profile.ProFileName, "%s", name);
-}
-
 // A copy that differs from the block in a name, a standard key, a key entry, a colour and the
 // current profile; the block's profile 3 is on its live layer, which no copy takes.
 class CopyRestore : public ::testing::Test {
 protected:
     void SetUp() override {
-        then = DefaultBlock();
-        Name(then->Profiles[1], "Raid");
+        then = test::StateToRestore();
         then->Profiles[1].standardkey[10] = 0x29;
-        then->Profiles[1].MacroKeyInfo[4].FunctionType = kFunctionMacro;
-        then->Profiles[1].MacroKeyInfo[4].ActionCount = 2;
-        then->Profiles[1].MacroKeyInfo[4].Actions[0] = {0x04, 1, 30};
-        then->Profiles[1].MacroKeyInfo[4].Actions[1] = {0x04, 2, 0};
-        then->Profiles[3].LtColorBlue = 200;
-        then->CurrentProfile = 1;
         block->Profiles[2].ExtendedMode = 1;
         model.Load(*block);
     }

@@ -17,17 +17,7 @@ namespace {
 class CopiedProfiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        then = std::make_unique<StateRecord>();
-        ClearState(*then);
-        for (int p = 0; p < kProfileCount; ++p) SetDefaultProfile(then->Profiles[p], p);
-        std::snprintf(then->Profiles[1].ProFileName, sizeof then->Profiles[1].ProFileName, "%s", "Raid");
-        std::memset(then->Profiles[1].ProFileName + 5, 0, sizeof then->Profiles[1].ProFileName - 5);
-        then->Profiles[1].MacroKeyInfo[4].FunctionType = kFunctionMacro;
-        then->Profiles[1].MacroKeyInfo[4].ActionCount = 2;
-        then->Profiles[1].MacroKeyInfo[4].Actions[0] = {0x04, 1, 30};
-        then->Profiles[1].MacroKeyInfo[4].Actions[1] = {0x04, 2, 0};
-        then->Profiles[3].LtColorBlue = 200;
-        then->CurrentProfile = 1;
+        then = test::StateToRestore();
         copy = test::HistoryCopyOfState(*then);
 
         // What the keyboard left after a read-back: its own profiles, another current one.
