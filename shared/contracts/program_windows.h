@@ -36,6 +36,8 @@ constexpr const char* kMonitorInstanceMutex = "Brenik_Gaming_Keyboard_Monitor";
 // Our on-screen display's: one display per session (the monitor starts it on every arrival);
 // the installer looks for it to know the display still runs.
 constexpr const char* kOsdInstanceMutex = "Brenik_Gaming_Keyboard_OSD_Instance";
+// Our volume controller's: one per session (the monitor starts it on every arrival).
+constexpr const char* kVolumeBarInstanceMutex = "Brenik_Gaming_Keyboard_Volume_Controller_Instance";
 // The updater's: one updater at a time. The installer refuses to run while it is held (the
 // updater may be writing the keyboard's firmware) and never closes the updater.
 constexpr const char* kUpdaterInstanceMutex = "Quelm_Gaming_Keyboard_Firmware_Update";

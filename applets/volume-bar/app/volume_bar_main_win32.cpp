@@ -1,0 +1,62 @@
+// Applets\VolumeBar.exe: the volume controller. One per session (the monitor starts it at
+// every keyboard arrival without looking for a running copy; a second start ends at once).
+// VolumeBar.ini beside it may choose the stand-in system volume for tests.
+
+#include "program_windows.h"
+#include "scoped_handle.h"
+#include "stand_in_volume_win32.h"
+#include "volume_bar_wnd_win32.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <memory>
+#include <string>
+
+namespace brenik::volumebar {
+namespace {
+
+std::string OwnFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string own(path, length);
+    return own.substr(0, own.find_last_of("\\/") + 1);
+}
+
+int MessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    return static_cast<int>(message.wParam);
+}
+
+// COM for the program's life, on this thread.
+class ComSession {
+public:
+    ComSession() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComSession() {
+        if (ok_) CoUninitialize();
+    }
+    ComSession(const ComSession&) = delete;
+    ComSession& operator=(const ComSession&) = delete;
+
+private:
+    bool ok_;
+};
+
+int Run(HINSTANCE instance) {
+    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kVolumeBarInstanceMutex);
+    const DWORD error = GetLastError();
+    const win32::ScopedHandle instanceMutex(mutex);
+    if (!instanceMutex.Valid() || error == ERROR_ALREADY_EXISTS) return 0;
+    const ComSession com;
+    auto window = std::make_unique<CVolumeBarWnd>(StandInFileFromSettings(OwnFolder() + "VolumeBar.ini"));
+    const int result = window->Create(instance) ? MessageLoop() : 0;
+    window.reset();
+    return result;
+}
+
+}  // namespace
+}  // namespace brenik::volumebar
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return brenik::volumebar::Run(instance); }
