@@ -54,6 +54,12 @@ for n in 0 1 2 3 4; do
         "${NAMES[$n]}" > "$INSTALL/config/Default$n.cmp"
     [ $n -eq 2 ] && printf 'GameFile=  D:\\Games\\Racer\\Racer.exe  \r\n' >> "$INSTALL/config/Default$n.cmp"
 done
+# The volume controller follows a stand-in system volume here (Wine's endpoint cannot be set):
+# VolumeBar.ini beside it names the file that holds the level.
+SYSTEM_VOLUME="$WORK/system-volume.ini"
+printf '[SystemVolume]\r\nLevel=50\r\n' > "$SYSTEM_VOLUME"
+printf '[SystemVolume]\r\nType=stand-in\r\nFile=%s\r\n' "$(winpath "$SYSTEM_VOLUME")" > "$INSTALL/Applets/VolumeBar.ini"
+system_volume() { tr -d '\r' < "$SYSTEM_VOLUME" | sed -n 's/^Level=//p'; }
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 
@@ -92,6 +98,14 @@ notice osd-profile "profile key 2: the display shows the profile that became cur
 sleep 1.5
 vkbd volume 65 >/dev/null
 notice osd-volume "the volume knob turned to 65"
+for _ in $(seq 1 20); do [ "$(system_volume)" = 65 ] && break; sleep 0.25; done
+echo "  the volume controller \"$kProgramVolumeBar\" set the system volume to $(system_volume)"
+# Another program turns the system volume to 30: the keyboard's volume display follows.
+vkbd trace clear >/dev/null
+printf '[SystemVolume]\r\nLevel=30\r\n' > "$SYSTEM_VOLUME"
+desktop post "$kTitleVolumeController" 0x8002 0 0 >/dev/null   # the stand-in's "changed" (WM_APP + 2)
+wait_for_trace "$WORK/volume-trace.txt" "SET volume" 10 &&
+    echo "  the system volume turned to 30 elsewhere; the keyboard was sent: $(keyboard_reports "$WORK/volume-trace.txt" | grep '^SET volume')"
 sleep 1.5
 vkbd winlock 2 on >/dev/null
 notice osd-windows-key "the Windows key of profile 2 locked"
