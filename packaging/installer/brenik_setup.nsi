@@ -90,6 +90,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${COPYRIGHT}"
 !macro BRENIK_FOR_EACH_PROGRAM step
   !insertmacro ${step} "$INSTDIR\${MONITOR_EXE}"
   !insertmacro ${step} "$INSTDIR\${kProgramOsd}"
+  !insertmacro ${step} "$INSTDIR\${kProgramVolumeBar}"
   !insertmacro ${step} "$INSTDIR\${kProgramSettings}"
   !insertmacro ${step} "$INSTDIR\${SETTINGS_TOOL_EXE}"
   !insertmacro ${step} "$INSTDIR\kbhid.dll"
@@ -139,6 +140,10 @@ Section "${PRODUCT_NAME}" SecProgram
   CreateDirectory "$INSTDIR\config"  ; the monitor writes the profiles there; never shipped
 
   !insertmacro BRENIK_INSTALL_WAVE_FILES
+
+  ; The applets the monitor starts, in their own folder (kProgramVolumeBar names it).
+  SetOutPath "$INSTDIR\Applets"
+  !insertmacro BRENIK_FILE "${DIST}/Applets" "VolumeBar.exe"
 
   SetOutPath "$INSTDIR\${UPDATER_FOLDER}"
   !insertmacro BRENIK_FILE "${DIST}/${UPDATER_FOLDER}" "${UPDATER_EXE}"
@@ -198,6 +203,7 @@ Section "Uninstall"
     !insertmacro BRENIK_DELETE "$INSTDIR\${UPDATER_FOLDER}\kbhid.ini"
     RMDir /r "$INSTDIR\config"
   ${EndIf}
+  RMDir "$INSTDIR\Applets"
   RMDir "$INSTDIR\${UPDATER_FOLDER}"
   Delete "$INSTDIR\${UNINSTALLER_EXE}"
   RMDir "$INSTDIR"  ; only when nothing of the user's is left in it

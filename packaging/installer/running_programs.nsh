@@ -148,6 +148,12 @@ Function ${un}CloseEachProgram
   Call ${un}CloseProgramWindow
   Pop $1
   ${IfThen} $1 = 0 ${|} Goto running ${|}
+  ; The monitor closes the volume controller as it ends; one started on its own is closed here.
+  Push "${kTitleVolumeController}"
+  Push ${BRENIK_OSD_CLOSE_MS}
+  Call ${un}CloseProgramWindow
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kTitleSettings}"
   Push ${BRENIK_SETTINGS_CLOSE_MS}
   Call ${un}CloseProgramWindow
@@ -163,13 +169,18 @@ Function ${un}CloseEachProgram
   Call ${un}WaitMutexGone
   Pop $1
   ${IfThen} $1 = 0 ${|} Goto running ${|}
+  Push "${kVolumeBarInstanceMutex}"
+  Push ${BRENIK_MUTEX_GONE_MS}
+  Call ${un}WaitMutexGone
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kOsdInstanceMutex}"
   Push ${BRENIK_MUTEX_GONE_MS}
   Call ${un}WaitMutexGone
   Pop $1
   ${IfThen} $1 = 1 ${|} Goto done ${|}
   running:
-  StrCpy $0 "Brenik Monitor, its on-screen display or its settings program is still running and did not close.$\r$\n$\r$\nEnd it (Brenik Monitor's tray icon has Exit; without a keyboard it has no icon, so end Monitor.exe and $\"${kProgramOsd}$\" in Task Manager), then click Retry."
+  StrCpy $0 "Brenik Monitor, its on-screen display, its volume controller or its settings program is still running and did not close.$\r$\n$\r$\nEnd it (Brenik Monitor's tray icon has Exit; without a keyboard it has no icon, so end Monitor.exe and $\"${kProgramOsd}$\" in Task Manager), then click Retry."
   done:
   Exch $0
 FunctionEnd
