@@ -28,6 +28,7 @@ constexpr DWORD kAnswerTimeoutMs = 10000;
 constexpr DWORD kQuietMs = 2000;
 // The controller's title, written out: the monitor finds it by this.
 constexpr const char* kControllerTitle = "Brenik Volume Controller";
+constexpr const char* kMonitorTitle = "BrenikGamingKeyboardMonitor";
 
 std::vector<std::string> VolumeReports(test::VirtualKeyboardServer& keyboard) {
     std::vector<std::string> reports;
@@ -87,6 +88,26 @@ TEST(VolumeBarEndToEnd, TheKeyboardAndTheSystemVolumeFollowEachOtherWithoutAnEch
     PostMessageA(controller, WM_CLOSE, 0, 0);
     EXPECT_TRUE(test::WaitUntil([&] { return FindWindowA(nullptr, kControllerTitle) == nullptr; }, kAnswerTimeoutMs));
     EXPECT_EQ(monitor.Close(), 0);
+}
+
+// Wine's endpoint (a null device, or none) refuses a set: the controller says so and goes on.
+TEST(VolumeBarEndToEnd, TheSystemsOwnVolumeRefusingIsSaidAndNothingElseBreaks) {
+    test::TempFolder folder("volume-bar-endpoint");
+    ASSERT_TRUE(test::CopyInto(g_volumeBar, folder.Path()));
+    test::PeerWindows monitor({kMonitorTitle});
+    test::ChildProcess controller;
+    ASSERT_TRUE(controller.Start(folder.File("VolumeBar.exe"), ""));
+    HWND window = nullptr;
+    ASSERT_TRUE(test::WaitUntil([&] { return (window = FindWindowA(nullptr, kControllerTitle)) != nullptr; }, kAnswerTimeoutMs));
+    PostMessageA(window, 1331, 40, 0);
+    PostMessageA(window, 1330, 1, 0);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, kAnswerTimeoutMs, &answer), 0) << "still answers";
+    for (const test::PeerWindows::Received& received : monitor.Log()) {
+        EXPECT_LE(received.wParam, 100u) << "only a level the system holds is posted";
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(controller.Wait(kAnswerTimeoutMs), 0);
 }
 
 }  // namespace
