@@ -1,5 +1,5 @@
 # build/dist: the install tree as it ships. The monitor's folder holds Monitor.exe, our
-# on-screen display "Brenik OSD.exe", the settings program "Brenik Option.exe", the settings
+# on-screen display "Brenik OSD.exe", the system gauge Applets\SysGauge.exe, the settings program "Brenik Option.exe", the settings
 # tool BrenikSettings.exe, kbhid.dll,
 # config.ini beside them (the programs read it), config\ for the profile files and Wave\ for
 # the sound cues; the updater lives in its own subfolder with its own kbhid.dll and
@@ -10,9 +10,10 @@ set(BRENIK_DIST_DIR ${PROJECT_SOURCE_DIR}/build/dist CACHE PATH "Where the dist 
 
 add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${BRENIK_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${BRENIK_DIST_DIR}/config ${BRENIK_DIST_DIR}/Wave ${BRENIK_DIST_DIR}/KeyFwFlash ${BRENIK_DIST_DIR}/tools
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BRENIK_DIST_DIR}/config ${BRENIK_DIST_DIR}/Wave ${BRENIK_DIST_DIR}/Applets ${BRENIK_DIST_DIR}/KeyFwFlash ${BRENIK_DIST_DIR}/tools
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Monitor> ${BRENIK_DIST_DIR}/Monitor.exe
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:BrenikOsd> "${BRENIK_DIST_DIR}/Brenik OSD.exe"
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SysGauge> ${BRENIK_DIST_DIR}/Applets/SysGauge.exe
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:KeyFwFlash> ${BRENIK_DIST_DIR}/KeyFwFlash/KeyFwFlash.exe
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:BrenikSettings> ${BRENIK_DIST_DIR}/BrenikSettings.exe
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:BrenikOption> "${BRENIK_DIST_DIR}/Brenik Option.exe"
@@ -21,6 +22,6 @@ add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vkbd> $<TARGET_FILE:vkbd-server> $<TARGET_FILE:desktop-tool> $<TARGET_FILE:update-demo-driver> $<TARGET_FILE:media_player_stand_in> $<TARGET_FILE:game_stand_in> ${BRENIK_DIST_DIR}/tools
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/packaging/files ${BRENIK_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/monitor/sound/art/Wave ${BRENIK_DIST_DIR}/Wave
-  DEPENDS Monitor BrenikOsd BrenikSettings BrenikOption KeyFwFlash kbhid vkbd vkbd-server desktop-tool update-demo-driver media_player_stand_in game_stand_in
+  DEPENDS Monitor BrenikOsd SysGauge BrenikSettings BrenikOption KeyFwFlash kbhid vkbd vkbd-server desktop-tool update-demo-driver media_player_stand_in game_stand_in
   COMMENT "Laying out ${BRENIK_DIST_DIR}"
   VERBATIM)

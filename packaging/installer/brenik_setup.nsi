@@ -90,6 +90,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${COPYRIGHT}"
 !macro BRENIK_FOR_EACH_PROGRAM step
   !insertmacro ${step} "$INSTDIR\${MONITOR_EXE}"
   !insertmacro ${step} "$INSTDIR\${kProgramOsd}"
+  !insertmacro ${step} "$INSTDIR\${kProgramSystemGauge}"
   !insertmacro ${step} "$INSTDIR\${kProgramSettings}"
   !insertmacro ${step} "$INSTDIR\${SETTINGS_TOOL_EXE}"
   !insertmacro ${step} "$INSTDIR\kbhid.dll"
@@ -137,6 +138,9 @@ Section "${PRODUCT_NAME}" SecProgram
     !insertmacro BRENIK_FILE "${KEYBOARD_INI_FOLDER}" "kbhid.ini"
   ${EndIf}
   CreateDirectory "$INSTDIR\config"  ; the monitor writes the profiles there; never shipped
+
+  SetOutPath "$INSTDIR\Applets"
+  !insertmacro BRENIK_FILE "${DIST}/Applets" "SysGauge.exe"
 
   !insertmacro BRENIK_INSTALL_WAVE_FILES
 
@@ -199,6 +203,7 @@ Section "Uninstall"
     RMDir /r "$INSTDIR\config"
   ${EndIf}
   RMDir "$INSTDIR\${UPDATER_FOLDER}"
+  RMDir "$INSTDIR\Applets"
   Delete "$INSTDIR\${UNINSTALLER_EXE}"
   RMDir "$INSTDIR"  ; only when nothing of the user's is left in it
 

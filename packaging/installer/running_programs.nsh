@@ -124,7 +124,7 @@ Function ${un}CloseProgramWindow
   Pop $1
 FunctionEnd
 
-; Pushes "" when the monitor (either title), the display and the settings program have ended,
+; Pushes "" when the monitor (either title), the display, the system gauge and the settings program have ended,
 ; else what still runs.
 Function ${un}CloseEachProgram
   Push $0
@@ -148,6 +148,11 @@ Function ${un}CloseEachProgram
   Call ${un}CloseProgramWindow
   Pop $1
   ${IfThen} $1 = 0 ${|} Goto running ${|}
+  Push "${kTitleSystemGauge}"
+  Push ${BRENIK_OSD_CLOSE_MS}
+  Call ${un}CloseProgramWindow
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kTitleSettings}"
   Push ${BRENIK_SETTINGS_CLOSE_MS}
   Call ${un}CloseProgramWindow
@@ -164,6 +169,11 @@ Function ${un}CloseEachProgram
   Pop $1
   ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kOsdInstanceMutex}"
+  Push ${BRENIK_MUTEX_GONE_MS}
+  Call ${un}WaitMutexGone
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
+  Push "${kSystemGaugeInstanceMutex}"
   Push ${BRENIK_MUTEX_GONE_MS}
   Call ${un}WaitMutexGone
   Pop $1

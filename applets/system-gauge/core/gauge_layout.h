@@ -29,7 +29,7 @@ struct Rect {
 };
 
 constexpr int kScreenMargin = 16;  // from the work area's top and right edges
-constexpr int kPanelWidth = 112;
+constexpr int kPanelWidth = 132;
 constexpr int kLineHeight = 22;
 constexpr int kPanelPadding = 6;   // around the lines, inside the panel
 
