@@ -83,6 +83,11 @@ int main(int argc, char** argv) {
         std::printf("system gauge benchmark: could not measure (started %d, ended %d)\n", started, ended);
         return 1;
     }
+    if (gaugeTime == 0 && baselineTime == 0) {
+        // Wine's wineserver gives other processes' times as 0: no figure, rather than a goal "met" on nothing.
+        std::printf("system gauge benchmark: the system reports no processor time for either process; no figure\n");
+        return 1;
+    }
     const double elapsed100ns = static_cast<double>(end.QuadPart - begin.QuadPart) * 1e7 / frequency.QuadPart;
     const double gaugePercent = 100.0 * gaugeTime / elapsed100ns;
     const double baselinePercent = 100.0 * baselineTime / elapsed100ns;
