@@ -91,6 +91,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${COPYRIGHT}"
   !insertmacro ${step} "$INSTDIR\${MONITOR_EXE}"
   !insertmacro ${step} "$INSTDIR\${kProgramOsd}"
   !insertmacro ${step} "$INSTDIR\${kProgramVolumeBar}"
+  !insertmacro ${step} "$INSTDIR\${kProgramSystemGauge}"
   !insertmacro ${step} "$INSTDIR\${kProgramSettings}"
   !insertmacro ${step} "$INSTDIR\${SETTINGS_TOOL_EXE}"
   !insertmacro ${step} "$INSTDIR\kbhid.dll"
@@ -141,9 +142,11 @@ Section "${PRODUCT_NAME}" SecProgram
 
   !insertmacro BRENIK_INSTALL_WAVE_FILES
 
-  ; The applets the monitor starts, in their own folder (kProgramVolumeBar names it).
+  ; The applets the monitor starts, in their own folder (kProgramVolumeBar and
+  ; kProgramSystemGauge name it).
   SetOutPath "$INSTDIR\Applets"
   !insertmacro BRENIK_FILE "${DIST}/Applets" "VolumeBar.exe"
+  !insertmacro BRENIK_FILE "${DIST}/Applets" "SysGauge.exe"
 
   SetOutPath "$INSTDIR\${UPDATER_FOLDER}"
   !insertmacro BRENIK_FILE "${DIST}/${UPDATER_FOLDER}" "${UPDATER_EXE}"

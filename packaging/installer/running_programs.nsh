@@ -124,7 +124,7 @@ Function ${un}CloseProgramWindow
   Pop $1
 FunctionEnd
 
-; Pushes "" when the monitor (either title), the display and the settings program have ended,
+; Pushes "" when the monitor (either title), the display, the system gauge and the settings program have ended,
 ; else what still runs.
 Function ${un}CloseEachProgram
   Push $0
@@ -148,8 +148,13 @@ Function ${un}CloseEachProgram
   Call ${un}CloseProgramWindow
   Pop $1
   ${IfThen} $1 = 0 ${|} Goto running ${|}
-  ; The monitor closes the volume controller as it ends; one started on its own is closed here.
+  ; The monitor closes its applets as it ends; ones started on their own are closed here.
   Push "${kTitleVolumeController}"
+  Push ${BRENIK_OSD_CLOSE_MS}
+  Call ${un}CloseProgramWindow
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
+  Push "${kTitleSystemGauge}"
   Push ${BRENIK_OSD_CLOSE_MS}
   Call ${un}CloseProgramWindow
   Pop $1
@@ -175,6 +180,11 @@ Function ${un}CloseEachProgram
   Pop $1
   ${IfThen} $1 = 0 ${|} Goto running ${|}
   Push "${kOsdInstanceMutex}"
+  Push ${BRENIK_MUTEX_GONE_MS}
+  Call ${un}WaitMutexGone
+  Pop $1
+  ${IfThen} $1 = 0 ${|} Goto running ${|}
+  Push "${kSystemGaugeInstanceMutex}"
   Push ${BRENIK_MUTEX_GONE_MS}
   Call ${un}WaitMutexGone
   Pop $1

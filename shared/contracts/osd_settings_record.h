@@ -17,8 +17,8 @@
 namespace brenik {
 
 struct OsdSettings {
-    std::int32_t GaugeCpu;        // system gauge applet: runs when this or GaugeRam is on
-    std::int32_t GaugeRam;
+    std::int32_t GaugeCpu;        // system gauge (Applets\SysGauge.exe) shows the processor's use; it runs when this or GaugeRam is on
+    std::int32_t GaugeRam;        // system gauge shows the physical memory in use (both on: both lines)
     std::int32_t ProfileNotice;   // tell the display of profile switches
     std::int32_t MacroNotice;     // tell the display the name of a played macro
     std::int32_t LockKeyNotice;   // tell the display of Windows-key lock changes

@@ -49,6 +49,9 @@ constexpr const char* kSettingsToolMutex = "Brenik_Gaming_Keyboard_Settings_Tool
 // Our settings program's: one window per session (a second start brings the first forward);
 // the installer waits for it to go.
 constexpr const char* kSettingsInstanceMutex = "Brenik_Gaming_Keyboard_Option_Instance";
+// Our system gauge's: one gauge per session (the monitor starts it again at every settings
+// change that leaves a reading on); the installer looks for it to know the gauge still runs.
+constexpr const char* kSystemGaugeInstanceMutex = "Brenik_Gaming_Keyboard_System_Gauge_Instance";
 
 // ---- Files every program names relative to its own folder.
 // The monitor, beside the settings program, which starts it when it is not running.

@@ -65,6 +65,7 @@ const TextRow kProgramNames[] = {
     BRENIK_ROW(kMonitorInstanceMutex, "Brenik_Gaming_Keyboard_Monitor"),
     BRENIK_ROW(kOsdInstanceMutex, "Brenik_Gaming_Keyboard_OSD_Instance"),
     BRENIK_ROW(kVolumeBarInstanceMutex, "Brenik_Gaming_Keyboard_Volume_Controller_Instance"),
+    BRENIK_ROW(kSystemGaugeInstanceMutex, "Brenik_Gaming_Keyboard_System_Gauge_Instance"),
     BRENIK_ROW(kUpdaterInstanceMutex, "Quelm_Gaming_Keyboard_Firmware_Update"),
     BRENIK_ROW(kSharedBlockName, "Brenik_Gaming_Keyboard_Share_Data"),
     BRENIK_ROW(kSharedBlockLockName, "Brenik_Gaming_Keyboard_Mutex_Object"),
