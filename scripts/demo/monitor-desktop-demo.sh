@@ -31,9 +31,10 @@ desktop close "$kTitleOsd" >/dev/null 2>&1 || true
 desktop gone "$kTitleOsd" 10 >/dev/null 2>&1 || true
 
 # ---- A copy of the install tree, its kbhid.dll pointed at this demo's keyboard, and every
-# notice of the on-screen display switched on in config.ini (the settings program's record:
-# switches at bytes 8, 12, 16 and 24 of 344, a struct value with its checksum byte; written
-# here because the settings tool has no command for the display settings).
+# notice of the on-screen display and both lines of the system gauge switched on in config.ini
+# (the settings program's record: switches at bytes 0, 4, 8, 12, 16 and 24 of 344, a struct
+# value with its checksum byte; written here because the settings tool has no command for the
+# display settings).
 INSTALL="$WORK/install"
 cp -r "$DIST" "$INSTALL"
 rm -rf "$INSTALL/tools" "$INSTALL/KeyFwFlash"
@@ -41,7 +42,7 @@ printf '[Backend]\r\nType=virtual\r\nPipeName=%s\r\n' "$KEYBOARD_PIPE" > "$INSTA
 OSD_RECORD=$(/usr/bin/python3 -c '
 import struct
 record = bytearray(344)
-for offset in (8, 12, 16, 24):
+for offset in (0, 4, 8, 12, 16, 24):
     struct.pack_into("<i", record, offset, 1)
 print("".join("%02X" % b for b in record) + "%02X" % (sum(record) & 0xFF))')
 printf '[%s]\r\n%s=%s\r\n' "$kOsdSettingsSection" "$kOsdSettingsKey" "$OSD_RECORD" >> "$INSTALL/config.ini"
@@ -85,6 +86,13 @@ if desktop wait "class:#32768" 10 >/dev/null; then
     desktop post "class:#32768" 0x0100 0x1B >/dev/null     # Escape closes it
     desktop gone "class:#32768" 10 >/dev/null
     echo "\"Configuration\" (bold, the default) and \"Exit\"; Escape closed it"
+fi
+
+if desktop wait "$kTitleSystemGauge" 20 >/dev/null; then
+    sleep 2.5  # two readings: the processor's use needs two samples
+    shot system-gauge "$kTitleSystemGauge"
+    shot system-gauge-on-the-desktop
+    echo "the system gauge \"$kProgramSystemGauge\" shows the processor's and the memory's use in the top-right corner"
 fi
 
 notice() {  # picture name, what happened
