@@ -15,6 +15,7 @@
 #include "shared_state_block_win32.h"
 #include "state_record.h"
 #include "window_capture.h"
+#include "foreground_window_win32.h"
 #include "wine_test_support.h"
 
 #include <windows.h>
@@ -87,51 +88,6 @@ private:
     SharedStateBlock block_;
 };
 
-// A window of the test's own that has the focus, covering the work area so that the pictures
-// show the notice over something; on its own thread with its own message loop.
-class ForegroundWindow {
-public:
-    ForegroundWindow() {
-        win32::ScopedHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        thread_ = std::thread([this, signal = ready.Get()] { Run(signal); });
-        WaitForSingleObject(ready.Get(), 10000);
-    }
-    ~ForegroundWindow() {
-        if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
-    HWND Handle() const { return window_; }
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_DESTROY) PostQuitMessage(0);
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    void Run(HANDLE ready) {
-        const win32::ScopedBrush backdrop(CreateSolidBrush(kBackdropColour));
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = backdrop.Get();
-        windowClass.lpszClassName = "OsdTestForeground";
-        RegisterClassA(&windowClass);
-        RECT area{};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-        window_ = CreateWindowExA(0, windowClass.lpszClassName, "OSD test: the user's window", WS_POPUP | WS_VISIBLE,
-                                  area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-        SetForegroundWindow(window_);
-        UpdateWindow(window_);
-        SetEvent(ready);
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-        // The class goes with its brush, so that the next test's window registers it afresh.
-        UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
-    }
-
-    std::atomic<HWND> window_{nullptr};
-    std::thread thread_;
-};
 
 // Watches the foreground window every few milliseconds for as long as it lives.
 class ForegroundWatch {
@@ -230,7 +186,7 @@ TEST(OsdProgram, ShowsEveryNoticeBrieflyAtTheBottomWithoutTakingFocusOrMouse) {
     OsdInstallation install;
     MonitorBlock block;
     ASSERT_TRUE(block.Create());
-    ForegroundWindow user;
+    test::ForegroundWindow user("OsdTestForeground", kBackdropColour);
     ASSERT_NE(user.Handle(), nullptr);
     ASSERT_EQ(GetForegroundWindow(), user.Handle());
 
@@ -298,7 +254,7 @@ TEST(OsdProgram, ProfileNameFallsBackToTheNumberWhenTheBlockCannotBeRead) {
     OsdInstallation install;
     MonitorBlock block;
     ASSERT_TRUE(block.Create());
-    ForegroundWindow user;
+    test::ForegroundWindow user("OsdTestForeground", kBackdropColour);
     ChildProcess osd;
     ASSERT_TRUE(osd.Start(install.Program(), ""));
     ASSERT_TRUE(test::WaitUntil([] { return OsdWindow() != nullptr; }, kStartTimeoutMs));

@@ -13,6 +13,7 @@
 #include "scoped_gdi.h"
 #include "scoped_handle.h"
 #include "window_capture.h"
+#include "foreground_window_win32.h"
 #include "wine_test_support.h"
 
 #include <windows.h>
@@ -61,49 +62,6 @@ private:
     test::TempFolder folder_;
 };
 
-// The user's window, with the focus, on a thread of its own, so the pictures show the gauge
-// over something.
-class UserWindow {
-public:
-    UserWindow() {
-        win32::ScopedHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        thread_ = std::thread([this, signal = ready.Get()] { Run(signal); });
-        WaitForSingleObject(ready.Get(), 10000);
-    }
-    ~UserWindow() {
-        if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
-    HWND Handle() const { return window_; }
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_DESTROY) PostQuitMessage(0);
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    void Run(HANDLE ready) {
-        const win32::ScopedBrush backdrop(CreateSolidBrush(kBackdropColour));
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = backdrop.Get();
-        windowClass.lpszClassName = "GaugeTestUser";
-        RegisterClassA(&windowClass);
-        RECT area{};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-        window_ = CreateWindowExA(0, windowClass.lpszClassName, "Gauge test: the user's window", WS_POPUP | WS_VISIBLE,
-                                  area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-        SetForegroundWindow(window_);
-        UpdateWindow(window_);
-        SetEvent(ready);
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-        UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
-    }
-    std::atomic<HWND> window_{nullptr};
-    std::thread thread_;
-};
 
 HWND GaugeWindow() { return FindWindowA(nullptr, kTitleSystemGauge); }
 
@@ -179,7 +137,7 @@ void Picture(HWND gauge, const std::string& name) {
 TEST(SystemGauge, ShowsTheReadingsOnTopWithoutTheFocusFollowsTheProcessorAndTheSettings) {
     GaugeInstallation install;
     install.Switch(1, 0);
-    UserWindow user;
+    test::ForegroundWindow user("GaugeTestUser", kBackdropColour);
     ASSERT_NE(user.Handle(), nullptr);
 
     ChildProcess gauge;
