@@ -190,7 +190,7 @@ Function ${un}CloseEachProgram
   Pop $1
   ${IfThen} $1 = 1 ${|} Goto done ${|}
   running:
-  StrCpy $0 "Brenik Monitor, its on-screen display, its volume controller or its settings program is still running and did not close.$\r$\n$\r$\nEnd it (Brenik Monitor's tray icon has Exit; without a keyboard it has no icon, so end Monitor.exe and $\"${kProgramOsd}$\" in Task Manager), then click Retry."
+  StrCpy $0 "Brenik Monitor, its on-screen display, one of its applets or its settings program is still running and did not close.$\r$\n$\r$\nEnd it (Brenik Monitor's tray icon has Exit; without a keyboard it has no icon, so end Monitor.exe, $\"${kProgramOsd}$\", VolumeBar.exe and SysGauge.exe in Task Manager), then click Retry."
   done:
   Exch $0
 FunctionEnd

@@ -3,8 +3,8 @@
 // other up by, the companion programs' paths, the named kernel objects they open, and the
 // file they share. The monitor, the updater, our on-screen display, the settings tool, the
 // installer (program_names.nsh is generated from the string values here) and the tests all
-// take the values from here; the settings program, the applets and the volume controller are
-// outside and use the same names. Titles are searched afresh each time: another program's
+// take the values from here, and so do our settings program and applets (the volume controller
+// and the system gauge). Titles are searched afresh each time: another program's
 // window is never kept.
 //
 // What they say to each other has headers of its own: monitor_inbox.h (messages to the
@@ -49,8 +49,8 @@ constexpr const char* kSettingsToolMutex = "Brenik_Gaming_Keyboard_Settings_Tool
 // Our settings program's: one window per session (a second start brings the first forward);
 // the installer waits for it to go.
 constexpr const char* kSettingsInstanceMutex = "Brenik_Gaming_Keyboard_Option_Instance";
-// Our system gauge's: one gauge per session (the monitor starts it again at every settings
-// change that leaves a reading on); the installer looks for it to know the gauge still runs.
+// Our system gauge's: one gauge per session (the monitor starts it at a settings change that
+// switches a reading on while no gauge window is there); the installer waits for it to go.
 constexpr const char* kSystemGaugeInstanceMutex = "Brenik_Gaming_Keyboard_System_Gauge_Instance";
 
 // ---- Files every program names relative to its own folder.

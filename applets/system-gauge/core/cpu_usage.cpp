@@ -9,9 +9,9 @@ std::optional<unsigned> CpuPercent(const SystemTimes& earlier, const SystemTimes
     if (total == 0) return std::nullopt;
     // Idle beyond the kernel's own share cannot be; it reads as a processor that did nothing.
     std::uint64_t busy = idle >= total ? 0 : total - idle;
-    // Any real interval is far below this; larger test values are scaled down so that 200 times
-    // the total stays inside 64 bits.
-    while (total > UINT64_MAX / 200) {
+    // Any real interval is far below this; larger test values are scaled down so that the sum
+    // below, at most 201 times the total, stays inside 64 bits.
+    while (total > UINT64_MAX / 201) {
         busy >>= 1;
         total >>= 1;
     }

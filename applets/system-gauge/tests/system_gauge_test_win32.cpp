@@ -5,6 +5,7 @@
 // switching memory on shows both lines, WM_CLOSE ends it. Pictures go to --shots.
 
 #include "config_ini_keys.h"
+#include "foreground_window_win32.h"
 #include "gauge_layout.h"
 #include "ini_file.h"
 #include "osd_settings_record.h"
@@ -12,8 +13,8 @@
 #include "program_windows.h"
 #include "scoped_gdi.h"
 #include "scoped_handle.h"
+#include "keyboard_trace_win32.h"
 #include "window_capture.h"
-#include "foreground_window_win32.h"
 #include "wine_test_support.h"
 
 #include <windows.h>
@@ -164,7 +165,7 @@ TEST(SystemGauge, ShowsTheReadingsOnTopWithoutTheFocusFollowsTheProcessorAndTheS
     EXPECT_NE(WindowFromPoint(centre), window) << "the mouse goes through to the window below";
 
     // Processor only; a number within two seconds of the start.
-    ASSERT_TRUE(test::WaitUntil([&] { return CpuShown(window) >= 0; }, 3000, 50)) << Lines(window).front();
+    ASSERT_TRUE(test::WaitUntil([&] { return CpuShown(window) >= 0; }, 3000, 50)) << test::Joined(Lines(window));
     EXPECT_EQ(Lines(window).size(), 1u);
     Picture(window, "cpu");
 
@@ -208,7 +209,7 @@ TEST(SystemGauge, ShowsTheReadingsOnTopWithoutTheFocusFollowsTheProcessorAndTheS
     install.Switch(0, 1);
     PostMessageA(window, kMsgAppletReload, 0, 0);
     ASSERT_TRUE(test::WaitUntil([&] { return Lines(window).size() == 1; }, 3000, 50));
-    EXPECT_EQ(Lines(window).front().rfind("RAM ", 0), 0u) << Lines(window).front();
+    EXPECT_EQ(Lines(window).front().rfind("RAM ", 0), 0u) << test::Joined(Lines(window));
     EXPECT_EQ(GetForegroundWindow(), user.Handle()) << "the user's window lost the focus";
 
     PostMessageA(window, WM_CLOSE, 0, 0);

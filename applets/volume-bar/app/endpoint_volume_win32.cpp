@@ -9,6 +9,13 @@
 #include <mmdeviceapi.h>
 
 namespace brenik::volumebar {
+namespace {
+
+// The event context of our own sets: their notifications come back with it, so the follower
+// tells them from another program's changes.
+constexpr GUID kOwnChange = {0x6b1d2c3e, 0x4f5a, 0x4c7d, {0x9e, 0x21, 0x5a, 0x73, 0x0c, 0x44, 0xb8, 0x19}};
+
+}  // namespace
 
 // The endpoint's callback: posts the new level to the window and nothing else, since it runs
 // on a thread of the system's.
@@ -33,7 +40,9 @@ public:
         return left;
     }
     HRESULT STDMETHODCALLTYPE OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA data) override {
-        if (data != nullptr) PostMessageA(window_, kMsgSystemVolumeChanged, LevelOfScalar(data->fMasterVolume), 0);
+        if (data == nullptr) return S_OK;
+        const bool ours = IsEqualGUID(data->guidEventContext, kOwnChange) != 0;
+        PostMessageA(window_, kMsgSystemVolumeChanged, LevelOfScalar(data->fMasterVolume), ours ? 1 : 0);
         return S_OK;
     }
 
@@ -85,7 +94,7 @@ std::optional<int> EndpointVolume::Level() {
 
 bool EndpointVolume::SetLevel(int level) {
     if (!endpoint_.Valid()) return false;
-    const HRESULT result = endpoint_.Get()->SetMasterVolumeLevelScalar(ScalarOfLevel(level), nullptr);
+    const HRESULT result = endpoint_.Get()->SetMasterVolumeLevelScalar(ScalarOfLevel(level), &kOwnChange);
     if (FAILED(result)) {
         DebugPrintf("VolumeBar: the system refused the volume %d (0x%08lx)\n", level, static_cast<unsigned long>(result));
         return false;

@@ -2,6 +2,7 @@
 // every keyboard arrival without looking for a running copy; a second start ends at once).
 // VolumeBar.ini beside it may choose the stand-in system volume for tests.
 
+#include "program_folder.h"
 #include "program_windows.h"
 #include "scoped_handle.h"
 #include "stand_in_volume_win32.h"
@@ -16,13 +17,6 @@
 
 namespace brenik::volumebar {
 namespace {
-
-std::string OwnFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string own(path, length);
-    return own.substr(0, own.find_last_of("\\/") + 1);
-}
 
 int MessageLoop() {
     MSG message;
@@ -50,7 +44,7 @@ int Run(HINSTANCE instance) {
     const win32::ScopedHandle instanceMutex(mutex);
     if (!instanceMutex.Valid() || error == ERROR_ALREADY_EXISTS) return 0;
     const ComSession com;
-    auto window = std::make_unique<CVolumeBarWnd>(StandInFileFromSettings(OwnFolder() + "VolumeBar.ini"));
+    auto window = std::make_unique<CVolumeBarWnd>(StandInFileFromSettings(ProgramFolder() + "VolumeBar.ini"));
     const int result = window->Create(instance) ? MessageLoop() : 0;
     window.reset();
     return result;

@@ -28,9 +28,7 @@ public:
 CVolumeBarWnd::CVolumeBarWnd(std::string standInFile) : standInFile_(std::move(standInFile)) {}
 
 CVolumeBarWnd::~CVolumeBarWnd() {
-    follower_.reset();
-    system_.reset();  // unregisters from the endpoint while the window still exists
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);  // WM_DESTROY lets the endpoint go first
 }
 
 bool CVolumeBarWnd::Create(HINSTANCE instance) {
@@ -61,7 +59,7 @@ LRESULT CVolumeBarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (follower_) follower_->OnSynchronised();
             return 0;
         case kMsgSystemVolumeChanged:
-            if (follower_) follower_->OnSystemVolume(static_cast<int>(wParam));
+            if (follower_) follower_->OnSystemVolume(static_cast<int>(wParam), lParam != 0);
             return 0;
         case kMsgStandInChanged:
             if (follower_ && system_) {
@@ -69,7 +67,12 @@ LRESULT CVolumeBarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CLOSE: DestroyWindow(hwnd_); return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_DESTROY:
+            // The endpoint stops notifying while the window its notices go to still exists.
+            follower_.reset();
+            system_.reset();
+            PostQuitMessage(0);
+            return 0;
         default: return DefWindowProcA(hwnd_, message, wParam, lParam);
     }
 }

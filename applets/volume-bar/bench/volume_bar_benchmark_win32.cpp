@@ -5,6 +5,7 @@
 // cheapest way across the two processes); the figure is how many of those a change costs.
 
 #include "monitor_inbox.h"
+#include "program_folder.h"
 #include "program_windows.h"
 #include "volume_bar_messages.h"
 #include "wine_test_support.h"
@@ -28,18 +29,11 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-std::string OwnFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string own(path, length);
-    return own.substr(0, own.find_last_of("\\/") + 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    const std::string program = argc > 1 ? argv[1] : OwnFolder() + "VolumeBar.exe";
+    const std::string program = argc > 1 ? argv[1] : brenik::ProgramFolder() + "VolumeBar.exe";
     brenik::test::TempFolder folder("volume-bar-bench");
     const std::string level = folder.File("system-volume.ini");
     if (!brenik::test::CopyInto(program, folder.Path()) ||

@@ -2,9 +2,17 @@
 
 #include "debug_output.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brenik::volumebar {
+namespace {
+
+// A knob turned quickly has a few sets on their way; more than this, and the oldest
+// notifications were lost.
+constexpr std::size_t kMostRequested = 16;
+
+}  // namespace
 
 void VolumeFollower::OnKeyboardVolume(std::intptr_t value) {
     if (value < kLowestLevel || value > kHighestLevel) {
@@ -13,20 +21,31 @@ void VolumeFollower::OnKeyboardVolume(std::intptr_t value) {
         return;
     }
     const int level = static_cast<int>(value);
-    if (known_ == level) return;
     if (!system_.SetLevel(level)) {
         DebugPrintf("VolumeBar could not set the system volume to %d (no audio device, or the system refused)\n", level);
         return;
     }
     known_ = level;
+    requested_.push_back(level);
+    if (requested_.size() > kMostRequested) requested_.pop_front();  // notifications lost on the way
 }
 
-void VolumeFollower::OnSystemVolume(int level) {
+void VolumeFollower::OnSystemVolume(int level, bool ours) {
     if (level < kLowestLevel || level > kHighestLevel) {
         DebugPrintf("VolumeBar refused a system volume of %d: not %d..%d\n", level, kLowestLevel, kHighestLevel);
         return;
     }
-    if (known_ == level) return;  // our own set coming back, or a repeat
+    if (ours) {
+        // Our set coming back: quiet while it is a level we asked for, in the order we asked.
+        const auto asked = std::find(requested_.begin(), requested_.end(), level);
+        if (asked != requested_.end()) {
+            requested_.erase(requested_.begin(), asked + 1);
+            return;
+        }
+        Post(level);  // the system holds another value than we asked
+        return;
+    }
+    if (known_ == level) return;  // a repeat
     Post(level);
 }
 

@@ -5,16 +5,18 @@
 // writes to the keyboard's volume display; at the end of the keyboard's synchronisation (1330)
 // the monitor is told the level the system holds now.
 //
-// No echo: the follower remembers the level the system holds as far as it knows (`known_`).
-// A level it set itself comes back from the system as a change notification; that one, and
-// any repeat of a level already known, is not posted. A set the system rounds or clamps to
-// another value is posted, so the keyboard shows what the system really holds. A keyboard
-// value equal to the known level sets nothing.
+// No echo: a level the follower set itself comes back from the system as a change notification
+// marked as its own (the endpoint's event context); it is not posted as long as it is one of
+// the levels it asked for, however many sets are still on their way (a knob turned quickly). A
+// set the system rounds or clamps to another value is posted, so the keyboard shows what the
+// system really holds. Another program's change is posted unless it repeats the level the
+// follower knows the system holds (`known_`).
 //
 // Refused input (a keyboard value outside 0..100) and a system that has no audio device or
 // refuses the change are debugger-output lines; nothing else happens.
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 
 namespace brenik::volumebar {
@@ -28,7 +30,8 @@ public:
     virtual ~ISystemVolume() = default;
     // Empty when there is no audio device (or it cannot be read).
     virtual std::optional<int> Level() = 0;
-    // False when there is no device or the system refuses the change.
+    // False when there is no device or the system refuses the change. Its change notification
+    // comes back marked as the follower's own.
     virtual bool SetLevel(int level) = 0;
 };
 
@@ -46,8 +49,9 @@ public:
 
     // 1331: the keyboard's volume value (wParam).
     void OnKeyboardVolume(std::intptr_t value);
-    // The system's volume changed (its change notification, as a level).
-    void OnSystemVolume(int level);
+    // The system's volume changed (its change notification, as a level); `ours` when the
+    // change came from a SetLevel of this follower.
+    void OnSystemVolume(int level, bool ours = false);
     // 1330: the keyboard was synchronised; it learns the system's level.
     void OnSynchronised();
 
@@ -59,6 +63,7 @@ private:
     ISystemVolume& system_;
     IMonitorLevel& monitor_;
     std::optional<int> known_;
+    std::deque<int> requested_;  // levels set whose notifications have not come back
 };
 
 // The endpoint's scalar (0.0 .. 1.0) as a level, and back; a scalar outside is clamped.

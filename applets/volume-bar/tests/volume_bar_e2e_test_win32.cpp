@@ -63,10 +63,11 @@ TEST(VolumeBarEndToEnd, TheKeyboardAndTheSystemVolumeFollowEachOtherWithoutAnEch
     ASSERT_TRUE(test::WaitUntil([&] { return !VolumeReports(keyboard).empty(); }, kStartTimeoutMs));
     EXPECT_NE(VolumeReports(keyboard).front().find("volume=63"), std::string::npos) << VolumeReports(keyboard).front();
 
-    // The keyboard's volume control: the system's volume follows, and nothing comes back.
+    // The keyboard's volume control turned twice: the system's volume follows, nothing comes back.
     ASSERT_EQ(keyboard.Command("trace clear"), 0);
     ASSERT_EQ(keyboard.Command("volume 40"), 0);
-    EXPECT_TRUE(test::WaitUntil([&] { return StandInLevel(level) == 40; }, kAnswerTimeoutMs));
+    ASSERT_EQ(keyboard.Command("volume 41"), 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return StandInLevel(level) == 41; }, kAnswerTimeoutMs));
     Sleep(kQuietMs);
     EXPECT_TRUE(VolumeReports(keyboard).empty()) << "an echo of the keyboard's own change";
 
@@ -101,11 +102,11 @@ TEST(VolumeBarEndToEnd, TheSystemsOwnVolumeRefusingIsSaidAndNothingElseBreaks) {
     ASSERT_TRUE(test::WaitUntil([&] { return (window = FindWindowA(nullptr, kControllerTitle)) != nullptr; }, kAnswerTimeoutMs));
     PostMessageA(window, 1331, 40, 0);
     PostMessageA(window, 1330, 1, 0);
+    Sleep(kQuietMs);  // the posted messages handled, whatever the system answered
     DWORD_PTR answer = 0;
     EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, kAnswerTimeoutMs, &answer), 0) << "still answers";
-    for (const test::PeerWindows::Received& received : monitor.Log()) {
-        EXPECT_LE(received.wParam, 100u) << "only a level the system holds is posted";
-    }
+    // Wine has no audio device whose volume can be read: nothing to tell the monitor.
+    EXPECT_TRUE(monitor.Log().empty()) << "a level from a system without a device";
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(controller.Wait(kAnswerTimeoutMs), 0);
 }
