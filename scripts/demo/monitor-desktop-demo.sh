@@ -26,9 +26,15 @@ borrow_session_monitor
 at_exit '[ -n "${KEEP_DEMO_WORK:-}" ] || rm -rf "$WORK"'
 at_exit 'vkbd stop >/dev/null 2>&1'
 at_exit 'desktop close "$kTitleOsd" >/dev/null 2>&1'
+at_exit 'desktop close "$kTitleVolumeController" >/dev/null 2>&1; desktop close "$kTitleSystemGauge" >/dev/null 2>&1'
 at_exit stop_monitor
-desktop close "$kTitleOsd" >/dev/null 2>&1 || true
-desktop gone "$kTitleOsd" 10 >/dev/null 2>&1 || true
+# The display and the applets of a monitor closed a moment ago may outlive it (one started
+# while it was closing): one of each runs per session, and this demo's monitor starts its own.
+for companion in "$kTitleOsd" "$kTitleVolumeController" "$kTitleSystemGauge"; do
+    sleep 1
+    desktop close "$companion" >/dev/null 2>&1 || true
+    desktop gone "$companion" 10 >/dev/null 2>&1 || true
+done
 
 # ---- A copy of the install tree, its kbhid.dll pointed at this demo's keyboard, and every
 # notice of the on-screen display and both lines of the system gauge switched on in config.ini
