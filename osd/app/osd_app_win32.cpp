@@ -3,11 +3,11 @@
 // the monitor posts to its window and ends when the window is closed.
 
 #include "ini_file.h"
+#include "instance_mutex_win32.h"
 #include "osd_placement.h"
 #include "osd_wnd_win32.h"
 #include "program_folder.h"
 #include "program_windows.h"
-#include "scoped_handle.h"
 
 #include <windows.h>
 
@@ -16,26 +16,15 @@
 namespace brenik::osd {
 namespace {
 
-int MessageLoop() {
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 int Run(HINSTANCE instance) {
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kOsdInstanceMutex);
-    const DWORD error = GetLastError();
-    const win32::ScopedHandle instanceMutex(mutex);
-    if (!instanceMutex.Valid() || error == ERROR_ALREADY_EXISTS) return 0;
+    const win32::ScopedHandle instanceMutex = win32::TakeInstanceMutex(kOsdInstanceMutex);
+    if (!instanceMutex.Valid()) return 0;
 
     // The display sits beside Monitor.exe and shares its config.ini.
     const std::string configPath = ConfigIniPath();
     const Placement placement = LoadPlacement(ini::CIniFile(configPath));
     auto window = std::make_unique<COsdWnd>(configPath, placement);
-    const int result = window->Create(instance) ? MessageLoop() : 0;
+    const int result = window->Create(instance) ? win32::RunMessageLoop() : 0;
     window.reset();
     return result;  // the instance mutex closes last
 }

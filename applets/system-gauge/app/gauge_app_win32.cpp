@@ -5,9 +5,9 @@
 
 #include "gauge_settings.h"
 #include "gauge_wnd_win32.h"
+#include "instance_mutex_win32.h"
 #include "program_folder.h"
 #include "program_windows.h"
-#include "scoped_handle.h"
 
 #include <windows.h>
 
@@ -16,23 +16,12 @@
 namespace brenik::sysgauge {
 namespace {
 
-int MessageLoop() {
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 int Run(HINSTANCE instance) {
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kSystemGaugeInstanceMutex);
-    const DWORD error = GetLastError();
-    const win32::ScopedHandle instanceMutex(mutex);
-    if (!instanceMutex.Valid() || error == ERROR_ALREADY_EXISTS) return 0;
+    const win32::ScopedHandle instanceMutex = win32::TakeInstanceMutex(kSystemGaugeInstanceMutex);
+    if (!instanceMutex.Valid()) return 0;
 
     auto window = std::make_unique<CGaugeWnd>(ConfigIniPathIn(MonitorFolderOf(ProgramFolder())));
-    const int result = window->Create(instance) ? MessageLoop() : 0;
+    const int result = window->Create(instance) ? win32::RunMessageLoop() : 0;
     window.reset();
     return result;  // the instance mutex closes last
 }

@@ -2,9 +2,9 @@
 // every keyboard arrival without looking for a running copy; a second start ends at once).
 // VolumeBar.ini beside it may choose the stand-in system volume for tests.
 
+#include "instance_mutex_win32.h"
 #include "program_folder.h"
 #include "program_windows.h"
-#include "scoped_handle.h"
 #include "stand_in_volume_win32.h"
 #include "volume_bar_wnd_win32.h"
 
@@ -17,12 +17,6 @@
 
 namespace brenik::volumebar {
 namespace {
-
-int MessageLoop() {
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-    return static_cast<int>(message.wParam);
-}
 
 // COM for the program's life, on this thread.
 class ComSession {
@@ -39,13 +33,11 @@ private:
 };
 
 int Run(HINSTANCE instance) {
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kVolumeBarInstanceMutex);
-    const DWORD error = GetLastError();
-    const win32::ScopedHandle instanceMutex(mutex);
-    if (!instanceMutex.Valid() || error == ERROR_ALREADY_EXISTS) return 0;
+    const win32::ScopedHandle instanceMutex = win32::TakeInstanceMutex(kVolumeBarInstanceMutex);
+    if (!instanceMutex.Valid()) return 0;
     const ComSession com;
     auto window = std::make_unique<CVolumeBarWnd>(StandInFileFromSettings(ProgramFolder() + "VolumeBar.ini"));
-    const int result = window->Create(instance) ? MessageLoop() : 0;
+    const int result = window->Create(instance) ? win32::RunMessageLoop() : 0;
     window.reset();
     return result;
 }
